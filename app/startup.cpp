@@ -1,0 +1,78 @@
+// Start-up: fonts and colours, the single copy, the program paths, the station tables,
+// then the calculator window.
+#include "app/startup.h"
+
+#include "app/globals.h"
+#include "app/long_name.h"
+#include "app/routing.h"
+#include "calc/calculator_form.h"
+#include "gui/ezgui.h"
+#include "platform/single_instance.h"
+#include "stations/tables.h"
+#include "update/recovery.h"
+
+int WINMAIN(int argc, char** argv) {
+    return EZ_GUIRUN(argc, argv, EZ_MAIN, EZ_EVENTS, EZ_DESIGN);
+}
+
+void INITAPPS() {}
+
+// Fonts 6 to 9 and colours 32 to 43, which every form and message refers to by number.
+void DEFINEFONTSANDCOLOURS() {
+    EZ_DEFFONT(6, "Segoe UI", 9, "L+V");
+    EZ_DEFFONT(7, "Segoe UI", 9, "BV");
+    EZ_DEFFONT(8, "Segoe UI", 11, "BV");
+    EZ_DEFFONT(9, "Wingdings", 16, "L+SV");
+    EZ_DEFSYSTEMCOLOR(32, 4);
+    EZ_DEFSYSTEMCOLOR(33, 5);
+    EZ_DEFSYSTEMCOLOR(34, 15);
+    EZ_DEFSYSTEMCOLOR(35, 24);
+    EZ_DEFCOLORL(36, 255, 111, 185);
+    EZ_DEFCOLORL(37, 159, 171, 20);
+    EZ_DEFCOLORL(38, 255, 167, 71);
+    EZ_DEFCOLORL(39, 207, 170, 210);
+    EZ_DEFCOLORL(40, 227, 213, 28);
+    EZ_DEFCOLORL(41, 67, 137, 188);
+    EZ_DEFCOLORL(42, 183, 106, 108);
+    EZ_DEFCOLORL(43, 137, 68, 221);
+}
+
+void EZ_MAIN(int32_t) {
+    INITAPPS();
+    EZ_DEFIMAGEFOLDER("Graphics");
+    EZ_ALLOWCOMMANDEVENTS(1);
+    EZ_ALLOWKEYEVENTS(1);
+    EZ_ALLOWCURSOREVENTS(1);
+    DEFINEFONTSANDCOLOURS();
+    if (MAIN_INITIALIZE()) EZ_RI_Display("");
+}
+
+bool MAIN_INITIALIZE() {
+    if (APP_PREVINSTANCE("Tarvex", "Tarvex")) return false;
+    // Another copy may have taken the lock since the test above: then this one ends.
+    bool taken = false;
+    InstanceMutex = OS_CREATELOCK("Tarvex", taken);
+    if (InstanceMutex == 0 || taken) return false;
+    EZ_DEFFONT(10, "Segoe UI", 10, "BV");
+    EZ_DEFSYSTEMCOLOR(70, 13);
+    ProgramIcon = EZ_LOADICON("$AAPROGRAM");
+    std::string programFolder = GETLONGFILENAME(EZ_APPPATH()) + "/";
+    IniFile = programFolder + "Tarvex.ini";
+    HelpFile = programFolder + "Help/Tarvex Help.chm";
+    EZ_DEFTOOLTIPPROP(-1, -1);
+    StationCalls.fill("");
+    StationCume.fill("");
+    return RECOVERINSTALL();
+}
+
+bool APP_PREVINSTANCE(const std::string& identifier, const std::string& caption) {
+    bool existed = false;
+    int32_t handle = OS_CREATELOCK(identifier, existed);
+    if (handle == 0) {
+        OS_BEEP();
+        return false;
+    }
+    if (existed) OS_RAISEOTHERCOPY(identifier, caption);
+    OS_CLOSELOCK(handle);
+    return existed;
+}

@@ -1,0 +1,12 @@
+// The calculator window, form "RI": the program's main window.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+void EZ_RI_Display(const std::string& parent);
+void EZ_RI_Design();
+void EZ_RI_ParseEvents(int32_t& id, int32_t& message, int32_t& value, int32_t& cancel);
+void RI_Events(int32_t& id, int32_t& message, int32_t& value, int32_t& cancel);
+void INITIALIZE_RI();
+void CHECKPRINT();

@@ -1,0 +1,292 @@
+// Controls: created on the form being designed, then addressed by form name and id.
+#include <QCheckBox>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStatusBar>
+
+#include "gui/owner_button.h"
+#include "gui/registry.h"
+
+namespace gui {
+namespace {
+
+bool has(const std::string& props, char letter) {
+    return props.find(letter) != std::string::npos;
+}
+
+QString qs(const std::string& text) { return QString::fromStdString(text); }
+
+// A control that the form's settings say should fit its caption grows to it; a
+// right-aligned caption keeps its right edge.
+QRect fitted(QWidget* widget, QRect box, const QString& text, int extra, bool keepRight) {
+    int need = QFontMetrics(widget->font()).horizontalAdvance(text) + extra;
+    if (need <= box.width()) return box;
+    if (keepRight) box.setLeft(box.right() + 1 - need);
+    else box.setWidth(need);
+    return box;
+}
+
+// Places a new control on the form being designed, in the current font and colours.
+template <class W>
+W* place(Form& form, int32_t id, W* widget, double col, double row, double width, double height) {
+    widget->setFont(fontFor(settings().font));
+    widget->setGeometry(px(col, true), px(row, false), px(width, true), px(height, false));
+    applyColours(widget, settings().foreground, settings().background);
+    if (QWidget* old = form.controls[id]) old->deleteLater();
+    form.controls[id] = widget;
+    watchControl(form, id, widget);
+    widget->show();
+    return widget;
+}
+
+Form* beginControl(int32_t id) {
+    Form* form = designForm();
+    if (form && settings().loadingEvents) dispatch(form->name, id, EZ_MSG_LOADING);
+    return designForm();
+}
+
+Qt::FocusPolicy tabPolicy(const std::string& props) {
+    return has(props, 'T') ? Qt::StrongFocus : Qt::ClickFocus;
+}
+
+}  // namespace
+}  // namespace gui
+
+using gui::has;
+using gui::qs;
+
+void EZ_LABEL(int32_t id, double col, double row, double width, double height,
+              const std::string& text, const std::string& props) {
+    gui::Form* form = gui::beginControl(id);
+    if (!form) return;
+    auto* label = gui::place(*form, id, new QLabel(qs(text), form->client), col, row, width, height);
+    Qt::Alignment horizontal = has(props, 'L')   ? Qt::AlignLeft
+                               : has(props, 'C') ? Qt::AlignHCenter
+                                                 : Qt::AlignRight;
+    label->setAlignment(horizontal | Qt::AlignVCenter);
+    if (has(props, 'F')) {
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        label->setIndent(3);
+    }
+    if (has(gui::settings().autosize, 'T') && !has(props, 'F'))
+        label->setGeometry(gui::fitted(label, label->geometry(), label->text(), 2,
+                                       horizontal == Qt::AlignRight));
+}
+
+void EZ_TEXT(int32_t id, double col, double row, double width, double height,
+             const std::string& text, const std::string& props) {
+    gui::Form* form = gui::beginControl(id);
+    if (!form) return;
+    bool editable = has(props, 'E');
+    if (has(props, 'M')) {
+        auto* box = gui::place(*form, id, new QPlainTextEdit(qs(text), form->client), col, row,
+                               width, height);
+        box->setTabChangesFocus(true);
+        box->setReadOnly(!editable);
+        box->setVerticalScrollBarPolicy(has(props, 'V') ? Qt::ScrollBarAsNeeded
+                                                        : Qt::ScrollBarAlwaysOff);
+        box->setFocusPolicy(gui::tabPolicy(props));
+        QObject::connect(box, &QPlainTextEdit::textChanged, box,
+                         [name = form->name, id] { gui::dispatch(name, id, EZ_MSG_CHANGE); });
+        return;
+    }
+    auto* box = gui::place(*form, id, new QLineEdit(qs(text), form->client), col, row, width, height);
+    box->setReadOnly(!editable);
+    box->setAlignment((has(props, '>') ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+    box->setFocusPolicy(gui::tabPolicy(props));
+    QObject::connect(box, &QLineEdit::textChanged, box,
+                     [name = form->name, id] { gui::dispatch(name, id, EZ_MSG_CHANGE); });
+}
+
+void EZ_CHECKBOX(int32_t id, double col, double row, double width, double height,
+                 const std::string& text, const std::string& props) {
+    gui::Form* form = gui::beginControl(id);
+    if (!form) return;
+    auto* box = gui::place(*form, id, new QCheckBox(qs(text), form->client), col, row, width, height);
+    box->setFocusPolicy(gui::tabPolicy(props));
+    QObject::connect(box, &QCheckBox::clicked, box, [name = form->name, id] {
+        if (gui::settings().commandEvents) gui::dispatch(name, id, EZ_MSG_CLICK);
+    });
+}
+
+namespace gui {
+namespace {
+
+void wireButton(Form& form, int32_t id, QPushButton* button, const std::string& props) {
+    button->setAutoDefault(false);
+    button->setFocusPolicy(tabPolicy(props));
+    QObject::connect(button, &QPushButton::clicked, button, [name = form.name, id] {
+        if (settings().commandEvents) dispatch(name, id, EZ_MSG_CLICK);
+    });
+}
+
+}  // namespace
+}  // namespace gui
+
+void EZ_BUTTON(int32_t id, double col, double row, double width, double height,
+               const std::string& text, const std::string& props) {
+    gui::Form* form = gui::beginControl(id);
+    if (!form) return;
+    auto* button = gui::place(*form, id, new QPushButton(qs(text), form->client), col, row, width,
+                              height);
+    gui::wireButton(*form, id, button, props);
+}
+
+void EZ_ODBUTTON(int32_t id, double col, double row, double width, double height,
+                 const std::string& text, const std::string& props) {
+    gui::Form* form = gui::beginControl(id);
+    if (!form) return;
+    auto* button = gui::place(*form, id, new gui::OwnerButton(form->name, id, qs(text), form->client),
+                              col, row, width, height);
+    gui::wireButton(*form, id, button, props);
+}
+
+// A frame only groups the controls around it: it stays behind them and lets the pointer through.
+void EZ_FRAME(int32_t id, double col, double row, double width, double height,
+              const std::string& text, const std::string&) {
+    gui::Form* form = gui::beginControl(id);
+    if (!form) return;
+    auto* frame = gui::place(*form, id, new QGroupBox(qs(text), form->client), col, row, width, height);
+    frame->setFocusPolicy(Qt::NoFocus);
+    frame->setAttribute(Qt::WA_TransparentForMouseEvents);
+    frame->lower();
+}
+
+void EZ_STATUSBAR(int32_t id, const std::string& text, const std::string&) {
+    gui::Form* form = gui::beginControl(id);
+    if (!form) return;
+    auto* bar = new QStatusBar(form->window);
+    bar->setSizeGripEnabled(false);
+    bar->setFont(gui::fontFor(gui::settings().font));
+    auto* part = new QLabel(qs(text), bar);
+    part->setProperty("raw", qs(text));
+    bar->addWidget(part, 1);
+    form->statusBar = bar;
+    form->controls[id] = bar;
+    gui::watchControl(*form, id, bar);
+}
+
+std::string EZ_GETTEXT(const std::string& form, int32_t id) {
+    if (id == 0) {
+        gui::Form* f = gui::findForm(form);
+        return f ? f->window->windowTitle().toStdString() : "";
+    }
+    QWidget* widget = gui::findControl(form, id);
+    if (auto* box = qobject_cast<QLineEdit*>(widget)) return box->text().toStdString();
+    if (auto* box = qobject_cast<QPlainTextEdit*>(widget)) return box->toPlainText().toStdString();
+    if (auto* label = qobject_cast<QLabel*>(widget)) return label->text().toStdString();
+    if (auto* button = qobject_cast<QAbstractButton*>(widget)) return button->text().toStdString();
+    if (auto* frame = qobject_cast<QGroupBox*>(widget)) return frame->title().toStdString();
+    if (qobject_cast<QStatusBar*>(widget)) return EZ_GETSBTEXT(form, id, 1);
+    return "";
+}
+
+// Setting a text box's text reports a text change, as a user's typing does.
+void EZ_SETTEXT(const std::string& form, int32_t id, const std::string& text) {
+    if (id == 0) {
+        if (gui::Form* f = gui::findForm(form)) f->window->setWindowTitle(qs(text));
+        return;
+    }
+    QWidget* widget = gui::findControl(form, id);
+    if (auto* box = qobject_cast<QLineEdit*>(widget)) box->setText(qs(text));
+    else if (auto* box = qobject_cast<QPlainTextEdit*>(widget)) box->setPlainText(qs(text));
+    else if (auto* label = qobject_cast<QLabel*>(widget)) label->setText(qs(text));
+    else if (auto* button = qobject_cast<QAbstractButton*>(widget)) button->setText(qs(text));
+    else if (auto* frame = qobject_cast<QGroupBox*>(widget)) frame->setTitle(qs(text));
+    else if (qobject_cast<QStatusBar*>(widget)) EZ_SETSBTEXT(form, id, 1, text);
+}
+
+int32_t EZ_GETCHECK(const std::string& form, int32_t id) {
+    auto* box = qobject_cast<QAbstractButton*>(gui::findControl(form, id));
+    return box && box->isChecked() ? 1 : 0;
+}
+
+// Unlike a user's click, setting the check state reports nothing.
+void EZ_SETCHECK(const std::string& form, int32_t id, int32_t checked) {
+    if (auto* box = qobject_cast<QCheckBox*>(gui::findControl(form, id))) box->setChecked(checked != 0);
+}
+
+void EZ_ENABLEC(const std::string& form, int32_t id) {
+    if (QWidget* widget = gui::findControl(form, id)) widget->setEnabled(true);
+}
+
+void EZ_DISABLEC(const std::string& form, int32_t id) {
+    if (QWidget* widget = gui::findControl(form, id)) widget->setEnabled(false);
+}
+
+bool EZ_ISENABLED(const std::string& form, int32_t id) {
+    QWidget* widget = gui::findControl(form, id);
+    return widget && widget->isEnabled();
+}
+
+void EZ_SHOWC(const std::string& form, int32_t id, int32_t visible) {
+    if (QWidget* widget = gui::findControl(form, id)) widget->setVisible(visible != 0);
+}
+
+bool EZ_ISVISIBLE(const std::string& form, int32_t id) {
+    QWidget* widget = gui::findControl(form, id);
+    return widget && !widget->isHidden();
+}
+
+void EZ_FOCUS(const std::string& form, int32_t id) {
+    if (QWidget* widget = gui::findControl(form, id)) widget->setFocus(Qt::OtherFocusReason);
+}
+
+int32_t EZ_GETFOCUS(const std::string& form) {
+    gui::Form* f = gui::findForm(form);
+    if (!f) return -1;
+    for (QWidget* focus = f->window->focusWidget(); focus; focus = focus->parentWidget()) {
+        int32_t id = gui::controlId(*f, focus);
+        if (id >= 0) return id;
+    }
+    return -1;
+}
+
+void EZ_SETCOLOR(const std::string& form, int32_t id, int32_t foreground, int32_t background) {
+    if (QWidget* widget = gui::findControl(form, id)) gui::applyColours(widget, foreground, background);
+}
+
+void EZ_SETSBPARTS(const std::string& form, int32_t id, const std::string& widths) {
+    auto* bar = qobject_cast<QStatusBar*>(gui::findControl(form, id));
+    if (!bar) return;
+    QList<QLabel*> parts = bar->findChildren<QLabel*>(Qt::FindDirectChildrenOnly);
+    for (QLabel* part : parts) {
+        bar->removeWidget(part);
+        part->setProperty("gone", true);
+        part->deleteLater();
+    }
+    for (const QString& share : qs(widths).split('|')) {
+        auto* part = new QLabel(bar);
+        part->setFont(bar->font());
+        bar->addWidget(part, std::max(1, share.trimmed().toInt()));
+        part->show();
+    }
+}
+
+static QLabel* statusPart(const std::string& form, int32_t id, int32_t part) {
+    auto* bar = qobject_cast<QStatusBar*>(gui::findControl(form, id));
+    if (!bar) return nullptr;
+    QList<QLabel*> parts;
+    for (QLabel* label : bar->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+        if (!label->property("gone").toBool()) parts.push_back(label);
+    return part >= 1 && part <= parts.size() ? parts[part - 1] : nullptr;
+}
+
+// A text that starts with a tab is centred in its part, as a Windows status bar shows it.
+void EZ_SETSBTEXT(const std::string& form, int32_t id, int32_t part, const std::string& text) {
+    QLabel* label = statusPart(form, id, part);
+    if (!label) return;
+    QString shown = qs(text);
+    label->setAlignment((shown.startsWith('\t') ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignVCenter);
+    label->setProperty("raw", shown);
+    label->setText(shown.startsWith('\t') ? shown.mid(1) : shown);
+}
+
+std::string EZ_GETSBTEXT(const std::string& form, int32_t id, int32_t part) {
+    QLabel* label = statusPart(form, id, part);
+    return label ? label->property("raw").toString().toStdString() : "";
+}

@@ -1,0 +1,115 @@
+// The GUI library the program is written against: forms and controls addressed by
+// form name and control id, events delivered to one callback, character units.
+// No Qt type appears here; texts are UTF-8.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+using EZ_StartProc = void (*)(int32_t);
+using EZ_DesignProc = void (*)(const std::string& form);
+using EZ_EventProc = void (*)(const std::string& form, int32_t& id, int32_t& message,
+                              int32_t& value, int32_t& cancel);
+
+// Message numbers of the event model.
+enum : int32_t {
+    EZ_MSG_CLOSE = 0,
+    EZ_MSG_CLICK = 1,
+    EZ_MSG_FOCUS = 3,
+    EZ_MSG_BLUR = 4,
+    EZ_MSG_CHANGE = 6,
+    EZ_MSG_TOOLTIP = 8,
+    EZ_MSG_KEY = 30,
+    EZ_MSG_LOADING = 85,
+    EZ_MSG_SHOWN = 86,
+    EZ_MSG_STARTED = 87,
+    EZ_MSG_CURSOR = 130,
+    EZ_MSG_OWNERDRAW = 300,
+};
+
+// Run: start-up is called once; returns when the last form is gone.
+int EZ_GUIRUN(int argc, char** argv, EZ_StartProc start, EZ_EventProc events, EZ_DesignProc design);
+// Prepares the layer inside an application that already exists and installs the callbacks.
+void EZ_GUIINIT(EZ_EventProc events, EZ_DesignProc design);
+void EZ_DOEVENTS();
+std::string EZ_APPPATH();
+void EZ_DEFIMAGEFOLDER(const std::string& folder);
+void EZ_ALLOWCOMMANDEVENTS(int32_t on);
+void EZ_ALLOWKEYEVENTS(int32_t on);
+void EZ_ALLOWCURSOREVENTS(int32_t on);
+void EZ_ALLOWLOADINGEVENT(int32_t mode);
+
+// Fonts, colours, units.
+void EZ_DEFFONT(int32_t number, const std::string& face, double points, const std::string& props);
+void EZ_DEFSYSTEMCOLOR(int32_t number, int32_t systemIndex);
+void EZ_DEFCOLORL(int32_t number, int32_t red, int32_t green, int32_t blue);
+void EZ_COLOR(int32_t foreground, int32_t background);
+void EZ_USEFONT(int32_t number);
+void EZ_USEAUTOSIZE(const std::string& kinds);
+void EZ_GETTEXTSIZE(int32_t font, const std::string& text, double& width, double& height);
+double EZ_CX(int32_t pixels);
+double EZ_CY(int32_t pixels);
+int32_t EZ_LOADICON(const std::string& name);
+void EZ_DEFTOOLTIPPROP(int32_t foreground, int32_t background);
+
+// Forms.
+void EZ_FORM(const std::string& name, const std::string& parent, const std::string& caption,
+             double col, double row, double width, double height, const std::string& props);
+void EZ_UNLOADFORM(const std::string& name);
+void EZ_HIDEFORM(const std::string& name);
+std::string EZ_CURRENTFORM();
+bool EZ_FORMEXISTS(const std::string& name);
+void EZ_SETFORMICON(const std::string& name, int32_t icon);
+void EZ_RESIZEFORM(const std::string& name, double col, double row, double width, double height);
+void EZ_SETFORMKEYS(const std::string& name, int32_t mode);
+void EZ_BRINGTOFRONT(const std::string& name);
+
+// Controls, created on the form being designed, in tab order.
+void EZ_LABEL(int32_t id, double col, double row, double width, double height,
+              const std::string& text, const std::string& props);
+void EZ_TEXT(int32_t id, double col, double row, double width, double height,
+             const std::string& text, const std::string& props);
+void EZ_CHECKBOX(int32_t id, double col, double row, double width, double height,
+                 const std::string& text, const std::string& props);
+void EZ_BUTTON(int32_t id, double col, double row, double width, double height,
+               const std::string& text, const std::string& props);
+void EZ_ODBUTTON(int32_t id, double col, double row, double width, double height,
+                 const std::string& text, const std::string& props);
+void EZ_FRAME(int32_t id, double col, double row, double width, double height,
+              const std::string& text, const std::string& props);
+void EZ_STATUSBAR(int32_t id, const std::string& text, const std::string& props);
+
+// Controls by form name and id.
+std::string EZ_GETTEXT(const std::string& form, int32_t id);
+void EZ_SETTEXT(const std::string& form, int32_t id, const std::string& text);
+int32_t EZ_GETCHECK(const std::string& form, int32_t id);
+void EZ_SETCHECK(const std::string& form, int32_t id, int32_t checked);
+void EZ_ENABLEC(const std::string& form, int32_t id);
+void EZ_DISABLEC(const std::string& form, int32_t id);
+bool EZ_ISENABLED(const std::string& form, int32_t id);
+void EZ_SHOWC(const std::string& form, int32_t id, int32_t visible);
+bool EZ_ISVISIBLE(const std::string& form, int32_t id);
+void EZ_FOCUS(const std::string& form, int32_t id);
+int32_t EZ_GETFOCUS(const std::string& form);
+void EZ_SETCOLOR(const std::string& form, int32_t id, int32_t foreground, int32_t background);
+void EZ_ADDTOOLTIP(const std::string& form, int32_t id);
+void EZ_SETTOOLTIP(const std::string& form, int32_t id, const std::string& text);
+void EZ_SETCURSOR(const std::string& cursor, int32_t value);
+void EZ_SETSBPARTS(const std::string& form, int32_t id, const std::string& widths);
+void EZ_SETSBTEXT(const std::string& form, int32_t id, int32_t part, const std::string& text);
+std::string EZ_GETSBTEXT(const std::string& form, int32_t id, int32_t part);
+
+// Menus: the bar is started before its form is created, then filled while designing.
+void EZ_DEFMAINMENU(int32_t id, const std::string& caption);
+int32_t EZ_GETMENU(const std::string& form);
+int32_t EZ_DEFSUBMENU(int32_t id, const std::string& caption);
+void EZ_ADDMENUITEM(int32_t menu, int32_t id, const std::string& caption, const std::string& props);
+void EZ_SETSUBMENU(int32_t menu, int32_t id, int32_t submenu);
+void EZ_SAVEMENU(const std::string& form, int32_t number, int32_t menu);
+int32_t EZ_GETMENU(const std::string& form, int32_t number);
+void EZ_SETMENUITEM(int32_t menu, int32_t id, const std::string& caption, const std::string& props);
+bool EZ_MENUCHECKED(int32_t menu, int32_t id);
+void EZ_DEFACCEL(const std::string& form, const std::string& keys);
+
+// Painting an owner-drawn button while its message 300 is handled.
+void EZ_DRAWCOLORBUTTON(int32_t face, int32_t caption, int32_t font);

@@ -1,0 +1,187 @@
+// Forms: creation with the design callback, showing, modality, closing.
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "gui/icons.h"
+#include "gui/registry.h"
+
+namespace gui {
+
+FormWindow::FormWindow(const std::string& name, QWidget* parent)
+    : QDialog(parent), formName(name) {
+    setAttribute(Qt::WA_DeleteOnClose, false);
+}
+
+// The close box and EZ_UNLOADFORM both arrive here: the program may keep the form open.
+void FormWindow::closeEvent(QCloseEvent* event) {
+    if (!closing) {
+        int32_t value = 0;
+        int32_t cancel = 0;
+        dispatch(formName, 0, EZ_MSG_CLOSE, value, cancel);
+        if (cancel == 1 || !findForm(formName)) {
+            event->ignore();
+            return;
+        }
+    }
+    closing = true;
+    event->accept();
+    Form* form = findForm(formName);
+    bool modal = form && form->modal;
+    // Forms owned by this one go with it.
+    for (const std::string& other : formNames()) {
+        Form* child = findForm(other);
+        if (child && child->window && child->window->parentWidget() == this) {
+            child->window->closing = true;
+            child->window->close();
+        }
+    }
+    forgetForm(formName);
+    if (modal) {
+        done(0);
+    } else {
+        hide();
+        deleteLater();
+    }
+    if (formNames().empty()) lastFormGone();
+}
+
+// Enter and Escape belong to the program's handlers, not to the dialog's defaults.
+void FormWindow::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        event->accept();
+        return;
+    default:
+        QDialog::keyPressEvent(event);
+    }
+}
+
+void FormWindow::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    Form* form = findForm(formName);
+    if (!form || form->shownOnce) return;
+    form->shownOnce = true;
+    // Reported once the window is on screen and the event loop runs again.
+    std::string name = formName;
+    QTimer::singleShot(0, this, [name] {
+        if (findForm(name)) dispatch(name, 0, EZ_MSG_SHOWN);
+    });
+}
+
+void FormWindow::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) noteActive(formName);
+    QDialog::changeEvent(event);
+}
+
+namespace {
+
+QPoint placeOf(QWidget* window, QWidget* parent, double col, double row, bool centre) {
+    QSize size = window->size();
+    if (!centre) return {px(col, true), px(row, false)};
+    QRect area = parent ? parent->frameGeometry()
+                        : QGuiApplication::primaryScreen()->availableGeometry();
+    return area.center() - QPoint(size.width() / 2, size.height() / 2);
+}
+
+bool has(const std::string& props, char letter) {
+    return props.find(letter) != std::string::npos;
+}
+
+}  // namespace
+}  // namespace gui
+
+void EZ_FORM(const std::string& name, const std::string& parent, const std::string& caption,
+             double col, double row, double width, double height, const std::string& props) {
+    using namespace gui;
+    if (Form* existing = findForm(name)) {
+        existing->window->raise();
+        existing->window->activateWindow();
+        return;
+    }
+    Form* owner = findForm(parent);
+    auto* window = new FormWindow(name, owner ? owner->window.data() : nullptr);
+    Form& form = registerForm(name);
+    form.window = window;
+    form.modal = has(props, 'M');
+    window->setWindowTitle(QString::fromStdString(caption));
+    window->setWindowFlags(form.modal ? Qt::Dialog | Qt::WindowCloseButtonHint | Qt::WindowTitleHint
+                                      : Qt::Window | Qt::WindowMinimizeButtonHint |
+                                            Qt::WindowCloseButtonHint);
+    applyColours(window, settings().foreground, settings().background);
+
+    auto* layout = new QVBoxLayout(window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    form.client = new QWidget(window);
+    form.client->setFixedSize(px(width, true), px(height, false));
+    layout->addWidget(form.client);
+    attachPendingMenu(form);
+    if (form.menuBar) layout->setMenuBar(form.menuBar);
+    watchForm(form);
+
+    if (settings().loadingEvents) dispatch(name, 0, EZ_MSG_LOADING);
+    Form* outer = designForm();
+    setDesignForm(&form);
+    if (settings().design) settings().design(name);
+    setDesignForm(outer);
+    if (!findForm(name)) return;
+    // A status bar takes its room from the bottom of the form, as on Windows.
+    if (form.statusBar) {
+        layout->addWidget(form.statusBar);
+        form.client->setFixedHeight(form.client->height() - form.statusBar->sizeHint().height());
+    }
+    dispatch(name, 0, EZ_MSG_STARTED);
+    if (!findForm(name)) return;
+
+    window->adjustSize();
+    window->move(placeOf(window, owner ? owner->window.data() : nullptr, col, row, has(props, 'C')));
+    if (form.modal) {
+        window->setWindowModality(Qt::ApplicationModal);
+        window->exec();
+        delete window;
+    } else {
+        window->show();
+    }
+}
+
+void EZ_UNLOADFORM(const std::string& name) {
+    if (gui::Form* form = gui::findForm(name)) form->window->close();
+}
+
+void EZ_HIDEFORM(const std::string& name) {
+    if (gui::Form* form = gui::findForm(name)) form->window->hide();
+}
+
+void EZ_SETFORMICON(const std::string& name, int32_t icon) {
+    if (gui::Form* form = gui::findForm(name)) form->window->setWindowIcon(gui::iconFor(icon));
+}
+
+void EZ_RESIZEFORM(const std::string& name, double col, double row, double width, double height) {
+    gui::Form* form = gui::findForm(name);
+    if (!form) return;
+    form->client->setFixedSize(gui::px(width, true), gui::px(height, false));
+    form->window->adjustSize();
+    if (col != 0 || row != 0) form->window->move(gui::px(col, true), gui::px(row, false));
+}
+
+void EZ_SETFORMKEYS(const std::string& name, int32_t mode) {
+    if (gui::Form* form = gui::findForm(name)) form->keyEvents = mode != 0;
+}
+
+void EZ_BRINGTOFRONT(const std::string& name) {
+    gui::Form* form = gui::findForm(name);
+    if (!form) return;
+    form->window->raise();
+    form->window->activateWindow();
+    gui::noteActive(name);
+}

@@ -1,0 +1,106 @@
+// Inside the GUI layer: the forms by name, their controls by id, the run state.
+#pragma once
+
+#include <QDialog>
+#include <QPointer>
+#include <QString>
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "gui/ezgui.h"
+
+class QMenuBar;
+class QMenu;
+class QStatusBar;
+class QAction;
+class QVBoxLayout;
+
+namespace gui {
+
+class FormWindow;
+
+struct Form {
+    std::string name;
+    QPointer<FormWindow> window;
+    QWidget* client = nullptr;  // the area the controls are placed on, in character units
+    QMenuBar* menuBar = nullptr;
+    QStatusBar* statusBar = nullptr;
+    std::map<int32_t, QPointer<QWidget>> controls;
+    std::map<int32_t, QString> tooltips;
+    std::map<int32_t, int32_t> savedMenus;  // menu number -> menu handle
+    bool modal = false;
+    bool keyEvents = false;  // key messages for the form's non-text controls
+    bool shownOnce = false;
+};
+
+// A window of the program; every form is one of these.
+class FormWindow : public QDialog {
+    Q_OBJECT
+public:
+    FormWindow(const std::string& name, QWidget* parent);
+    std::string formName;
+    bool closing = false;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+};
+
+Form* findForm(const std::string& name);
+Form* designForm();  // the form whose controls are being created
+QWidget* findControl(const std::string& form, int32_t id);
+int32_t controlId(const Form& form, const QWidget* widget);  // -1 when not a control
+Form* formOf(const QWidget* widget);
+
+// Hands an event to the program's callback; value and cancel come back.
+void dispatch(const std::string& form, int32_t id, int32_t message, int32_t& value, int32_t& cancel);
+void dispatch(const std::string& form, int32_t id, int32_t message);
+
+// Runs every control event (focus, keys, pointer, tooltips) through the program.
+void watchControl(Form& form, int32_t id, QWidget* widget);
+void watchForm(Form& form);
+
+// Run state shared by the layer's files.
+struct Settings {
+    EZ_EventProc events = nullptr;
+    EZ_DesignProc design = nullptr;
+    bool commandEvents = true;
+    bool keyEvents = false;
+    bool cursorEvents = false;
+    int32_t loadingEvents = 0;
+    int32_t foreground = -1;
+    int32_t background = -1;
+    int32_t font = 0;
+    std::string autosize;
+    std::string imageFolder;
+};
+Settings& settings();
+
+// Registry maintenance used by the form and menu code.
+Form& registerForm(const std::string& name);
+void forgetForm(const std::string& name);
+std::vector<std::string> formNames();
+void noteActive(const std::string& name);
+void setDesignForm(Form* form);
+
+// Fonts, colours and units.
+constexpr double kColumnPixels = 9.0;
+constexpr double kRowPixels = 20.0;
+int px(double units, bool horizontal);
+QFont fontFor(int32_t number);
+bool colourFor(int32_t number, QColor& colour);  // false for -1 and unknown numbers
+void applyColours(QWidget* widget, int32_t foreground, int32_t background);
+void installFontSubstitutes();
+
+// Menus waiting for their form.
+void attachPendingMenu(Form& form);
+
+// The loop that EZ_GUIRUN runs; it ends when the last form is gone.
+void lastFormGone();
+
+}  // namespace gui

@@ -1,0 +1,158 @@
+// Numbered fonts and colours, and the character units that place every control.
+#include <QApplication>
+#include <QColor>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QPalette>
+#include <QToolTip>
+#include <QWidget>
+
+#include <cmath>
+#include <map>
+
+#include "gui/registry.h"
+
+namespace gui {
+namespace {
+
+std::map<int32_t, QFont>& fonts() {
+    static std::map<int32_t, QFont> table;
+    return table;
+}
+
+std::map<int32_t, QColor>& colours() {
+    static std::map<int32_t, QColor> table;
+    return table;
+}
+
+// The classic sixteen colours, in the order programs of this kind number them.
+constexpr int kClassic[16][3] = {
+    {0, 0, 0},     {0, 0, 128},   {0, 128, 0},   {0, 128, 128},   {128, 0, 0},     {128, 0, 128},
+    {128, 128, 0}, {192, 192, 192}, {128, 128, 128}, {0, 0, 255}, {0, 255, 0}, {0, 255, 255},
+    {255, 0, 0},   {255, 0, 255}, {255, 255, 0}, {255, 255, 255}};
+
+// Colours 16 to 31 are pale tints of 0 to 15, light enough to carry black text.
+QColor paletteColour(int32_t number) {
+    const int* rgb = kClassic[number % 16];
+    if (number < 16) return QColor(rgb[0], rgb[1], rgb[2]);
+    auto tint = [](int c) { return c + (255 - c) * 4 / 5; };
+    return QColor(tint(rgb[0]), tint(rgb[1]), tint(rgb[2]));
+}
+
+QFont defaultFont(double points) {
+    QFont font("Segoe UI");
+    font.setPointSizeF(points);
+    return font;
+}
+
+}  // namespace
+
+int px(double units, bool horizontal) {
+    return static_cast<int>(std::lround(units * (horizontal ? kColumnPixels : kRowPixels)));
+}
+
+// Faces the program names that a Linux desktop does not have, replaced by the nearest
+// installed ones: Liberation Sans shares Arial's metrics and fits Segoe UI's layouts.
+void installFontSubstitutes() {
+    QFont::insertSubstitutions("Segoe UI", {"Liberation Sans", "Arial", "DejaVu Sans"});
+    QFont::insertSubstitutions("Arial", {"Liberation Sans", "DejaVu Sans"});
+    QFont::insertSubstitutions("Wingdings", {"DejaVu Sans"});
+    QApplication::setFont(defaultFont(9));
+}
+
+QFont fontFor(int32_t number) {
+    auto it = fonts().find(number);
+    if (it != fonts().end()) return it->second;
+    return defaultFont(number == 4 ? 8 : 9);
+}
+
+bool colourFor(int32_t number, QColor& colour) {
+    if (number < 0) return false;
+    auto it = colours().find(number);
+    if (it != colours().end()) {
+        colour = it->second;
+        return true;
+    }
+    if (number > 31) return false;
+    colour = paletteColour(number);
+    return true;
+}
+
+void applyColours(QWidget* widget, int32_t foreground, int32_t background) {
+    QPalette palette = widget->parentWidget() ? widget->parentWidget()->palette()
+                                              : QApplication::palette();
+    QColor colour;
+    if (colourFor(foreground, colour)) {
+        palette.setColor(QPalette::WindowText, colour);
+        palette.setColor(QPalette::Text, colour);
+        palette.setColor(QPalette::ButtonText, colour);
+    }
+    bool filled = colourFor(background, colour);
+    if (filled) {
+        palette.setColor(QPalette::Window, colour);
+        palette.setColor(QPalette::Base, colour);
+        palette.setColor(QPalette::Button, colour);
+    }
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(filled);
+}
+
+}  // namespace gui
+
+void EZ_DEFFONT(int32_t number, const std::string& face, double points, const std::string& props) {
+    QFont font(QString::fromStdString(face));
+    font.setPointSizeF(points);
+    font.setBold(props.find('B') != std::string::npos);
+    font.setItalic(props.find('I') != std::string::npos);
+    font.setUnderline(props.find('U') != std::string::npos);
+    gui::fonts()[number] = font;
+}
+
+// Windows system colour indexes, mapped to the roles of the desktop's own palette.
+void EZ_DEFSYSTEMCOLOR(int32_t number, int32_t systemIndex) {
+    QPalette palette = QApplication::palette();
+    QPalette::ColorRole role = QPalette::Window;
+    switch (systemIndex) {
+    case 5: role = QPalette::Base; break;
+    case 8: role = QPalette::WindowText; break;
+    case 13: role = QPalette::Highlight; break;
+    case 14: role = QPalette::HighlightedText; break;
+    case 15: role = QPalette::Button; break;
+    case 18: role = QPalette::ButtonText; break;
+    case 23: role = QPalette::ToolTipText; break;
+    case 24: role = QPalette::ToolTipBase; break;
+    default: role = QPalette::Window; break;
+    }
+    gui::colours()[number] = palette.color(QPalette::Active, role);
+}
+
+void EZ_DEFCOLORL(int32_t number, int32_t red, int32_t green, int32_t blue) {
+    gui::colours()[number] = QColor(red & 255, green & 255, blue & 255);
+}
+
+void EZ_COLOR(int32_t foreground, int32_t background) {
+    gui::settings().foreground = foreground;
+    gui::settings().background = background;
+}
+
+void EZ_USEFONT(int32_t number) { gui::settings().font = number; }
+
+void EZ_USEAUTOSIZE(const std::string& kinds) { gui::settings().autosize = kinds; }
+
+// An empty text measures one line of the font's height.
+void EZ_GETTEXTSIZE(int32_t font, const std::string& text, double& width, double& height) {
+    QFontMetricsF metrics(gui::fontFor(font));
+    width = metrics.horizontalAdvance(QString::fromStdString(text)) / gui::kColumnPixels;
+    height = metrics.height() / gui::kRowPixels;
+}
+
+double EZ_CX(int32_t pixels) { return pixels / gui::kColumnPixels; }
+double EZ_CY(int32_t pixels) { return pixels / gui::kRowPixels; }
+
+void EZ_DEFTOOLTIPPROP(int32_t foreground, int32_t background) {
+    QPalette palette = QToolTip::palette();
+    QColor colour;
+    if (gui::colourFor(foreground, colour)) palette.setColor(QPalette::ToolTipText, colour);
+    if (gui::colourFor(background, colour)) palette.setColor(QPalette::ToolTipBase, colour);
+    QToolTip::setPalette(palette);
+}

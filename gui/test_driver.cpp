@@ -1,0 +1,152 @@
+// The test driver: real input events sent to the real widgets.
+#include "gui/test_driver.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QHelpEvent>
+#include <QToolTip>
+#include <QMenuBar>
+#include <QTest>
+#include <QThread>
+#include <QTimer>
+
+#include "gui/registry.h"
+
+namespace driver {
+namespace {
+
+QWidget* control(const std::string& form, int32_t id) { return gui::findControl(form, id); }
+
+// Where a user would click: a tick box on its box, anything else in its middle.
+QPoint target(QWidget* widget) {
+    if (qobject_cast<QCheckBox*>(widget)) return {8, widget->height() / 2};
+    return widget->rect().center();
+}
+
+void activate(const std::string& form) {
+    gui::Form* f = gui::findForm(form);
+    if (!f) return;
+    f->window->activateWindow();
+    QApplication::setActiveWindow(f->window);
+    QCoreApplication::processEvents();
+}
+
+}  // namespace
+
+void SETTLE() {
+    for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+}
+
+void FOCUS(const std::string& form, int32_t id) {
+    activate(form);
+    if (QWidget* widget = control(form, id)) widget->setFocus(Qt::MouseFocusReason);
+    SETTLE();
+}
+
+void TYPE(const std::string& form, int32_t id, const std::string& text) {
+    FOCUS(form, id);
+    if (QWidget* widget = control(form, id)) QTest::keyClicks(widget, QString::fromStdString(text));
+    SETTLE();
+}
+
+void CLICK(const std::string& form, int32_t id) {
+    activate(form);
+    QWidget* widget = control(form, id);
+    if (widget) QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, target(widget));
+    SETTLE();
+}
+
+void PRESS(const std::string& form, int32_t id, const std::string& key) {
+    activate(form);
+    QWidget* widget = id ? control(form, id) : nullptr;
+    if (!widget) widget = QApplication::focusWidget();
+    if (!widget) {
+        gui::Form* f = gui::findForm(form);
+        widget = f ? f->window.data() : nullptr;
+    }
+    if (!widget) return;
+    QKeySequence sequence(QString::fromStdString(key == "Enter" ? "Return" : key == "Escape" ? "Esc" : key));
+    if (sequence.isEmpty()) return;
+    QKeyCombination combination = sequence[0];
+    QTest::keyClick(widget, combination.key(), combination.keyboardModifiers());
+    SETTLE();
+}
+
+void HOVER(const std::string& form, int32_t id) {
+    gui::Form* f = gui::findForm(form);
+    if (!f) return;
+    QWidget* widget = id ? control(form, id) : f->client;
+    if (!widget) return;
+    QPoint at = id ? widget->mapTo(f->window, target(widget)) : f->client->mapTo(f->window, QPoint(2, 2));
+    QTest::mouseMove(f->window, at);
+    SETTLE();
+}
+
+void CLOSEBOX(const std::string& form) {
+    if (gui::Form* f = gui::findForm(form)) f->window->close();
+    SETTLE();
+}
+
+void CHOOSEMENU(const std::string& form, int32_t id) {
+    gui::Form* f = gui::findForm(form);
+    if (!f || !f->menuBar) return;
+    for (QAction* action : f->menuBar->findChildren<QAction*>())
+        if (action->property("ezId").toInt() == id) {
+            action->trigger();
+            break;
+        }
+    SETTLE();
+}
+
+std::string TOOLTIP(const std::string& form, int32_t id) {
+    // A tip still fading out from an earlier rest is not this control's.
+    QToolTip::hideText();
+    for (int waited = 0; QToolTip::isVisible() && waited < 2000; waited += 20) {
+        QCoreApplication::processEvents();
+        QThread::msleep(20);
+    }
+    QWidget* widget = control(form, id);
+    if (!widget) return "";
+    QPoint at = target(widget);
+    QHelpEvent rest(QEvent::ToolTip, at, widget->mapToGlobal(at));
+    QCoreApplication::sendEvent(widget, &rest);
+    SETTLE();
+    return QToolTip::isVisible() ? QToolTip::text().toStdString() : "";
+}
+
+void PAINT(const std::string& form, int32_t id) {
+    if (QWidget* widget = control(form, id)) widget->grab();
+}
+
+std::shared_ptr<Answer> WHENOPEN(const std::string& form, std::function<void()> action, int timeoutMs) {
+    auto answer = std::make_shared<Answer>();
+    auto* timer = new QTimer();
+    auto waited = std::make_shared<int>(0);
+    QObject::connect(timer, &QTimer::timeout, timer, [=] {
+        *waited += 10;
+        gui::Form* f = gui::findForm(form);
+        if (f && f->window->isVisible() && f->shownOnce) {
+            timer->stop();
+            timer->deleteLater();
+            answer->answered = true;
+            action();
+            return;
+        }
+        if (*waited < timeoutMs) return;
+        timer->stop();
+        timer->deleteLater();
+        answer->timedOut = true;
+        for (const std::string& name : gui::formNames()) {
+            gui::Form* open = gui::findForm(name);
+            if (open && open->modal) {
+                open->window->closing = true;
+                open->window->close();
+            }
+        }
+    });
+    timer->start(10);
+    return answer;
+}
+
+}  // namespace driver

@@ -1,0 +1,32 @@
+// Acts on the real forms as a user would; used only by the tests.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace driver {
+
+void TYPE(const std::string& form, int32_t id, const std::string& text);  // focus, then type
+void CLICK(const std::string& form, int32_t id);
+void PRESS(const std::string& form, int32_t id, const std::string& key);  // "Enter", "Escape", "F1", ...
+void HOVER(const std::string& form, int32_t id);                          // 0 = the bare form
+void FOCUS(const std::string& form, int32_t id);
+void CLOSEBOX(const std::string& form);                                   // the title bar's close box
+void CHOOSEMENU(const std::string& form, int32_t id);
+std::string TOOLTIP(const std::string& form, int32_t id);                 // rest the pointer; the tip shown
+void PAINT(const std::string& form, int32_t id);                          // repaint a control now
+void SETTLE();                                                            // lets queued events run
+
+// Runs an action once the named form is open. When it has not opened before the
+// time-out, every modal form is closed so the test goes on, and timedOut() says so.
+class Answer {
+public:
+    bool answered = false;
+    bool timedOut = false;
+};
+std::shared_ptr<Answer> WHENOPEN(const std::string& form, std::function<void()> action,
+                                 int timeoutMs = 5000);
+
+}  // namespace driver

@@ -1,0 +1,4 @@
+#include "stations/tables.h"
+
+StationTable StationCalls;
+StationTable StationCume;

@@ -1,0 +1,96 @@
+// Only one copy runs: a second start ends at once and brings the first one forward.
+#include "platform/single_instance.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include "gui/test_driver.h"
+
+namespace {
+
+// Starts the real program with its own private runtime folder.
+class Copy {
+public:
+    explicit Copy(const QString& runtime) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("XDG_RUNTIME_DIR", runtime);
+        process.setProcessEnvironment(env);
+        process.start(TARVEX_EXE, {});
+    }
+    ~Copy() {
+        if (process.state() != QProcess::NotRunning) {
+            process.kill();
+            process.waitForFinished(5000);
+        }
+    }
+    QProcess process;
+};
+
+bool waitFor(const QString& path, int ms) {
+    for (int waited = 0; waited < ms; waited += 50) {
+        if (QFileInfo::exists(path)) return true;
+        QThread::msleep(50);
+    }
+    return false;
+}
+
+TEST(SingleInstance, SecondCopyEndsAtOnceAndACrashedCopyNeverBlocks) {
+    QTemporaryDir runtime;
+    ASSERT_TRUE(runtime.isValid());
+    QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QString socket = QDir(runtime.path()).filePath("Tarvex.sock");
+
+    Copy first(runtime.path());
+    ASSERT_TRUE(first.process.waitForStarted(5000));
+    ASSERT_TRUE(waitFor(socket, 10000));
+
+    Copy second(runtime.path());
+    ASSERT_TRUE(second.process.waitForFinished(10000));
+    EXPECT_EQ(second.process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.process.exitCode(), 0);
+    EXPECT_EQ(first.process.state(), QProcess::Running);
+
+    // The first copy dies without cleaning up; its lock must not stop the next start.
+    first.process.kill();
+    first.process.waitForFinished(5000);
+    Copy third(runtime.path());
+    ASSERT_TRUE(third.process.waitForStarted(5000));
+    EXPECT_FALSE(third.process.waitForFinished(2000));
+    EXPECT_EQ(third.process.state(), QProcess::Running);
+}
+
+TEST(SingleInstance, RunningCopyRestoresAndRaisesItsWindow) {
+    bool existed = true;
+    int32_t held = OS_CREATELOCK("TarvexRaiseTest", existed);
+    ASSERT_NE(held, 0);
+    EXPECT_FALSE(existed);
+    int32_t again = OS_CREATELOCK("TarvexRaiseTest", existed);
+    EXPECT_TRUE(existed);
+    OS_CLOSELOCK(again);
+
+    QWidget window;
+    window.setWindowTitle("Raise Me");
+    window.showMinimized();
+    driver::SETTLE();
+    ASSERT_TRUE(window.isMinimized());
+    EXPECT_TRUE(OS_RAISEOTHERCOPY("TarvexRaiseTest", "Raise Me"));
+    for (int i = 0; i < 20 && window.isMinimized(); ++i) {
+        driver::SETTLE();
+        QThread::msleep(10);
+    }
+    EXPECT_FALSE(window.isMinimized());
+
+    // A caption that no window carries raises nothing, and nothing breaks.
+    EXPECT_TRUE(OS_RAISEOTHERCOPY("TarvexRaiseTest", "No Such Window"));
+    OS_CLOSELOCK(held);
+    EXPECT_FALSE(OS_RAISEOTHERCOPY("TarvexRaiseTest", "Raise Me"));
+}
+
+}  // namespace

@@ -1,0 +1,67 @@
+#include "tests/support/fixture.h"
+
+#include "app/routing.h"
+#include "app/startup.h"
+#include "calc/calculator_form.h"
+#include "gui/ezgui.h"
+#include "gui/test_driver.h"
+#include "stations/tables.h"
+
+void startTestApplication() {
+    EZ_GUIINIT(EZ_EVENTS, EZ_DESIGN);
+    EZ_ALLOWCOMMANDEVENTS(1);
+    EZ_ALLOWKEYEVENTS(1);
+    EZ_ALLOWCURSOREVENTS(1);
+    DEFINEFONTSANDCOLOURS();
+    EZ_DEFFONT(10, "Segoe UI", 10, "BV");
+}
+
+void closeAllForms() {
+    // The program's close handlers may refuse; a test's end must not.
+    EZ_GUIINIT(nullptr, nullptr);
+    for (int round = 0; round < 5; ++round) {
+        std::string form = EZ_CURRENTFORM();
+        if (form.empty()) break;
+        EZ_UNLOADFORM(form);
+        driver::SETTLE();
+    }
+    EZ_GUIINIT(EZ_EVENTS, EZ_DESIGN);
+}
+
+
+void LayerTest::SetUp() {
+    seen.clear();
+    design = nullptr;
+    react = nullptr;
+    EZ_GUIINIT(
+        [](const std::string& form, int32_t& id, int32_t& message, int32_t& value, int32_t& cancel) {
+            seen.push_back({form, id, message, value});
+            if (react) react(form, id, message, value, cancel);
+        },
+        [](const std::string& form) {
+            if (design) design(form);
+        });
+}
+
+void LayerTest::TearDown() {
+    react = nullptr;
+    closeAllForms();
+    design = nullptr;
+}
+
+int LayerTest::count(int32_t id, int32_t message) const {
+    int n = 0;
+    for (const Seen& event : seen)
+        if (event.id == id && event.message == message) ++n;
+    return n;
+}
+
+void CalculatorTest::SetUp() {
+    StationCalls.fill("");
+    StationCume.fill("");
+    EZ_GUIINIT(EZ_EVENTS, EZ_DESIGN);
+    EZ_RI_Display("");
+    driver::SETTLE();
+}
+
+void CalculatorTest::TearDown() { closeAllForms(); }

@@ -1,0 +1,41 @@
+// Shared set-up for the GUI tests: the library prepared as start-up prepares it.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+// Fonts, colours and event switches as the program's start-up sets them.
+void startTestApplication();
+// Unloads every open form, whatever its handlers say.
+void closeAllForms();
+
+// One event as the program's callback received it.
+struct Seen {
+    std::string form;
+    int32_t id;
+    int32_t message;
+    int32_t value;
+};
+
+// Routes design requests and events to the test itself, and records every event.
+class LayerTest : public testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    int count(int32_t id, int32_t message) const;
+
+    static inline std::function<void(const std::string&)> design;
+    static inline std::function<void(const std::string&, int32_t&, int32_t&, int32_t&, int32_t&)> react;
+    static inline std::vector<Seen> seen;
+};
+
+// The program's own routing, with the calculator open.
+class CalculatorTest : public testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+};
