@@ -145,9 +145,7 @@ void EZ_RI_Design() {
     EZ_SETSUBMENU(bar, 9200, help);
 
     EZ_USEFONT(6);
-    EZ_USEAUTOSIZE("CT");
     for (const ControlSpec& control : kControls) createControl(control);
-    EZ_USEAUTOSIZE("");
     for (int32_t id = 230; id <= 300; id += 10) EZ_ADDTOOLTIP(kForm, id);
     EZ_COLOR(-1, -1);
     EZ_USEFONT(4);

@@ -1,6 +1,5 @@
 // Controls: created on the form being designed, then addressed by form name and id.
 #include <QCheckBox>
-#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,16 +18,6 @@ bool has(const std::string& props, char letter) {
 }
 
 QString qs(const std::string& text) { return QString::fromStdString(text); }
-
-// A control that the form's settings say should fit its caption grows to it; a
-// right-aligned caption keeps its right edge.
-QRect fitted(QWidget* widget, QRect box, const QString& text, int extra, bool keepRight) {
-    int need = QFontMetrics(widget->font()).horizontalAdvance(text) + extra;
-    if (need <= box.width()) return box;
-    if (keepRight) box.setLeft(box.right() + 1 - need);
-    else box.setWidth(need);
-    return box;
-}
 
 // Places a new control on the form being designed, in the current font and colours.
 template <class W>
@@ -72,9 +61,6 @@ void EZ_LABEL(int32_t id, double col, double row, double width, double height,
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         label->setIndent(3);
     }
-    if (has(gui::settings().autosize, 'T') && !has(props, 'F'))
-        label->setGeometry(gui::fitted(label, label->geometry(), label->text(), 2,
-                                       horizontal == Qt::AlignRight));
 }
 
 void EZ_TEXT(int32_t id, double col, double row, double width, double height,

@@ -45,7 +45,6 @@ void EZ_DEFSYSTEMCOLOR(int32_t number, int32_t systemIndex);
 void EZ_DEFCOLORL(int32_t number, int32_t red, int32_t green, int32_t blue);
 void EZ_COLOR(int32_t foreground, int32_t background);
 void EZ_USEFONT(int32_t number);
-void EZ_USEAUTOSIZE(const std::string& kinds);
 void EZ_GETTEXTSIZE(int32_t font, const std::string& text, double& width, double& height);
 double EZ_CX(int32_t pixels);
 double EZ_CY(int32_t pixels);

@@ -76,7 +76,6 @@ struct Settings {
     int32_t foreground = -1;
     int32_t background = -1;
     int32_t font = 0;
-    std::string autosize;
     std::string imageFolder;
 };
 Settings& settings();

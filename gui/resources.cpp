@@ -79,6 +79,13 @@ bool colourFor(int32_t number, QColor& colour) {
 }
 
 void applyColours(QWidget* widget, int32_t foreground, int32_t background) {
+    QColor unused;
+    if (!colourFor(foreground, unused) && !colourFor(background, unused)) {
+        // Default colours: the widget follows its parent's palette.
+        widget->setPalette(QPalette());
+        widget->setAutoFillBackground(false);
+        return;
+    }
     QPalette palette = widget->parentWidget() ? widget->parentWidget()->palette()
                                               : QApplication::palette();
     QColor colour;
@@ -136,8 +143,6 @@ void EZ_COLOR(int32_t foreground, int32_t background) {
 }
 
 void EZ_USEFONT(int32_t number) { gui::settings().font = number; }
-
-void EZ_USEAUTOSIZE(const std::string& kinds) { gui::settings().autosize = kinds; }
 
 // An empty text measures one line of the font's height.
 void EZ_GETTEXTSIZE(int32_t font, const std::string& text, double& width, double& height) {
