@@ -1,6 +1,7 @@
 #include "app/routing.h"
 
 #include "calc/calculator_form.h"
+#include "msgbox/message_box.h"
 
 void EZ_DESIGN(const std::string& formName) {
     if (formName == "RI") EZ_RI_Design();
@@ -17,8 +18,13 @@ void EZ_EVENTS(const std::string& formName, int32_t& id, int32_t& message, int32
 // Nothing is consumed before the forms see it.
 int32_t PREPROCESS_EVENTS(const std::string&, int32_t&, int32_t&, int32_t&, int32_t&) { return 0; }
 
-// No other form of the program exists yet. The library's pseudo-forms ("{APP}",
-// "{MSGBOX}", its common dialogs) and unknown names are accepted and ignored.
-void OTHERFORMS_DESIGN(const std::string&) {}
+// The message box; the library's pseudo-forms ("{APP}", "{MSGBOX}", its common dialogs)
+// and unknown names are accepted and ignored.
+void OTHERFORMS_DESIGN(const std::string& formName) {
+    if (formName == "DGMSGBOX1") DESIGN_DGMSGBOX(formName);
+}
 
-void OTHERFORMS_EVENTS(const std::string&, int32_t&, int32_t&, int32_t&, int32_t&) {}
+void OTHERFORMS_EVENTS(const std::string& formName, int32_t& id, int32_t& message, int32_t& value,
+                       int32_t& cancel) {
+    if (formName == "DGMSGBOX1") EVENTS_DGMSGBOX(formName, id, message, value, cancel);
+}

@@ -9,7 +9,7 @@
 #include "gui/ezgui.h"
 #include "platform/single_instance.h"
 #include "stations/tables.h"
-#include "update/recovery.h"
+#include "update/installation.h"
 
 int WINMAIN(int argc, char** argv) {
     return EZ_GUIRUN(argc, argv, EZ_MAIN, EZ_EVENTS, EZ_DESIGN);

@@ -4,8 +4,15 @@
 
 
 #include "app/globals.h"
+#include "app/help.h"
 #include "calc/calculate.h"
+#include "calc/options.h"
+#include "calc/print_analysis.h"
 #include "gui/ezgui.h"
+#include "msgbox/message_box.h"
+#include "stations/storage.h"
+#include "update/check.h"
+#include "update/installation.h"
 
 namespace {
 
@@ -95,6 +102,41 @@ void createControl(const ControlSpec& c) {
 
 bool isShareLabel(int32_t id) { return id >= 230 && id <= 300 && id % 10 == 0; }
 bool isTickBox(int32_t id) { return id >= 225 && id <= 295 && id % 10 == 5; }
+bool isMenuItem(int32_t id) { return id >= 9000 && id <= 9225 && id % 5 == 0; }
+bool isSeparator(int32_t id) { return id == 9010 || id == 9210 || id == 9220; }
+
+// The menu number each item hangs from: 0 for the bar, 1 to 3 for the drop-downs.
+int32_t menuNumberOf(int32_t id) {
+    if (id % 100 == 0) return 0;
+    return (id - 9000) / 100 + 1;
+}
+
+// Each input and result box is announced by its caption; a share label by its station row.
+void nameControlsForScreenReaders() {
+    const int32_t captioned[][2] = {{100, 135}, {105, 140}, {110, 145}, {115, 150}, {120, 155}, {125, 160},
+                                    {130, 165}, {195, 345}, {200, 350}, {205, 355}, {210, 215}, {305, 310}};
+    for (const auto& [label, box] : captioned) EZ_SETACCESSNAME(kForm, box, EZ_GETTEXT(kForm, label));
+    for (int row = 1; row <= 8; ++row) {
+        EZ_SETACCESSNAME(kForm, 225 + 10 * (row - 1), "Station " + std::to_string(row));
+        EZ_SETACCESSNAME(kForm, 230 + 10 * (row - 1), "Share of station " + std::to_string(row));
+    }
+}
+
+// Topics of the places whose help the pointer chooses.
+void setHelpTopic(int32_t topic, int32_t& cancel) {
+    HelpTopic = topic;
+    cancel = 1;
+}
+
+// "&Clear" empties the inputs and ticks after asking; comments and stations stay.
+void clearForm() {
+    int32_t answer = ASKUSER("Clear This Form?", "Remove all information on this form?{f7}", "Are you SURE?{f10}",
+                             "", "*{G,f7}|&Yes|&No", 2);
+    if (answer != 1) return;
+    for (int32_t id = 135; id <= 165; id += 5) EZ_SETTEXT(kForm, id, "");
+    for (int32_t id = 225; id <= 295; id += 10) EZ_SETCHECK(kForm, id, 0);
+    CHECKPRINT();
+}
 
 // The seven inputs: recalculate on every change, mark the field with the focus,
 // re-format money and percent figures on leaving, Enter moves on, Escape is dropped.
@@ -147,6 +189,7 @@ void EZ_RI_Design() {
     EZ_USEFONT(6);
     for (const ControlSpec& control : kControls) createControl(control);
     for (int32_t id = 230; id <= 300; id += 10) EZ_ADDTOOLTIP(kForm, id);
+    nameControlsForScreenReaders();
     EZ_COLOR(-1, -1);
     EZ_USEFONT(4);
     EZ_ALLOWLOADINGEVENT(2);
@@ -157,30 +200,70 @@ void EZ_RI_Design() {
 void EZ_RI_ParseEvents(int32_t& id, int32_t& message, int32_t& value, int32_t& cancel) {
     if (id == 0) {
         RI_Events(id, message, value, cancel);
+    } else if (isSeparator(id)) {
+        return;
+    } else if (isMenuItem(id)) {
+        int32_t menu = EZ_GETMENU(kForm, menuNumberOf(id));
+        RI_MENUEVENTS(id, message, value, cancel, menu, "");
     } else if (id >= 135 && id <= 165 && id % 5 == 0) {
         fieldEvents(id, message, value);
     } else if (isTickBox(id)) {
-        if (message == 1) CHECKPRINT();
+        if (message == 130) setHelpTopic(145, cancel);
+        else if (message == 1) CHECKPRINT();
     } else if (isShareLabel(id)) {
         if (message == 8) {
             EZ_SETTOOLTIP(kForm, id, "");
             EZ_SETTOOLTIP(kForm, id, SHOWCUME(id));
+        } else if (message == 130) {
+            setHelpTopic(145, cancel);
         }
     } else if (id == 310) {
         if (message == 6) CHECKPRINT();
+    } else if (id == 315) {
+        if (message == 130) setHelpTopic(130, cancel);
+        else if (message == 1) PRINTROUTINE();
     } else if (id == 320) {
         if (message == 1) EZ_UNLOADFORM(kForm);
+    } else if (id == 325) {
+        if (message == 1) GETHELP(15, HelpTopic);
+    } else if (id == 330) {
+        if (message == 1) clearForm();
+    } else if (id == 345 || id == 350 || id == 355) {
+        if (message == 130) setHelpTopic(105, cancel);
     } else if (id == 370) {
-        if (message == 85) EZ_USEFONT(6);
-    } else {
+        if (message == 130) setHelpTopic(105, cancel);
+        else if (message == 85) EZ_USEFONT(6);
+    } else if (id != 215) {
         RI_Events(id, message, value, cancel);
     }
 }
 
 void RI_Events(int32_t& id, int32_t& message, int32_t&, int32_t&) {
+    if (id == 911) {
+        if (message == 1) GETHELP(15, HelpTopic);
+        return;
+    }
     if (id != 0) return;
-    if (message == 87) INITIALIZE_RI();
-    else if (message == 130) EZ_SETCURSOR("", 0);
+    switch (message) {
+    case 130:
+        HelpTopic = 100;
+        EZ_SETCURSOR("", 0);
+        break;
+    case 87: INITIALIZE_RI(); break;
+    case 86:
+        if (Options.AutoUpdate && UPDATENOW() != 0 &&
+            CHECKFORUPDATE(EZ_CURRENTFORM(), VersionFileUrl, std::string("3.0") + "." + "1.0", 0, 0) != 0) {
+            EZ_UNLOADFORM(kForm);
+            return;
+        }
+        ISUPDATED();
+        break;
+    case 0:
+        if (Options.Recall) SAVECURRENT();
+        DOUPDATE();
+        break;
+    default: break;
+    }
 }
 
 void INITIALIZE_RI() {
@@ -189,6 +272,10 @@ void INITIALIZE_RI() {
     EZ_SETSBPARTS(kForm, 370, "70|30");
     EZ_SETSBTEXT(kForm, 370, 1, " Copyright \u00a9 Tarvex. All rights reserved.");
     EZ_SETSBTEXT(kForm, 370, 2, std::string("\tVersion: ") + "3.0" + "." + "1.0");
+    LOADPREFERENCES();
+    LOADSTATIONS();
+    SHOWSTATIONS();
+    if (Options.Recall) RESTORECURRENT();
     CHECKPRINT();
     EZ_DEFACCEL(kForm, "F1," + std::to_string(911));
 }

@@ -1,5 +1,7 @@
 // Controls: created on the form being designed, then addressed by form name and id.
 #include <QCheckBox>
+#include <QImageReader>
+#include <QPixmap>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -234,6 +236,30 @@ int32_t EZ_GETFOCUS(const std::string& form) {
 
 void EZ_SETCOLOR(const std::string& form, int32_t id, int32_t foreground, int32_t background) {
     if (QWidget* widget = gui::findControl(form, id)) gui::applyColours(widget, foreground, background);
+}
+
+void EZ_SETACCESSNAME(const std::string& form, int32_t id, const std::string& name) {
+    if (QWidget* widget = gui::findControl(form, id)) widget->setAccessibleName(qs(name));
+}
+
+void EZ_PICTURE(int32_t id, double col, double row, double width, double height, const std::string& file,
+                const std::string& props) {
+    gui::Form* form = gui::beginControl(id);
+    if (!form) return;
+    auto* picture = gui::place(*form, id, new QLabel(form->client), col, row, width, height);
+    QPixmap image(gui::imagePath(file));
+    picture->setAlignment(Qt::AlignCenter);
+    picture->setScaledContents(has(props, 'S'));
+    picture->setPixmap(image);
+    if (has(props, 'F')) picture->setFrameStyle(QFrame::Box | QFrame::Plain);
+    if (has(props, 'R')) picture->setFrameStyle(QFrame::Panel | QFrame::Raised);
+}
+
+void EZ_PICTURESIZE(const std::string& file, int32_t& width, int32_t& height) {
+    QImageReader reader(gui::imagePath(file));
+    QSize size = reader.size();
+    width = size.isValid() ? size.width() : 0;
+    height = size.isValid() ? size.height() : 0;
 }
 
 void EZ_SETSBPARTS(const std::string& form, int32_t id, const std::string& widths) {

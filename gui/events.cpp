@@ -116,9 +116,10 @@ bool Watcher::eventFilter(QObject* object, QEvent* event) {
 }
 
 bool Watcher::key(Form& form, int32_t id, QWidget* widget, QKeyEvent* event) {
-    if (replaying || id <= 0) return false;
-    QWidget* control = findControl(form.name, id);
-    bool text = isTextBox(control);
+    if (replaying || id < 0) return false;
+    // A key on the form itself (nothing focused) is the form's, id 0.
+    if (id == 0 && widget != form.window) return false;
+    bool text = id > 0 && isTextBox(findControl(form.name, id));
     if (text ? !settings().keyEvents : !form.keyEvents) return false;
     int32_t code = keyCode(event);
     if (code < 0) return false;

@@ -59,6 +59,7 @@ void EZ_HIDEFORM(const std::string& name);
 std::string EZ_CURRENTFORM();
 bool EZ_FORMEXISTS(const std::string& name);
 void EZ_SETFORMICON(const std::string& name, int32_t icon);
+void EZ_FORMSIZE(const std::string& name, double& width, double& height);  // the client area
 void EZ_RESIZEFORM(const std::string& name, double col, double row, double width, double height);
 void EZ_SETFORMKEYS(const std::string& name, int32_t mode);
 void EZ_BRINGTOFRONT(const std::string& name);
@@ -77,6 +78,11 @@ void EZ_ODBUTTON(int32_t id, double col, double row, double width, double height
 void EZ_FRAME(int32_t id, double col, double row, double width, double height,
               const std::string& text, const std::string& props);
 void EZ_STATUSBAR(int32_t id, const std::string& text, const std::string& props);
+// A picture from a file; relative names are found in the image folder beside the program.
+// Letters: "F" framed, "R" raised frame, "S" scaled to the control.
+void EZ_PICTURE(int32_t id, double col, double row, double width, double height,
+                const std::string& file, const std::string& props);
+void EZ_PICTURESIZE(const std::string& file, int32_t& width, int32_t& height);  // pixels; 0 when unreadable
 
 // Controls by form name and id.
 std::string EZ_GETTEXT(const std::string& form, int32_t id);
@@ -91,6 +97,7 @@ bool EZ_ISVISIBLE(const std::string& form, int32_t id);
 void EZ_FOCUS(const std::string& form, int32_t id);
 int32_t EZ_GETFOCUS(const std::string& form);
 void EZ_SETCOLOR(const std::string& form, int32_t id, int32_t foreground, int32_t background);
+void EZ_SETACCESSNAME(const std::string& form, int32_t id, const std::string& name);  // what a screen reader says
 void EZ_ADDTOOLTIP(const std::string& form, int32_t id);
 void EZ_SETTOOLTIP(const std::string& form, int32_t id, const std::string& text);
 void EZ_SETCURSOR(const std::string& cursor, int32_t value);
@@ -111,4 +118,7 @@ bool EZ_MENUCHECKED(int32_t menu, int32_t id);
 void EZ_DEFACCEL(const std::string& form, const std::string& keys);
 
 // Painting an owner-drawn button while its message 300 is handled.
-void EZ_DRAWCOLORBUTTON(int32_t face, int32_t caption, int32_t font);
+void EZ_DRAWCOLORBUTTON(int32_t face, int32_t caption, int32_t font);  // flat, rounded
+void EZ_DRAW3DBUTTON(int32_t face, int32_t caption, int32_t font);     // raised bevel
+void EZ_DRAW3DBUTTONRR(int32_t face, int32_t caption, int32_t font);   // rounded, shaded
+void EZ_DRAW3DBUTTONE(int32_t face, int32_t caption, int32_t font);    // etched edge

@@ -166,6 +166,12 @@ void EZ_SETFORMICON(const std::string& name, int32_t icon) {
     if (gui::Form* form = gui::findForm(name)) form->window->setWindowIcon(gui::iconFor(icon));
 }
 
+void EZ_FORMSIZE(const std::string& name, double& width, double& height) {
+    gui::Form* form = gui::findForm(name);
+    width = form ? form->client->width() / gui::kColumnPixels : 0;
+    height = form ? form->client->height() / gui::kRowPixels : 0;
+}
+
 void EZ_RESIZEFORM(const std::string& name, double col, double row, double width, double height) {
     gui::Form* form = gui::findForm(name);
     if (!form) return;

@@ -96,6 +96,9 @@ bool colourFor(int32_t number, QColor& colour);  // false for -1 and unknown num
 void applyColours(QWidget* widget, int32_t foreground, int32_t background);
 void installFontSubstitutes();
 
+// A picture file: relative names are found in the image folder beside the program.
+QString imagePath(const std::string& file);
+
 // Menus waiting for their form.
 void attachPendingMenu(Form& form);
 

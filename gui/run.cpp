@@ -26,6 +26,14 @@ void lastFormGone() {
     if (runLoop) runLoop->quit();
 }
 
+QString imagePath(const std::string& file) {
+    QString path = QString::fromStdString(file);
+    if (QFileInfo(path).isRelative())
+        path = QDir(QString::fromStdString(EZ_APPPATH()))
+                   .filePath(QString::fromStdString(settings().imageFolder) + "/" + path);
+    return path;
+}
+
 QIcon iconFor(int32_t handle) {
     if (handle < 1 || handle > static_cast<int32_t>(icons().size())) return {};
     return icons()[handle - 1];
@@ -65,18 +73,11 @@ void EZ_ALLOWKEYEVENTS(int32_t on) { gui::settings().keyEvents = on != 0; }
 void EZ_ALLOWCURSOREVENTS(int32_t on) { gui::settings().cursorEvents = on != 0; }
 void EZ_ALLOWLOADINGEVENT(int32_t mode) { gui::settings().loadingEvents = mode; }
 
-// "$NAME" is an icon built into the program; anything else is a file, relative names
-// taken from the image folder beside the program.
+// "$NAME" is an icon built into the program; anything else is a picture file.
 int32_t EZ_LOADICON(const std::string& name) {
-    QString path;
-    if (!name.empty() && name[0] == '$') {
-        path = ":/icons/" + QString::fromStdString(name.substr(1)) + ".png";
-    } else {
-        path = QString::fromStdString(name);
-        if (QFileInfo(path).isRelative())
-            path = QDir(QString::fromStdString(EZ_APPPATH()))
-                       .filePath(QString::fromStdString(gui::settings().imageFolder) + "/" + path);
-    }
+    QString path = !name.empty() && name[0] == '$'
+                       ? ":/icons/" + QString::fromStdString(name.substr(1)) + ".png"
+                       : gui::imagePath(name);
     QPixmap image(path);
     if (image.isNull()) return 0;
     gui::icons().push_back(QIcon(image));

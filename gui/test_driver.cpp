@@ -1,6 +1,7 @@
 // The test driver: real input events sent to the real widgets.
 #include "gui/test_driver.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -115,8 +116,32 @@ std::string TOOLTIP(const std::string& form, int32_t id) {
     return QToolTip::isVisible() ? QToolTip::text().toStdString() : "";
 }
 
+int CENTREDISTANCE(const std::string& form, const std::string& other) {
+    gui::Form* a = gui::findForm(form);
+    gui::Form* b = gui::findForm(other);
+    if (!a || !b) return -1;
+    return (a->window->frameGeometry().center() - b->window->frameGeometry().center()).manhattanLength();
+}
+
+std::string ACCESSIBLENAME(const std::string& form, int32_t id) {
+    QWidget* widget = control(form, id);
+    QAccessibleInterface* accessible = widget ? QAccessible::queryAccessibleInterface(widget) : nullptr;
+    return accessible ? accessible->text(QAccessible::Name).toStdString() : "";
+}
+
 void PAINT(const std::string& form, int32_t id) {
     if (QWidget* widget = control(form, id)) widget->grab();
+}
+
+// Closes every modal form, whatever its handlers say, so a waiting test goes on.
+static void closeModalForms() {
+    for (const std::string& name : gui::formNames()) {
+        gui::Form* open = gui::findForm(name);
+        if (open && open->modal) {
+            open->window->closing = true;
+            open->window->close();
+        }
+    }
 }
 
 std::shared_ptr<Answer> WHENOPEN(const std::string& form, std::function<void()> action, int timeoutMs) {
@@ -126,24 +151,22 @@ std::shared_ptr<Answer> WHENOPEN(const std::string& form, std::function<void()> 
     QObject::connect(timer, &QTimer::timeout, timer, [=] {
         *waited += 10;
         gui::Form* f = gui::findForm(form);
-        if (f && f->window->isVisible() && f->shownOnce) {
-            timer->stop();
-            timer->deleteLater();
+        bool ready = f && f->window->isVisible() && f->shownOnce;
+        if (ready && !answer->answered) {
             answer->answered = true;
             action();
+        }
+        // Done once the form has been answered and has gone.
+        if (answer->answered && !gui::findForm(form)) {
+            timer->stop();
+            timer->deleteLater();
             return;
         }
         if (*waited < timeoutMs) return;
         timer->stop();
         timer->deleteLater();
         answer->timedOut = true;
-        for (const std::string& name : gui::formNames()) {
-            gui::Form* open = gui::findForm(name);
-            if (open && open->modal) {
-                open->window->closing = true;
-                open->window->close();
-            }
-        }
+        closeModalForms();
     });
     timer->start(10);
     return answer;

@@ -17,10 +17,12 @@ void CLOSEBOX(const std::string& form);                                   // the
 void CHOOSEMENU(const std::string& form, int32_t id);
 std::string TOOLTIP(const std::string& form, int32_t id);                 // rest the pointer; the tip shown
 void PAINT(const std::string& form, int32_t id);                          // repaint a control now
+int CENTREDISTANCE(const std::string& form, const std::string& other);    // pixels between window centres
+std::string ACCESSIBLENAME(const std::string& form, int32_t id);          // what a screen reader says
 void SETTLE();                                                            // lets queued events run
 
-// Runs an action once the named form is open. When it has not opened before the
-// time-out, every modal form is closed so the test goes on, and timedOut() says so.
+// Runs an action once the named form is open. When the form has not opened, or is still
+// open, at the time-out, every modal form is closed so the test goes on, and timedOut says so.
 class Answer {
 public:
     bool answered = false;

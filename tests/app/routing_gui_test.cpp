@@ -20,7 +20,7 @@ TEST_F(CalculatorTest, UnknownFormsAndPseudoFormsChangeNothing) {
     EZ_SETTEXT("RI", 145, "1000");
     EZ_SETTEXT("RI", 150, "7");
     auto before = calculatorTexts();
-    const char* names[] = {"XX", "ri", "RI ", "", "{APP}", "{MSGBOX}", "{OPENDLG}", "{PRINTDLG}", "DGMSGBOX1"};
+    const char* names[] = {"XX", "ri", "RI ", "", "{APP}", "{MSGBOX}", "{OPENDLG}", "{PRINTDLG}"};
     const int32_t messages[] = {0, 1, 3, 4, 6, 8, 30, 85, 86, 87, 130, 300};
     for (const char* name : names) {
         EZ_DESIGN(name);

@@ -1,6 +1,8 @@
 // The calculation reached through the calculator window, as a user types.
+#include "app/help.h"
 #include "gui/ezgui.h"
 #include "gui/test_driver.h"
+#include "stations/storage.h"
 #include "stations/tables.h"
 #include "tests/support/fixture.h"
 
@@ -89,6 +91,107 @@ TEST_F(CalculatorTest, PrintNeedsAllSevenInputsAndATickedStation) {
     EXPECT_TRUE(EZ_ISENABLED("RI", 315));
     EZ_SETTEXT("RI", 140, "   ");
     EXPECT_FALSE(EZ_ISENABLED("RI", 315));
+}
+
+}  // namespace
+
+namespace {
+
+void fillEverything() {
+    StationCalls[0] = "WAAA";
+    StationCume[0] = "10000";
+    SHOWSTATIONS();
+    driver::TYPE("RI", 135, "Main Street Motors");
+    driver::TYPE("RI", 140, "Pat / WAAA");
+    typeWorkedExample();
+    driver::TYPE("RI", 310, "Call back Friday");
+    driver::CLICK("RI", 225);
+}
+
+TEST_F(CalculatorTest, ClearAnsweredNoChangesNothing) {
+    fillEverything();
+    ASSERT_TRUE(EZ_ISENABLED("RI", 315));
+    std::string question;
+    auto answer = driver::WHENOPEN("DGMSGBOX1", [&] {
+        question = EZ_GETTEXT("DGMSGBOX1", 0) + "|" + EZ_GETTEXT("DGMSGBOX1", 5) + "|" +
+                   EZ_GETTEXT("DGMSGBOX1", 6) + "|" + std::to_string(EZ_GETFOCUS("DGMSGBOX1"));
+        driver::CLICK("DGMSGBOX1", 12);
+    });
+    driver::CLICK("RI", 330);
+    EXPECT_TRUE(answer->answered);
+    EXPECT_EQ(question, "Clear This Form?|Remove all information on this form?|Are you SURE?|12");
+    EXPECT_EQ(EZ_GETTEXT("RI", 135), "Main Street Motors");
+    EXPECT_EQ(EZ_GETTEXT("RI", 145), "$1,000.00");
+    EXPECT_EQ(EZ_GETCHECK("RI", 225), 1);
+    EXPECT_EQ(EZ_GETTEXT("RI", 230), "01.070");
+    EXPECT_TRUE(EZ_ISENABLED("RI", 315));
+}
+
+TEST_F(CalculatorTest, ClearAnsweredYesEmptiesInputsAndTicksOnly) {
+    fillEverything();
+    auto answer = driver::WHENOPEN("DGMSGBOX1", [] { driver::CLICK("DGMSGBOX1", 11); });
+    driver::CLICK("RI", 330);
+    EXPECT_TRUE(answer->answered);
+    for (int32_t id = 135; id <= 165; id += 5) EXPECT_EQ(EZ_GETTEXT("RI", id), "") << id;
+    EXPECT_EQ(EZ_GETCHECK("RI", 225), 0);
+    EXPECT_FALSE(EZ_ISENABLED("RI", 315));
+    EXPECT_EQ(EZ_GETTEXT("RI", 310), "Call back Friday");
+    EXPECT_EQ(EZ_GETTEXT("RI", 345), "$.00");
+    EXPECT_EQ(EZ_GETTEXT("RI", 355), "0");
+    EXPECT_EQ(EZ_GETTEXT("RI", 215), "0");
+    EXPECT_EQ(EZ_GETTEXT("RI", 230), "");
+    // Each emptied field recalculates: the gross return was last written while the budget
+    // was already empty and the margin not yet, and keeps that text.
+    EXPECT_EQ(EZ_GETTEXT("RI", 350), "$.00");
+    EXPECT_EQ(EZ_GETTEXT("RI", 225), "WAAA");
+}
+
+TEST_F(CalculatorTest, PointerChoosesTheTopicThatF1AndHelpOpen) {
+    StationCume[0] = "10000";
+    SHOWSTATIONS();
+    struct Place {
+        int32_t id;
+        int32_t topic;
+    };
+    const Place places[] = {{315, 130}, {345, 105}, {355, 105}, {225, 145}, {230, 145}, {0, 100}, {370, 105}};
+    int asked = LastHelpRequest.count;
+    for (const Place& place : places) {
+        driver::HOVER("RI", place.id);
+        driver::PRESS("RI", 135, "F1");
+        EXPECT_EQ(LastHelpRequest.command, 15);
+        EXPECT_EQ(LastHelpRequest.topic, place.topic) << "F1 over " << place.id;
+        EXPECT_EQ(LastHelpRequest.count, ++asked);
+    }
+    driver::HOVER("RI", 315);
+    driver::HOVER("RI", 150);  // an input field leaves the topic as it was
+    driver::CLICK("RI", 325);
+    EXPECT_EQ(LastHelpRequest.topic, 130);
+    EXPECT_EQ(LastHelpRequest.count, ++asked);
+    driver::CHOOSEMENU("RI", 9205);
+    EXPECT_EQ(LastHelpRequest.command, 1);
+}
+
+TEST_F(CalculatorTest, StationRowsFollowTheTables) {
+    StationCalls = {"WAAA", "WBBB", "", "WDDD", "", "", "", ""};
+    StationCume = {"900", "0", "", "abc", "", "", "", "12"};
+    SHOWSTATIONS();
+    EXPECT_TRUE(EZ_ISVISIBLE("RI", 225));
+    EXPECT_TRUE(EZ_ISVISIBLE("RI", 230));
+    EXPECT_EQ(EZ_GETTEXT("RI", 225), "WAAA");
+    EXPECT_FALSE(EZ_ISVISIBLE("RI", 235));
+    EXPECT_FALSE(EZ_ISVISIBLE("RI", 240));
+    EXPECT_FALSE(EZ_ISVISIBLE("RI", 255));
+    EXPECT_TRUE(EZ_ISVISIBLE("RI", 295));
+    EXPECT_EQ(EZ_GETTEXT("RI", 295), "");
+}
+
+TEST_F(CalculatorTest, MenusCaptionsAndStatusBar) {
+    EXPECT_EQ(EZ_GETTEXT("RI", 0), "Tarvex");
+    EXPECT_EQ(EZ_GETSBTEXT("RI", 370, 2), "\tVersion: 3.0.1.0");
+    EXPECT_FALSE(EZ_MENUCHECKED(EZ_GETMENU("RI", 2), 9105));
+    EXPECT_TRUE(EZ_MENUCHECKED(EZ_GETMENU("RI", 2), 9110));
+    driver::CHOOSEMENU("RI", 9015);
+    EXPECT_FALSE(EZ_FORMEXISTS("RI"));
 }
 
 }  // namespace

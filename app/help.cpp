@@ -1,0 +1,11 @@
+#include "app/help.h"
+
+int32_t HelpTopic = 0;
+HelpRequest LastHelpRequest;
+
+void GETHELP(int32_t command, int32_t topic) {
+    if (command != 1 && command != 15) return;
+    LastHelpRequest.command = command;
+    LastHelpRequest.topic = command == 15 ? topic : 0;
+    ++LastHelpRequest.count;
+}

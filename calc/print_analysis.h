@@ -1,0 +1,4 @@
+// The one-page analysis printed for the client.
+#pragma once
+
+void PRINTROUTINE();

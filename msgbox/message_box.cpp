@@ -1,0 +1,176 @@
+// The message box form: its request, its layout turned into controls, and its answers.
+#include "msgbox/message_box.h"
+
+#include <cstdlib>
+
+#include "gui/ezgui.h"
+#include "msgbox/layout.h"
+#include "msgbox/markup.h"
+
+namespace {
+
+const std::string kForm = "DGMSGBOX1";
+constexpr int32_t kWaiting = 1000;  // no answer given yet
+
+// The one box request; it lives until the next box is asked for.
+struct Request {
+    std::string parent, title, text1, text2, checkText, buttons, picture, flags;
+    int32_t result = 0;
+    int32_t defaultButton = 0;
+    int32_t rememberedButton = 0;
+    BoxLayout layout;
+};
+Request box;
+
+std::string strip(const std::string& text) {
+    size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return "";
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+Measurer libraryMeasurer() {
+    Measurer measure;
+    measure.text = [](int32_t font, const std::string& line, float& width, float& height) {
+        double w = 0, h = 0;
+        EZ_GETTEXTSIZE(font < 0 ? 0 : font, line, w, h);
+        width = static_cast<float>(w);
+        height = static_cast<float>(h);
+    };
+    measure.columns = [](int32_t pixels) { return static_cast<float>(EZ_CX(pixels)); };
+    measure.rows = [](int32_t pixels) { return static_cast<float>(EZ_CY(pixels)); };
+    return measure;
+}
+
+int32_t sign() { return EZ_GETCHECK(kForm, 10) != 0 ? -1 : 1; }
+
+void answer(int32_t number) {
+    box.result = number * sign();
+    EZ_UNLOADFORM(kForm);
+}
+
+void createBlock(int32_t id, const TextBlock& block, int32_t background) {
+    if (!block.present) return;
+    EZ_COLOR(block.colour, background);
+    EZ_USEFONT(block.font);
+    EZ_LABEL(id, block.x, block.y, block.width, block.height, block.text, block.align);
+}
+
+void paintButton(int32_t n) {
+    if (n < 1 || n > static_cast<int32_t>(box.layout.buttons.size())) return;
+    const ButtonSpec& spec = box.layout.buttons[n - 1].spec;
+    switch (spec.style) {
+    case '3': EZ_DRAW3DBUTTON(spec.face, spec.captionColour, spec.font); break;
+    case 'R': EZ_DRAW3DBUTTONRR(spec.face, spec.captionColour, spec.font); break;
+    case 'E': EZ_DRAW3DBUTTONE(spec.face, spec.captionColour, spec.font); break;
+    default: EZ_DRAWCOLORBUTTON(spec.face, spec.captionColour, spec.font); break;
+    }
+}
+
+}  // namespace
+
+int32_t DGMSGBOX(const std::string& parent, const std::string& title, const std::string& text1,
+                 const std::string& text2, const std::string& checkText, const std::string& buttons,
+                 const std::string& picture, int32_t result, const std::string& flags) {
+    box = Request{};
+    box.parent = parent;
+    box.title = strip(title);
+    box.text1 = strip(text1);
+    box.text2 = strip(text2);
+    box.checkText = strip(checkText);
+    box.buttons = strip(buttons);
+    box.picture = strip(picture);
+    box.flags = strip(flags);
+    box.result = result;
+    box.defaultButton = result;
+    EZ_DEFSYSTEMCOLOR(750, 15);
+    Marked caption = PARSEMARKUP(box.title);
+    EZ_COLOR(-1, CODEINT(caption, 'B', -1));
+    EZ_FORM(kForm, box.parent, caption.text, 0, 0, 20, 20, "CMR");
+    return box.result;
+}
+
+int32_t ASKUSER(const std::string& title, const std::string& text1, const std::string& text2,
+                const std::string& checkText, const std::string& buttons, int32_t defaultButton) {
+    return DGMSGBOX(EZ_CURRENTFORM(), title, text1, text2, checkText, buttons, "", defaultButton, "C");
+}
+
+void DISPLAYMESSAGE(const std::string& title, const std::string& text1, const std::string& text2,
+                    const std::string& parent) {
+    DGMSGBOX(parent.empty() ? EZ_CURRENTFORM() : parent, title, text1, text2, "", "&OK{G,f7}", "", 1, "C");
+}
+
+void DESIGN_DGMSGBOX(const std::string& formName) {
+    box.rememberedButton = std::abs(box.defaultButton);
+    BoxRequest request;
+    request.title = box.title;
+    request.text1 = box.text1;
+    request.text2 = box.text2;
+    request.checkText = box.checkText;
+    request.buttons = box.buttons;
+    request.result = box.defaultButton;
+    request.flags = box.flags;
+    if (!box.picture.empty()) EZ_PICTURESIZE(box.picture, request.pictureWidthPx, request.pictureHeightPx);
+    box.layout = LAYOUTMSGBOX(request, libraryMeasurer());
+    const BoxLayout& layout = box.layout;
+
+    EZ_RESIZEFORM(formName, 0, 0, layout.width, layout.height);
+    if (layout.picture)
+        EZ_PICTURE(4, layout.pictureX, layout.pictureY, layout.pictureWidth, layout.pictureHeight, box.picture,
+                   layout.pictureProps);
+    createBlock(5, layout.text1, layout.textBackground);
+    createBlock(6, layout.text2, layout.textBackground);
+    if (layout.checkbox.present) {
+        EZ_COLOR(layout.checkbox.colour, layout.textBackground);
+        EZ_USEFONT(layout.checkbox.font);
+        EZ_CHECKBOX(10, layout.checkbox.x, layout.checkbox.y, layout.checkbox.width, layout.checkbox.height,
+                    layout.checkbox.text, "T");
+        if (layout.checked) EZ_SETCHECK(formName, 10, 1);
+    }
+    EZ_COLOR(-1, -1);
+    for (size_t i = 0; i < layout.buttons.size(); ++i) {
+        const PlacedButton& button = layout.buttons[i];
+        int32_t id = 11 + static_cast<int32_t>(i);
+        if (button.spec.style == 'G') {
+            EZ_USEFONT(button.spec.font);
+            EZ_BUTTON(id, button.x, button.y, button.width, button.height, button.spec.caption, "TA");
+        } else {
+            EZ_ODBUTTON(id, button.x, button.y, button.width, button.height, button.spec.caption, "TA");
+        }
+    }
+    EZ_SETFORMKEYS(formName, 2);
+}
+
+void EVENTS_DGMSGBOX(const std::string& formName, int32_t& id, int32_t& message, int32_t& value, int32_t&) {
+    int32_t button = id - 10;
+    bool isButton = button >= 1 && button <= 10;
+    switch (message) {
+    case 86:
+        if (id != 0) break;
+        if (box.layout.focusButton != 0) EZ_FOCUS(formName, 10 + box.layout.focusButton);
+        box.result = kWaiting;
+        EZ_BRINGTOFRONT(formName);
+        break;
+    case 30:
+        if (value == 27) {
+            answer(99);
+        } else if (value == 13) {
+            int32_t focused = EZ_GETFOCUS(formName) - 10;
+            if (focused > 0) answer(focused);
+        }
+        break;
+    case 0:
+        if (id == 0 && box.result == kWaiting) box.result = 99 * sign();
+        break;
+    case 1:
+        if (id == 10 && box.rememberedButton != 0) EZ_FOCUS(formName, 10 + box.rememberedButton);
+        else if (isButton) answer(button);
+        break;
+    case 3:
+        if (isButton) box.rememberedButton = button;
+        break;
+    case 300:
+        if (isButton) paintButton(button);
+        break;
+    default: break;
+    }
+}

@@ -1,0 +1,25 @@
+#include "stations/storage.h"
+
+#include "calc/number_reader.h"
+#include "gui/ezgui.h"
+#include "stations/tables.h"
+
+// The stations are kept in the settings file, which this version does not read yet:
+// the tables keep what they hold.
+void LOADSTATIONS() {}
+
+// A row is shown, captioned with its station's name, exactly when its cume is above 0;
+// a hidden row keeps its caption and its tick.
+void SHOWSTATIONS() {
+    for (int row = 1; row <= kStationRows; ++row) {
+        int32_t tick = 225 + 10 * (row - 1);
+        if (READNUMBER(StationCume[row - 1]) > 0) {
+            EZ_SETTEXT("RI", tick, StationCalls[row - 1]);
+            EZ_SHOWC("RI", tick, 1);
+            EZ_SHOWC("RI", tick + 5, 1);
+        } else {
+            EZ_SHOWC("RI", tick, 0);
+            EZ_SHOWC("RI", tick + 5, 0);
+        }
+    }
+}
