@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-extern std::string IniFile;     // the settings file in the program folder
-extern std::string HelpFile;    // the compiled help file under the program folder
-extern int32_t ProgramIcon;     // the program's icon, as the GUI library numbers it
-extern int32_t InstanceMutex;   // the lock that tells later starts this copy runs
+extern std::string IniFile;    // the settings file in the program folder
+extern std::string HelpFile;   // the compiled help file under the program folder
+extern int32_t ProgramIcon;    // the program's icon, as the GUI library numbers it
+extern int32_t InstanceMutex;  // the lock that tells later starts this copy runs

@@ -5,10 +5,9 @@
 #include <string>
 
 void EZ_DESIGN(const std::string& formName);
-void EZ_EVENTS(const std::string& formName, int32_t& id, int32_t& message, int32_t& value,
-               int32_t& cancel);
-int32_t PREPROCESS_EVENTS(const std::string& formName, int32_t& id, int32_t& message,
-                          int32_t& value, int32_t& cancel);
+void EZ_EVENTS(const std::string& formName, int32_t& id, int32_t& message, int32_t& value, int32_t& cancel);
+int32_t PREPROCESS_EVENTS(const std::string& formName, int32_t& id, int32_t& message, int32_t& value,
+                          int32_t& cancel);
 void OTHERFORMS_DESIGN(const std::string& formName);
-void OTHERFORMS_EVENTS(const std::string& formName, int32_t& id, int32_t& message,
-                       int32_t& value, int32_t& cancel);
+void OTHERFORMS_EVENTS(const std::string& formName, int32_t& id, int32_t& message, int32_t& value,
+                       int32_t& cancel);

@@ -11,9 +11,7 @@
 #include "stations/tables.h"
 #include "update/installation.h"
 
-int WINMAIN(int argc, char** argv) {
-    return EZ_GUIRUN(argc, argv, EZ_MAIN, EZ_EVENTS, EZ_DESIGN);
-}
+int WINMAIN(int argc, char** argv) { return EZ_GUIRUN(argc, argv, EZ_MAIN, EZ_EVENTS, EZ_DESIGN); }
 
 void INITAPPS() {}
 

@@ -1,9 +1,8 @@
 // Runs the benchmarks on the offscreen platform, or one of the start-up children.
-#include <QApplication>
-#include <QTemporaryDir>
-
 #include <benchmark/benchmark.h>
 
+#include <QApplication>
+#include <QTemporaryDir>
 #include <cstring>
 
 #include "bench/startup_child.h"

@@ -1,20 +1,18 @@
 // Start-up of a whole process up to the shown calculator window, beside the start-up of a
 // process that shows a bare Qt window. Each iteration starts this benchmark program again
 // in one of its child modes and waits for it to end.
-#include "bench/startup_child.h"
+#include <benchmark/benchmark.h>
+#include <spawn.h>
+#include <sys/wait.h>
 
 #include <QApplication>
 #include <QLabel>
 #include <QTimer>
 #include <QWidget>
 
-#include <benchmark/benchmark.h>
-
-#include <spawn.h>
-#include <sys/wait.h>
-
 #include "app/routing.h"
 #include "app/startup.h"
+#include "bench/startup_child.h"
 #include "gui/ezgui.h"
 
 extern char** environ;

@@ -1,8 +1,6 @@
 // The calculator window "RI": its menu, controls, initialisation and event handling.
 #include "calc/calculator_form.h"
 
-
-
 #include "app/globals.h"
 #include "app/help.h"
 #include "calc/calculate.h"
@@ -89,14 +87,16 @@ constexpr ControlSpec kControls[] = {
 // clang-format on
 
 void createControl(const ControlSpec& c) {
-    if (c.result) EZ_COLOR(0, 26);
-    else EZ_COLOR(-1, -1);
+    if (c.result)
+        EZ_COLOR(0, 26);
+    else
+        EZ_COLOR(-1, -1);
     switch (c.kind) {
-    case Kind::Label: EZ_LABEL(c.id, c.col, c.row, c.width, c.height, c.text, c.props); break;
-    case Kind::Text: EZ_TEXT(c.id, c.col, c.row, c.width, c.height, c.text, c.props); break;
-    case Kind::Check: EZ_CHECKBOX(c.id, c.col, c.row, c.width, c.height, c.text, c.props); break;
-    case Kind::Button: EZ_BUTTON(c.id, c.col, c.row, c.width, c.height, c.text, c.props); break;
-    case Kind::Frame: EZ_FRAME(c.id, c.col, c.row, c.width, c.height, c.text, c.props); break;
+        case Kind::Label: EZ_LABEL(c.id, c.col, c.row, c.width, c.height, c.text, c.props); break;
+        case Kind::Text: EZ_TEXT(c.id, c.col, c.row, c.width, c.height, c.text, c.props); break;
+        case Kind::Check: EZ_CHECKBOX(c.id, c.col, c.row, c.width, c.height, c.text, c.props); break;
+        case Kind::Button: EZ_BUTTON(c.id, c.col, c.row, c.width, c.height, c.text, c.props); break;
+        case Kind::Frame: EZ_FRAME(c.id, c.col, c.row, c.width, c.height, c.text, c.props); break;
     }
 }
 
@@ -130,8 +130,8 @@ void setHelpTopic(int32_t topic, int32_t& cancel) {
 
 // "&Clear" empties the inputs and ticks after asking; comments and stations stay.
 void clearForm() {
-    int32_t answer = ASKUSER("Clear This Form?", "Remove all information on this form?{f7}", "Are you SURE?{f10}",
-                             "", "*{G,f7}|&Yes|&No", 2);
+    int32_t answer = ASKUSER("Clear This Form?", "Remove all information on this form?{f7}",
+                             "Are you SURE?{f10}", "", "*{G,f7}|&Yes|&No", 2);
     if (answer != 1) return;
     for (int32_t id = 135; id <= 165; id += 5) EZ_SETTEXT(kForm, id, "");
     for (int32_t id = 225; id <= 295; id += 10) EZ_SETCHECK(kForm, id, 0);
@@ -142,18 +142,22 @@ void clearForm() {
 // re-format money and percent figures on leaving, Enter moves on, Escape is dropped.
 void fieldEvents(int32_t& id, int32_t& message, int32_t& value) {
     switch (message) {
-    case 6: CHECKPRINT(); break;
-    case 3: EZ_SETCOLOR(kForm, id, 0, 25); break;
-    case 4:
-        EZ_SETCOLOR(kForm, id, -1, -1);
-        if (id == 145 || id == 160) DOLLARFORMAT(kForm, id);
-        else if (id == 150 || id == 155 || id == 165) PCTFORMAT(kForm, id);
-        break;
-    case 30:
-        if (value == 27) value = 0;
-        else if (value == 13) value = 9;
-        break;
-    default: break;
+        case 6: CHECKPRINT(); break;
+        case 3: EZ_SETCOLOR(kForm, id, 0, 25); break;
+        case 4:
+            EZ_SETCOLOR(kForm, id, -1, -1);
+            if (id == 145 || id == 160)
+                DOLLARFORMAT(kForm, id);
+            else if (id == 150 || id == 155 || id == 165)
+                PCTFORMAT(kForm, id);
+            break;
+        case 30:
+            if (value == 27)
+                value = 0;
+            else if (value == 13)
+                value = 9;
+            break;
+        default: break;
     }
 }
 
@@ -208,8 +212,10 @@ void EZ_RI_ParseEvents(int32_t& id, int32_t& message, int32_t& value, int32_t& c
     } else if (id >= 135 && id <= 165 && id % 5 == 0) {
         fieldEvents(id, message, value);
     } else if (isTickBox(id)) {
-        if (message == 130) setHelpTopic(145, cancel);
-        else if (message == 1) CHECKPRINT();
+        if (message == 130)
+            setHelpTopic(145, cancel);
+        else if (message == 1)
+            CHECKPRINT();
     } else if (isShareLabel(id)) {
         if (message == 8) {
             EZ_SETTOOLTIP(kForm, id, "");
@@ -220,8 +226,10 @@ void EZ_RI_ParseEvents(int32_t& id, int32_t& message, int32_t& value, int32_t& c
     } else if (id == 310) {
         if (message == 6) CHECKPRINT();
     } else if (id == 315) {
-        if (message == 130) setHelpTopic(130, cancel);
-        else if (message == 1) PRINTROUTINE();
+        if (message == 130)
+            setHelpTopic(130, cancel);
+        else if (message == 1)
+            PRINTROUTINE();
     } else if (id == 320) {
         if (message == 1) EZ_UNLOADFORM(kForm);
     } else if (id == 325) {
@@ -231,8 +239,10 @@ void EZ_RI_ParseEvents(int32_t& id, int32_t& message, int32_t& value, int32_t& c
     } else if (id == 345 || id == 350 || id == 355) {
         if (message == 130) setHelpTopic(105, cancel);
     } else if (id == 370) {
-        if (message == 130) setHelpTopic(105, cancel);
-        else if (message == 85) EZ_USEFONT(6);
+        if (message == 130)
+            setHelpTopic(105, cancel);
+        else if (message == 85)
+            EZ_USEFONT(6);
     } else if (id != 215) {
         RI_Events(id, message, value, cancel);
     }
@@ -245,24 +255,25 @@ void RI_Events(int32_t& id, int32_t& message, int32_t&, int32_t&) {
     }
     if (id != 0) return;
     switch (message) {
-    case 130:
-        HelpTopic = 100;
-        EZ_SETCURSOR("", 0);
-        break;
-    case 87: INITIALIZE_RI(); break;
-    case 86:
-        if (Options.AutoUpdate && UPDATENOW() != 0 &&
-            CHECKFORUPDATE(EZ_CURRENTFORM(), VersionFileUrl, std::string("3.0") + "." + "1.0", 0, 0) != 0) {
-            EZ_UNLOADFORM(kForm);
-            return;
-        }
-        ISUPDATED();
-        break;
-    case 0:
-        if (Options.Recall) SAVECURRENT();
-        DOUPDATE();
-        break;
-    default: break;
+        case 130:
+            HelpTopic = 100;
+            EZ_SETCURSOR("", 0);
+            break;
+        case 87: INITIALIZE_RI(); break;
+        case 86:
+            if (Options.AutoUpdate && UPDATENOW() != 0 &&
+                CHECKFORUPDATE(EZ_CURRENTFORM(), VersionFileUrl, std::string("3.0") + "." + "1.0", 0, 0) !=
+                    0) {
+                EZ_UNLOADFORM(kForm);
+                return;
+            }
+            ISUPDATED();
+            break;
+        case 0:
+            if (Options.Recall) SAVECURRENT();
+            DOUPDATE();
+            break;
+        default: break;
     }
 }
 
@@ -299,7 +310,9 @@ void CHECKPRINT() {
             }
         }
     }
-    if (allowed) EZ_ENABLEC(kForm, 315);
-    else EZ_DISABLEC(kForm, 315);
+    if (allowed)
+        EZ_ENABLEC(kForm, 315);
+    else
+        EZ_DISABLEC(kForm, 315);
     CALCULATE();
 }

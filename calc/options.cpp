@@ -10,13 +10,13 @@ OptionFlags Options = {0, 1};
 void RI_MENUEVENTS(int32_t id, int32_t& message, int32_t&, int32_t&, int32_t, const std::string&) {
     if (message != 1) return;
     switch (id) {
-    case 9015: EZ_UNLOADFORM("RI"); break;
-    case 9205: GETHELP(1, 0); break;
-    case 9215:
-        if (CHECKFORUPDATE(EZ_CURRENTFORM(), VersionFileUrl, std::string("3.0") + "." + "1.0", 1, 1) != 0)
-            EZ_UNLOADFORM("RI");
-        break;
-    default: break;
+        case 9015: EZ_UNLOADFORM("RI"); break;
+        case 9205: GETHELP(1, 0); break;
+        case 9215:
+            if (CHECKFORUPDATE(EZ_CURRENTFORM(), VersionFileUrl, std::string("3.0") + "." + "1.0", 1, 1) != 0)
+                EZ_UNLOADFORM("RI");
+            break;
+        default: break;
     }
 }
 

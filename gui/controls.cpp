@@ -1,10 +1,10 @@
 // Controls: created on the form being designed, then addressed by form name and id.
 #include <QCheckBox>
-#include <QImageReader>
-#include <QPixmap>
 #include <QGroupBox>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
@@ -15,9 +15,7 @@
 namespace gui {
 namespace {
 
-bool has(const std::string& props, char letter) {
-    return props.find(letter) != std::string::npos;
-}
+bool has(const std::string& props, char letter) { return props.find(letter) != std::string::npos; }
 
 QString qs(const std::string& text) { return QString::fromStdString(text); }
 
@@ -50,8 +48,8 @@ Qt::FocusPolicy tabPolicy(const std::string& props) {
 using gui::has;
 using gui::qs;
 
-void EZ_LABEL(int32_t id, double col, double row, double width, double height,
-              const std::string& text, const std::string& props) {
+void EZ_LABEL(int32_t id, double col, double row, double width, double height, const std::string& text,
+              const std::string& props) {
     gui::Form* form = gui::beginControl(id);
     if (!form) return;
     auto* label = gui::place(*form, id, new QLabel(qs(text), form->client), col, row, width, height);
@@ -65,18 +63,17 @@ void EZ_LABEL(int32_t id, double col, double row, double width, double height,
     }
 }
 
-void EZ_TEXT(int32_t id, double col, double row, double width, double height,
-             const std::string& text, const std::string& props) {
+void EZ_TEXT(int32_t id, double col, double row, double width, double height, const std::string& text,
+             const std::string& props) {
     gui::Form* form = gui::beginControl(id);
     if (!form) return;
     bool editable = has(props, 'E');
     if (has(props, 'M')) {
-        auto* box = gui::place(*form, id, new QPlainTextEdit(qs(text), form->client), col, row,
-                               width, height);
+        auto* box =
+            gui::place(*form, id, new QPlainTextEdit(qs(text), form->client), col, row, width, height);
         box->setTabChangesFocus(true);
         box->setReadOnly(!editable);
-        box->setVerticalScrollBarPolicy(has(props, 'V') ? Qt::ScrollBarAsNeeded
-                                                        : Qt::ScrollBarAlwaysOff);
+        box->setVerticalScrollBarPolicy(has(props, 'V') ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
         box->setFocusPolicy(gui::tabPolicy(props));
         QObject::connect(box, &QPlainTextEdit::textChanged, box,
                          [name = form->name, id] { gui::dispatch(name, id, EZ_MSG_CHANGE); });
@@ -90,8 +87,8 @@ void EZ_TEXT(int32_t id, double col, double row, double width, double height,
                      [name = form->name, id] { gui::dispatch(name, id, EZ_MSG_CHANGE); });
 }
 
-void EZ_CHECKBOX(int32_t id, double col, double row, double width, double height,
-                 const std::string& text, const std::string& props) {
+void EZ_CHECKBOX(int32_t id, double col, double row, double width, double height, const std::string& text,
+                 const std::string& props) {
     gui::Form* form = gui::beginControl(id);
     if (!form) return;
     auto* box = gui::place(*form, id, new QCheckBox(qs(text), form->client), col, row, width, height);
@@ -115,27 +112,26 @@ void wireButton(Form& form, int32_t id, QPushButton* button, const std::string& 
 }  // namespace
 }  // namespace gui
 
-void EZ_BUTTON(int32_t id, double col, double row, double width, double height,
-               const std::string& text, const std::string& props) {
+void EZ_BUTTON(int32_t id, double col, double row, double width, double height, const std::string& text,
+               const std::string& props) {
     gui::Form* form = gui::beginControl(id);
     if (!form) return;
-    auto* button = gui::place(*form, id, new QPushButton(qs(text), form->client), col, row, width,
-                              height);
+    auto* button = gui::place(*form, id, new QPushButton(qs(text), form->client), col, row, width, height);
     gui::wireButton(*form, id, button, props);
 }
 
-void EZ_ODBUTTON(int32_t id, double col, double row, double width, double height,
-                 const std::string& text, const std::string& props) {
+void EZ_ODBUTTON(int32_t id, double col, double row, double width, double height, const std::string& text,
+                 const std::string& props) {
     gui::Form* form = gui::beginControl(id);
     if (!form) return;
-    auto* button = gui::place(*form, id, new gui::OwnerButton(form->name, id, qs(text), form->client),
-                              col, row, width, height);
+    auto* button = gui::place(*form, id, new gui::OwnerButton(form->name, id, qs(text), form->client), col,
+                              row, width, height);
     gui::wireButton(*form, id, button, props);
 }
 
 // A frame only groups the controls around it: it stays behind them and lets the pointer through.
-void EZ_FRAME(int32_t id, double col, double row, double width, double height,
-              const std::string& text, const std::string&) {
+void EZ_FRAME(int32_t id, double col, double row, double width, double height, const std::string& text,
+              const std::string&) {
     gui::Form* form = gui::beginControl(id);
     if (!form) return;
     auto* frame = gui::place(*form, id, new QGroupBox(qs(text), form->client), col, row, width, height);
@@ -180,12 +176,18 @@ void EZ_SETTEXT(const std::string& form, int32_t id, const std::string& text) {
         return;
     }
     QWidget* widget = gui::findControl(form, id);
-    if (auto* box = qobject_cast<QLineEdit*>(widget)) box->setText(qs(text));
-    else if (auto* box = qobject_cast<QPlainTextEdit*>(widget)) box->setPlainText(qs(text));
-    else if (auto* label = qobject_cast<QLabel*>(widget)) label->setText(qs(text));
-    else if (auto* button = qobject_cast<QAbstractButton*>(widget)) button->setText(qs(text));
-    else if (auto* frame = qobject_cast<QGroupBox*>(widget)) frame->setTitle(qs(text));
-    else if (qobject_cast<QStatusBar*>(widget)) EZ_SETSBTEXT(form, id, 1, text);
+    if (auto* box = qobject_cast<QLineEdit*>(widget))
+        box->setText(qs(text));
+    else if (auto* box = qobject_cast<QPlainTextEdit*>(widget))
+        box->setPlainText(qs(text));
+    else if (auto* label = qobject_cast<QLabel*>(widget))
+        label->setText(qs(text));
+    else if (auto* button = qobject_cast<QAbstractButton*>(widget))
+        button->setText(qs(text));
+    else if (auto* frame = qobject_cast<QGroupBox*>(widget))
+        frame->setTitle(qs(text));
+    else if (qobject_cast<QStatusBar*>(widget))
+        EZ_SETSBTEXT(form, id, 1, text);
 }
 
 int32_t EZ_GETCHECK(const std::string& form, int32_t id) {

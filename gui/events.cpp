@@ -26,11 +26,11 @@ bool isTextBox(const QWidget* widget) {
 // -1 for keys that type nothing (arrows, shortcuts), which are not reported.
 int32_t keyCode(const QKeyEvent* event) {
     switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter: return 13;
-    case Qt::Key_Escape: return 27;
-    case Qt::Key_Backspace: return 8;
-    default: break;
+        case Qt::Key_Return:
+        case Qt::Key_Enter: return 13;
+        case Qt::Key_Escape: return 27;
+        case Qt::Key_Backspace: return 8;
+        default: break;
     }
     if (event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) return -1;
     QString text = event->text();
@@ -46,7 +46,10 @@ void replay(QWidget* target, int32_t code) {
         QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
         QCoreApplication::sendEvent(target, &tab);
     } else {
-        int key = code == 13 ? Qt::Key_Return : code == 27 ? Qt::Key_Escape : code == 8 ? Qt::Key_Backspace : 0;
+        int key = code == 13   ? Qt::Key_Return
+                  : code == 27 ? Qt::Key_Escape
+                  : code == 8  ? Qt::Key_Backspace
+                               : 0;
         char32_t ch = static_cast<char32_t>(code);
         QString text = code == 13 ? QString("\r") : QString::fromUcs4(&ch, 1);
         QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
@@ -82,36 +85,36 @@ bool Watcher::eventFilter(QObject* object, QEvent* event) {
     if (!form || form->window->closing) return false;
     int32_t id = object->property(kId).toInt();
     switch (event->type()) {
-    case QEvent::FocusIn:
-    case QEvent::FocusOut: {
-        auto reason = static_cast<QFocusEvent*>(event)->reason();
-        if (id > 0 && reason != Qt::PopupFocusReason)
-            dispatch(form->name, id, event->type() == QEvent::FocusIn ? EZ_MSG_FOCUS : EZ_MSG_BLUR);
-        return false;
-    }
-    case QEvent::KeyPress:
-        return key(*form, id, widget, static_cast<QKeyEvent*>(event));
-    case QEvent::MouseMove:
-    case QEvent::Enter: {
-        if (!settings().cursorEvents) return false;
-        QPoint global = static_cast<QSinglePointEvent*>(event)->globalPosition().toPoint();
-        int32_t value = 0;
-        int32_t cancel = 0;
-        dispatch(form->name, controlAt(*form, global), EZ_MSG_CURSOR, value, cancel);
-        return false;
-    }
-    case QEvent::ToolTip: {
-        auto it = form->tooltips.find(id);
-        if (it == form->tooltips.end()) return false;
-        dispatch(form->name, id, EZ_MSG_TOOLTIP);
-        Form* still = findForm(formName.toString().toStdString());
-        QString text = still ? still->tooltips[id] : QString();
-        if (text.isEmpty()) QToolTip::hideText();
-        else QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), text, widget);
-        return true;
-    }
-    default:
-        return false;
+        case QEvent::FocusIn:
+        case QEvent::FocusOut: {
+            auto reason = static_cast<QFocusEvent*>(event)->reason();
+            if (id > 0 && reason != Qt::PopupFocusReason)
+                dispatch(form->name, id, event->type() == QEvent::FocusIn ? EZ_MSG_FOCUS : EZ_MSG_BLUR);
+            return false;
+        }
+        case QEvent::KeyPress: return key(*form, id, widget, static_cast<QKeyEvent*>(event));
+        case QEvent::MouseMove:
+        case QEvent::Enter: {
+            if (!settings().cursorEvents) return false;
+            QPoint global = static_cast<QSinglePointEvent*>(event)->globalPosition().toPoint();
+            int32_t value = 0;
+            int32_t cancel = 0;
+            dispatch(form->name, controlAt(*form, global), EZ_MSG_CURSOR, value, cancel);
+            return false;
+        }
+        case QEvent::ToolTip: {
+            auto it = form->tooltips.find(id);
+            if (it == form->tooltips.end()) return false;
+            dispatch(form->name, id, EZ_MSG_TOOLTIP);
+            Form* still = findForm(formName.toString().toStdString());
+            QString text = still ? still->tooltips[id] : QString();
+            if (text.isEmpty())
+                QToolTip::hideText();
+            else
+                QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), text, widget);
+            return true;
+        }
+        default: return false;
     }
 }
 
@@ -172,8 +175,12 @@ void EZ_SETTOOLTIP(const std::string& form, int32_t id, const std::string& text)
 void EZ_SETCURSOR(const std::string& cursor, int32_t) {
     gui::Form* form = gui::findForm(EZ_CURRENTFORM());
     if (!form) return;
-    if (cursor.empty()) form->client->unsetCursor();
-    else if (cursor == "WAIT") form->client->setCursor(Qt::WaitCursor);
-    else if (cursor == "HAND") form->client->setCursor(Qt::PointingHandCursor);
-    else form->client->unsetCursor();
+    if (cursor.empty())
+        form->client->unsetCursor();
+    else if (cursor == "WAIT")
+        form->client->setCursor(Qt::WaitCursor);
+    else if (cursor == "HAND")
+        form->client->setCursor(Qt::PointingHandCursor);
+    else
+        form->client->unsetCursor();
 }

@@ -8,8 +8,8 @@
 
 using EZ_StartProc = void (*)(int32_t);
 using EZ_DesignProc = void (*)(const std::string& form);
-using EZ_EventProc = void (*)(const std::string& form, int32_t& id, int32_t& message,
-                              int32_t& value, int32_t& cancel);
+using EZ_EventProc = void (*)(const std::string& form, int32_t& id, int32_t& message, int32_t& value,
+                              int32_t& cancel);
 
 // Message numbers of the event model.
 enum : int32_t {
@@ -52,8 +52,8 @@ int32_t EZ_LOADICON(const std::string& name);
 void EZ_DEFTOOLTIPPROP(int32_t foreground, int32_t background);
 
 // Forms.
-void EZ_FORM(const std::string& name, const std::string& parent, const std::string& caption,
-             double col, double row, double width, double height, const std::string& props);
+void EZ_FORM(const std::string& name, const std::string& parent, const std::string& caption, double col,
+             double row, double width, double height, const std::string& props);
 void EZ_UNLOADFORM(const std::string& name);
 void EZ_HIDEFORM(const std::string& name);
 std::string EZ_CURRENTFORM();
@@ -65,23 +65,23 @@ void EZ_SETFORMKEYS(const std::string& name, int32_t mode);
 void EZ_BRINGTOFRONT(const std::string& name);
 
 // Controls, created on the form being designed, in tab order.
-void EZ_LABEL(int32_t id, double col, double row, double width, double height,
-              const std::string& text, const std::string& props);
-void EZ_TEXT(int32_t id, double col, double row, double width, double height,
-             const std::string& text, const std::string& props);
-void EZ_CHECKBOX(int32_t id, double col, double row, double width, double height,
-                 const std::string& text, const std::string& props);
-void EZ_BUTTON(int32_t id, double col, double row, double width, double height,
-               const std::string& text, const std::string& props);
-void EZ_ODBUTTON(int32_t id, double col, double row, double width, double height,
-                 const std::string& text, const std::string& props);
-void EZ_FRAME(int32_t id, double col, double row, double width, double height,
-              const std::string& text, const std::string& props);
+void EZ_LABEL(int32_t id, double col, double row, double width, double height, const std::string& text,
+              const std::string& props);
+void EZ_TEXT(int32_t id, double col, double row, double width, double height, const std::string& text,
+             const std::string& props);
+void EZ_CHECKBOX(int32_t id, double col, double row, double width, double height, const std::string& text,
+                 const std::string& props);
+void EZ_BUTTON(int32_t id, double col, double row, double width, double height, const std::string& text,
+               const std::string& props);
+void EZ_ODBUTTON(int32_t id, double col, double row, double width, double height, const std::string& text,
+                 const std::string& props);
+void EZ_FRAME(int32_t id, double col, double row, double width, double height, const std::string& text,
+              const std::string& props);
 void EZ_STATUSBAR(int32_t id, const std::string& text, const std::string& props);
 // A picture from a file; relative names are found in the image folder beside the program.
 // Letters: "F" framed, "R" raised frame, "S" scaled to the control.
-void EZ_PICTURE(int32_t id, double col, double row, double width, double height,
-                const std::string& file, const std::string& props);
+void EZ_PICTURE(int32_t id, double col, double row, double width, double height, const std::string& file,
+                const std::string& props);
 void EZ_PICTURESIZE(const std::string& file, int32_t& width, int32_t& height);  // pixels; 0 when unreadable
 
 // Controls by form name and id.
@@ -97,7 +97,8 @@ bool EZ_ISVISIBLE(const std::string& form, int32_t id);
 void EZ_FOCUS(const std::string& form, int32_t id);
 int32_t EZ_GETFOCUS(const std::string& form);
 void EZ_SETCOLOR(const std::string& form, int32_t id, int32_t foreground, int32_t background);
-void EZ_SETACCESSNAME(const std::string& form, int32_t id, const std::string& name);  // what a screen reader says
+void EZ_SETACCESSNAME(const std::string& form, int32_t id,
+                      const std::string& name);  // what a screen reader says
 void EZ_ADDTOOLTIP(const std::string& form, int32_t id);
 void EZ_SETTOOLTIP(const std::string& form, int32_t id, const std::string& text);
 void EZ_SETCURSOR(const std::string& cursor, int32_t value);

@@ -14,8 +14,7 @@
 
 namespace gui {
 
-FormWindow::FormWindow(const std::string& name, QWidget* parent)
-    : QDialog(parent), formName(name) {
+FormWindow::FormWindow(const std::string& name, QWidget* parent) : QDialog(parent), formName(name) {
     setAttribute(Qt::WA_DeleteOnClose, false);
 }
 
@@ -55,13 +54,10 @@ void FormWindow::closeEvent(QCloseEvent* event) {
 // Enter and Escape belong to the program's handlers, not to the dialog's defaults.
 void FormWindow::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
-    case Qt::Key_Escape:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        event->accept();
-        return;
-    default:
-        QDialog::keyPressEvent(event);
+        case Qt::Key_Escape:
+        case Qt::Key_Return:
+        case Qt::Key_Enter: event->accept(); return;
+        default: QDialog::keyPressEvent(event);
     }
 }
 
@@ -87,20 +83,17 @@ namespace {
 QPoint placeOf(QWidget* window, QWidget* parent, double col, double row, bool centre) {
     QSize size = window->size();
     if (!centre) return {px(col, true), px(row, false)};
-    QRect area = parent ? parent->frameGeometry()
-                        : QGuiApplication::primaryScreen()->availableGeometry();
+    QRect area = parent ? parent->frameGeometry() : QGuiApplication::primaryScreen()->availableGeometry();
     return area.center() - QPoint(size.width() / 2, size.height() / 2);
 }
 
-bool has(const std::string& props, char letter) {
-    return props.find(letter) != std::string::npos;
-}
+bool has(const std::string& props, char letter) { return props.find(letter) != std::string::npos; }
 
 }  // namespace
 }  // namespace gui
 
-void EZ_FORM(const std::string& name, const std::string& parent, const std::string& caption,
-             double col, double row, double width, double height, const std::string& props) {
+void EZ_FORM(const std::string& name, const std::string& parent, const std::string& caption, double col,
+             double row, double width, double height, const std::string& props) {
     using namespace gui;
     if (Form* existing = findForm(name)) {
         existing->window->raise();
@@ -113,9 +106,10 @@ void EZ_FORM(const std::string& name, const std::string& parent, const std::stri
     form.window = window;
     form.modal = has(props, 'M');
     window->setWindowTitle(QString::fromStdString(caption));
-    window->setWindowFlags(form.modal ? Qt::Dialog | Qt::WindowCloseButtonHint | Qt::WindowTitleHint
-                                      : Qt::Window | Qt::WindowMinimizeButtonHint |
-                                            Qt::WindowCloseButtonHint);
+    window->setWindowFlags(form.modal ? Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                            Qt::WindowCloseButtonHint
+                                      : Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                            Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     applyColours(window, settings().foreground, settings().background);
 
     auto* layout = new QVBoxLayout(window);

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <QIcon>
-
 #include <cstdint>
 
 namespace gui {

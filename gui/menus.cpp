@@ -5,7 +5,6 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QShortcut>
-
 #include <vector>
 
 #include "gui/registry.h"

@@ -1,8 +1,9 @@
 // Owner-drawn buttons: the program paints them through the drawing operations below.
+#include "gui/owner_button.h"
+
 #include <QPainter>
 #include <QStyleOptionButton>
 
-#include "gui/owner_button.h"
 #include "gui/registry.h"
 
 namespace gui {
@@ -27,8 +28,8 @@ OwnerButton::OwnerButton(const std::string& form, int32_t id, const QString& tex
 void OwnerButton::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     Painting outer = current;
-    int32_t state = (isDown() ? Pressed : 0) | (hasFocus() ? Focused : 0) |
-                    (isEnabled() ? 0 : Disabled) | (underMouse() ? Hovered : 0);
+    int32_t state = (isDown() ? Pressed : 0) | (hasFocus() ? Focused : 0) | (isEnabled() ? 0 : Disabled) |
+                    (underMouse() ? Hovered : 0);
     current = {this, &painter, state, false};
     int32_t value = state;
     int32_t cancel = 0;

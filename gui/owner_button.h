@@ -2,7 +2,6 @@
 #pragma once
 
 #include <QPushButton>
-
 #include <cstdint>
 #include <string>
 

@@ -2,7 +2,6 @@
 #include "gui/registry.h"
 
 #include <QApplication>
-
 #include <algorithm>
 #include <memory>
 

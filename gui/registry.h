@@ -4,7 +4,6 @@
 #include <QDialog>
 #include <QPointer>
 #include <QString>
-
 #include <cstdint>
 #include <map>
 #include <string>

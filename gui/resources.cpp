@@ -6,7 +6,6 @@
 #include <QPalette>
 #include <QToolTip>
 #include <QWidget>
-
 #include <cmath>
 #include <map>
 
@@ -26,10 +25,10 @@ std::map<int32_t, QColor>& colours() {
 }
 
 // The classic sixteen colours, in the order programs of this kind number them.
-constexpr int kClassic[16][3] = {
-    {0, 0, 0},     {0, 0, 128},   {0, 128, 0},   {0, 128, 128},   {128, 0, 0},     {128, 0, 128},
-    {128, 128, 0}, {192, 192, 192}, {128, 128, 128}, {0, 0, 255}, {0, 255, 0}, {0, 255, 255},
-    {255, 0, 0},   {255, 0, 255}, {255, 255, 0}, {255, 255, 255}};
+constexpr int kClassic[16][3] = {{0, 0, 0},       {0, 0, 128},   {0, 128, 0},   {0, 128, 128},
+                                 {128, 0, 0},     {128, 0, 128}, {128, 128, 0}, {192, 192, 192},
+                                 {128, 128, 128}, {0, 0, 255},   {0, 255, 0},   {0, 255, 255},
+                                 {255, 0, 0},     {255, 0, 255}, {255, 255, 0}, {255, 255, 255}};
 
 // Colours 16 to 31 are pale tints of 0 to 15, light enough to carry black text.
 QColor paletteColour(int32_t number) {
@@ -86,8 +85,7 @@ void applyColours(QWidget* widget, int32_t foreground, int32_t background) {
         widget->setAutoFillBackground(false);
         return;
     }
-    QPalette palette = widget->parentWidget() ? widget->parentWidget()->palette()
-                                              : QApplication::palette();
+    QPalette palette = widget->parentWidget() ? widget->parentWidget()->palette() : QApplication::palette();
     QColor colour;
     if (colourFor(foreground, colour)) {
         palette.setColor(QPalette::WindowText, colour);
@@ -120,15 +118,15 @@ void EZ_DEFSYSTEMCOLOR(int32_t number, int32_t systemIndex) {
     QPalette palette = QApplication::palette();
     QPalette::ColorRole role = QPalette::Window;
     switch (systemIndex) {
-    case 5: role = QPalette::Base; break;
-    case 8: role = QPalette::WindowText; break;
-    case 13: role = QPalette::Highlight; break;
-    case 14: role = QPalette::HighlightedText; break;
-    case 15: role = QPalette::Button; break;
-    case 18: role = QPalette::ButtonText; break;
-    case 23: role = QPalette::ToolTipText; break;
-    case 24: role = QPalette::ToolTipBase; break;
-    default: role = QPalette::Window; break;
+        case 5: role = QPalette::Base; break;
+        case 8: role = QPalette::WindowText; break;
+        case 13: role = QPalette::Highlight; break;
+        case 14: role = QPalette::HighlightedText; break;
+        case 15: role = QPalette::Button; break;
+        case 18: role = QPalette::ButtonText; break;
+        case 23: role = QPalette::ToolTipText; break;
+        case 24: role = QPalette::ToolTipBase; break;
+        default: role = QPalette::Window; break;
     }
     gui::colours()[number] = palette.color(QPalette::Active, role);
 }

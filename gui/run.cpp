@@ -4,7 +4,6 @@
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QPixmap>
-
 #include <vector>
 
 #include "gui/icons.h"

@@ -6,11 +6,11 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QHelpEvent>
-#include <QToolTip>
 #include <QMenuBar>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
+#include <QToolTip>
 
 #include "gui/registry.h"
 

@@ -13,13 +13,13 @@ void CLICK(const std::string& form, int32_t id);
 void PRESS(const std::string& form, int32_t id, const std::string& key);  // "Enter", "Escape", "F1", ...
 void HOVER(const std::string& form, int32_t id);                          // 0 = the bare form
 void FOCUS(const std::string& form, int32_t id);
-void CLOSEBOX(const std::string& form);                                   // the title bar's close box
+void CLOSEBOX(const std::string& form);  // the title bar's close box
 void CHOOSEMENU(const std::string& form, int32_t id);
-std::string TOOLTIP(const std::string& form, int32_t id);                 // rest the pointer; the tip shown
-void PAINT(const std::string& form, int32_t id);                          // repaint a control now
-int CENTREDISTANCE(const std::string& form, const std::string& other);    // pixels between window centres
-std::string ACCESSIBLENAME(const std::string& form, int32_t id);          // what a screen reader says
-void SETTLE();                                                            // lets queued events run
+std::string TOOLTIP(const std::string& form, int32_t id);               // rest the pointer; the tip shown
+void PAINT(const std::string& form, int32_t id);                        // repaint a control now
+int CENTREDISTANCE(const std::string& form, const std::string& other);  // pixels between window centres
+std::string ACCESSIBLENAME(const std::string& form, int32_t id);        // what a screen reader says
+void SETTLE();                                                          // lets queued events run
 
 // Runs an action once the named form is open. When the form has not opened, or is still
 // open, at the time-out, every modal form is closed so the test goes on, and timedOut says so.
@@ -28,7 +28,6 @@ public:
     bool answered = false;
     bool timedOut = false;
 };
-std::shared_ptr<Answer> WHENOPEN(const std::string& form, std::function<void()> action,
-                                 int timeoutMs = 5000);
+std::shared_ptr<Answer> WHENOPEN(const std::string& form, std::function<void()> action, int timeoutMs = 5000);
 
 }  // namespace driver

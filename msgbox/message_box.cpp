@@ -48,21 +48,28 @@ void answer(int32_t number) {
     EZ_UNLOADFORM(kForm);
 }
 
+// The mark-up breaks lines with "|"; a control breaks them with a line feed.
+std::string lines(std::string text) {
+    for (char& ch : text)
+        if (ch == '|') ch = '\n';
+    return text;
+}
+
 void createBlock(int32_t id, const TextBlock& block, int32_t background) {
     if (!block.present) return;
     EZ_COLOR(block.colour, background);
     EZ_USEFONT(block.font);
-    EZ_LABEL(id, block.x, block.y, block.width, block.height, block.text, block.align);
+    EZ_LABEL(id, block.x, block.y, block.width, block.height, lines(block.text), block.align);
 }
 
 void paintButton(int32_t n) {
     if (n < 1 || n > static_cast<int32_t>(box.layout.buttons.size())) return;
     const ButtonSpec& spec = box.layout.buttons[n - 1].spec;
     switch (spec.style) {
-    case '3': EZ_DRAW3DBUTTON(spec.face, spec.captionColour, spec.font); break;
-    case 'R': EZ_DRAW3DBUTTONRR(spec.face, spec.captionColour, spec.font); break;
-    case 'E': EZ_DRAW3DBUTTONE(spec.face, spec.captionColour, spec.font); break;
-    default: EZ_DRAWCOLORBUTTON(spec.face, spec.captionColour, spec.font); break;
+        case '3': EZ_DRAW3DBUTTON(spec.face, spec.captionColour, spec.font); break;
+        case 'R': EZ_DRAW3DBUTTONRR(spec.face, spec.captionColour, spec.font); break;
+        case 'E': EZ_DRAW3DBUTTONE(spec.face, spec.captionColour, spec.font); break;
+        default: EZ_DRAWCOLORBUTTON(spec.face, spec.captionColour, spec.font); break;
     }
 }
 
@@ -115,15 +122,15 @@ void DESIGN_DGMSGBOX(const std::string& formName) {
 
     EZ_RESIZEFORM(formName, 0, 0, layout.width, layout.height);
     if (layout.picture)
-        EZ_PICTURE(4, layout.pictureX, layout.pictureY, layout.pictureWidth, layout.pictureHeight, box.picture,
-                   layout.pictureProps);
+        EZ_PICTURE(4, layout.pictureX, layout.pictureY, layout.pictureWidth, layout.pictureHeight,
+                   box.picture, layout.pictureProps);
     createBlock(5, layout.text1, layout.textBackground);
     createBlock(6, layout.text2, layout.textBackground);
     if (layout.checkbox.present) {
         EZ_COLOR(layout.checkbox.colour, layout.textBackground);
         EZ_USEFONT(layout.checkbox.font);
         EZ_CHECKBOX(10, layout.checkbox.x, layout.checkbox.y, layout.checkbox.width, layout.checkbox.height,
-                    layout.checkbox.text, "T");
+                    lines(layout.checkbox.text), "T");
         if (layout.checked) EZ_SETCHECK(formName, 10, 1);
     }
     EZ_COLOR(-1, -1);
@@ -144,33 +151,35 @@ void EVENTS_DGMSGBOX(const std::string& formName, int32_t& id, int32_t& message,
     int32_t button = id - 10;
     bool isButton = button >= 1 && button <= 10;
     switch (message) {
-    case 86:
-        if (id != 0) break;
-        if (box.layout.focusButton != 0) EZ_FOCUS(formName, 10 + box.layout.focusButton);
-        box.result = kWaiting;
-        EZ_BRINGTOFRONT(formName);
-        break;
-    case 30:
-        if (value == 27) {
-            answer(99);
-        } else if (value == 13) {
-            int32_t focused = EZ_GETFOCUS(formName) - 10;
-            if (focused > 0) answer(focused);
-        }
-        break;
-    case 0:
-        if (id == 0 && box.result == kWaiting) box.result = 99 * sign();
-        break;
-    case 1:
-        if (id == 10 && box.rememberedButton != 0) EZ_FOCUS(formName, 10 + box.rememberedButton);
-        else if (isButton) answer(button);
-        break;
-    case 3:
-        if (isButton) box.rememberedButton = button;
-        break;
-    case 300:
-        if (isButton) paintButton(button);
-        break;
-    default: break;
+        case 86:
+            if (id != 0) break;
+            if (box.layout.focusButton != 0) EZ_FOCUS(formName, 10 + box.layout.focusButton);
+            box.result = kWaiting;
+            EZ_BRINGTOFRONT(formName);
+            break;
+        case 30:
+            if (value == 27) {
+                answer(99);
+            } else if (value == 13) {
+                int32_t focused = EZ_GETFOCUS(formName) - 10;
+                if (focused > 0) answer(focused);
+            }
+            break;
+        case 0:
+            if (id == 0 && box.result == kWaiting) box.result = 99 * sign();
+            break;
+        case 1:
+            if (id == 10 && box.rememberedButton != 0)
+                EZ_FOCUS(formName, 10 + box.rememberedButton);
+            else if (isButton)
+                answer(button);
+            break;
+        case 3:
+            if (isButton) box.rememberedButton = button;
+            break;
+        case 300:
+            if (isButton) paintButton(button);
+            break;
+        default: break;
     }
 }

@@ -2,19 +2,18 @@
 // listens on a local socket beside it for requests to raise its window.
 #include "platform/single_instance.h"
 
+#include <unistd.h>
+
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
-#include <QFile>
-#include <QFileInfo>
 #include <QWidget>
-
 #include <map>
 #include <memory>
-
-#include <unistd.h>
 
 namespace {
 

@@ -2,9 +2,9 @@
 #include "app/long_name.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 

@@ -1,11 +1,11 @@
 // Design requests and events reach only the form they name.
+#include <map>
+
 #include "app/routing.h"
 #include "gui/ezgui.h"
 #include "gui/test_driver.h"
 #include "stations/tables.h"
 #include "tests/support/fixture.h"
-
-#include <map>
 
 namespace {
 

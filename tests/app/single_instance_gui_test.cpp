@@ -1,5 +1,5 @@
 // Only one copy runs: a second start ends at once and brings the first one forward.
-#include "platform/single_instance.h"
+#include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFileInfo>
@@ -8,9 +8,8 @@
 #include <QThread>
 #include <QWidget>
 
-#include <gtest/gtest.h>
-
 #include "gui/test_driver.h"
+#include "platform/single_instance.h"
 
 namespace {
 

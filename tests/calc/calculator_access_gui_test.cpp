@@ -1,11 +1,11 @@
 // The calculator for keyboard and screen-reader users: names and the order of the Tab key.
+#include <vector>
+
 #include "gui/ezgui.h"
 #include "gui/test_driver.h"
 #include "stations/storage.h"
 #include "stations/tables.h"
 #include "tests/support/fixture.h"
-
-#include <vector>
 
 namespace {
 

@@ -83,10 +83,14 @@ TEST_F(EventModel, FocusMovesAreReported) {
 TEST_F(EventModel, KeyHandlersDropMoveOnOrReplaceKeys) {
     react = [](const std::string&, int32_t& id, int32_t& message, int32_t& value, int32_t&) {
         if (id != 10 || message != EZ_MSG_KEY) return;
-        if (value == 13) value = 9;        // Enter moves on
-        else if (value == 27) value = 0;   // Escape is dropped
-        else if (value == 'x') value = 0;  // so is one letter
-        else if (value == 'a') value = 'B';
+        if (value == 13)
+            value = 9;  // Enter moves on
+        else if (value == 27)
+            value = 0;  // Escape is dropped
+        else if (value == 'x')
+            value = 0;  // so is one letter
+        else if (value == 'a')
+            value = 'B';
     };
     openSmallForm();
     driver::TYPE("T1", 10, "axc");

@@ -28,7 +28,6 @@ void closeAllForms() {
     EZ_GUIINIT(EZ_EVENTS, EZ_DESIGN);
 }
 
-
 void LayerTest::SetUp() {
     seen.clear();
     design = nullptr;

@@ -1,7 +1,7 @@
 // Runs the GUI tests inside one application on the offscreen platform.
-#include <QApplication>
-
 #include <gtest/gtest.h>
+
+#include <QApplication>
 
 #include "tests/support/fixture.h"
 

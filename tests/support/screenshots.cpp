@@ -1,0 +1,68 @@
+// Takes the screenshots in docs/screenshots: the real forms on a real X display (run under
+// xvfb-run), filled in by the test driver and captured with ImageMagick's import.
+#include <QApplication>
+#include <QProcess>
+
+#include <string>
+
+#include "gui/ezgui.h"
+#include "gui/test_driver.h"
+#include "msgbox/message_box.h"
+#include "stations/storage.h"
+#include "stations/tables.h"
+#include "tests/support/fixture.h"
+#include "calc/calculator_form.h"
+
+namespace {
+
+std::string folder;
+
+void capture(const std::string& name) {
+    driver::SETTLE();
+    QProcess::execute("import", {"-window", "root", QString::fromStdString(folder + "/" + name)});
+    QProcess::execute("convert", {QString::fromStdString(folder + "/" + name), "-trim", "+repage",
+                                  QString::fromStdString(folder + "/" + name)});
+}
+
+void calculatorWithWorkedExample() {
+    StationCalls = {"WAAA", "", "", "", "", "", "", ""};
+    StationCume = {"10000", "", "", "", "", "", "", ""};
+    EZ_RI_Display("");
+    driver::SETTLE();
+    driver::TYPE("RI", 135, "Main Street Motors");
+    driver::TYPE("RI", 140, "Pat Kelly / WAAA");
+    driver::TYPE("RI", 145, "1000");
+    driver::TYPE("RI", 150, "7");
+    driver::TYPE("RI", 155, "50");
+    driver::TYPE("RI", 160, "100");
+    driver::TYPE("RI", 165, "20");
+    driver::TYPE("RI", 310, "Spring sale schedule, 24 spots a week.");
+    driver::CLICK("RI", 225);
+    driver::FOCUS("RI", 135);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    folder = argc > 1 ? argv[1] : ".";
+    startTestApplication();
+    calculatorWithWorkedExample();
+    capture("calculator.png");
+
+    driver::WHENOPEN("DGMSGBOX1", [] {
+        capture("clear-question.png");
+        driver::CLICK("DGMSGBOX1", 12);
+    });
+    driver::CLICK("RI", 330);
+
+    driver::WHENOPEN("DGMSGBOX1", [] {
+        capture("message-box.png");
+        driver::CLICK("DGMSGBOX1", 13);
+    });
+    DGMSGBOX("RI", "Program Update", "A newer version of Tarvex is available.{f7}",
+             "Version 3.1 brings new station reports.|Would you like to download it now?{f6}",
+             "Don't remind me about this version", "*{R,f7,w9}|&Download|&Later|&Web Page{3}", "", 1, "C");
+    closeAllForms();
+    return 0;
+}
