@@ -1,5 +1,8 @@
 #include "app/help.h"
 
+#include "app/globals.h"
+#include "platform/help_viewer.h"
+
 int32_t HelpTopic = 0;
 HelpRequest LastHelpRequest;
 
@@ -8,4 +11,6 @@ void GETHELP(int32_t command, int32_t topic) {
     LastHelpRequest.command = command;
     LastHelpRequest.topic = command == 15 ? topic : 0;
     ++LastHelpRequest.count;
+    if (command == 1) OS_SHOWHELPCONTENTS(HelpFile);
+    else OS_SHOWHELPTOPIC(HelpFile, topic);
 }

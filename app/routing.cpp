@@ -2,20 +2,27 @@
 
 #include "calc/calculator_form.h"
 #include "msgbox/message_box.h"
+#include "stations/station_editor.h"
 
 void EZ_DESIGN(const std::string& formName) {
-    if (formName == "RI")
+    if (formName == "RI") {
         EZ_RI_Design();
-    else
+    } else if (formName == "SE") {
+        EZ_SE_Design();
+    } else {
         OTHERFORMS_DESIGN(formName);
+    }
 }
 
 void EZ_EVENTS(const std::string& formName, int32_t& id, int32_t& message, int32_t& value, int32_t& cancel) {
     if (PREPROCESS_EVENTS(formName, id, message, value, cancel) != 0) return;
-    if (formName == "RI")
+    if (formName == "RI") {
         EZ_RI_ParseEvents(id, message, value, cancel);
-    else
+    } else if (formName == "SE") {
+        EZ_SE_ParseEvents(id, message, value, cancel);
+    } else {
         OTHERFORMS_EVENTS(formName, id, message, value, cancel);
+    }
 }
 
 // Nothing is consumed before the forms see it.

@@ -1,8 +1,22 @@
-// The settings file and the menu check marks that show the options stored there.
+// The settings file: one value read or written at a time, and the menu check marks that
+// show the options stored there.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
+// The value of key in section, or fallback when the file, section or key is missing.
+std::string GETINI(const std::string& file, const std::string& section, const std::string& key,
+                   const std::string& fallback = "");
+// Writes the value, creating file, section or key; a failed write is silently lost.
+void WRITEINI(const std::string& file, const std::string& section, const std::string& key,
+              const std::string& value);
+// The text without leading and trailing spaces (other blanks are kept).
+std::string TRIMSPACES(const std::string& text);
 void SETMENUITEM(const std::string& formName, int32_t menuNumber, int32_t itemId, const std::string& text,
                  const std::string& props);
+
+// A text with line breaks kept in one value: such a text (or one that is itself enclosed in
+// double quotes) is stored quoted with escapes; any other text is stored as it is.
+std::string TOSTOREDTEXT(const std::string& text);
+std::string FROMSTOREDTEXT(const std::string& stored);

@@ -1,30 +1,79 @@
 #include "calc/options.h"
 
+#include "about/about_box.h"
+#include "app/globals.h"
 #include "app/help.h"
 #include "app/settings.h"
+#include "calc/number_format.h"
+#include "calc/number_kinds.h"
+#include "calc/number_reader.h"
 #include "gui/ezgui.h"
+#include "msgbox/message_box.h"
+#include "stations/station_editor.h"
 #include "update/check.h"
 
 OptionFlags Options = {0, 1};
 
+namespace {
+
+// Only the lowest bit of the stored number, rounded, counts: 2 is off, 3 is on.
+uint32_t storedFlag(const std::string& key, const std::string& fallback) {
+    return static_cast<uint32_t>(TOWHOLE(READNUMBER(GETINI(IniFile, "Options", key, fallback)))) & 1u;
+}
+
+void tellStatus(const std::string& what, bool on) {
+    DISPLAYMESSAGE("Status Change", what + (on ? "ON" : "OFF") + ".{f10}", "", EZ_CURRENTFORM());
+}
+
+void toggleRecall() {
+    Options.Recall = !Options.Recall;
+    WRITEINI(IniFile, "Options", "Recall", Options.Recall ? "1" : "0");
+    SETRECALL();
+    tellStatus("Storing of current client information is now ", Options.Recall);
+}
+
+void toggleAutoUpdate() {
+    Options.AutoUpdate = !Options.AutoUpdate;
+    WRITEINI(IniFile, "Options", "AutoUpdate", Options.AutoUpdate ? "1" : "0");
+    SETAUTOUPDATE();
+    tellStatus("Automatic check for program updates is now ", Options.AutoUpdate);
+}
+
+// The comment as stored. A quoted comment too long for one value loses whole characters from
+// its end, so that the cut never takes its closing quote.
+std::string storedComment(std::string comment) {
+    std::string stored = TOSTOREDTEXT(comment);
+    while (stored.size() > 999 && stored.front() == '"') {
+        size_t last = comment.size() - 1;
+        while (last > 0 && (static_cast<unsigned char>(comment[last]) & 0xC0) == 0x80) --last;
+        comment.erase(last);
+        stored = TOSTOREDTEXT(comment);
+    }
+    return stored;
+}
+
+}  // namespace
+
 void RI_MENUEVENTS(int32_t id, int32_t& message, int32_t&, int32_t&, int32_t, const std::string&) {
     if (message != 1) return;
     switch (id) {
-        case 9015: EZ_UNLOADFORM("RI"); break;
-        case 9205: GETHELP(1, 0); break;
-        case 9215:
-            if (CHECKFORUPDATE(EZ_CURRENTFORM(), VersionFileUrl, std::string("3.0") + "." + "1.0", 1, 1) != 0)
-                EZ_UNLOADFORM("RI");
-            break;
-        default: break;
+    case 9005: EZ_SE_Display("RI"); break;
+    case 9015: EZ_UNLOADFORM("RI"); break;
+    case 9105: toggleRecall(); break;
+    case 9110: toggleAutoUpdate(); break;
+    case 9205: GETHELP(1, 0); break;
+    case 9215:
+        if (CHECKFORUPDATE(EZ_CURRENTFORM(), VersionFileUrl, std::string("3.0") + "." + "1.0", 1, 1) != 0)
+            EZ_UNLOADFORM("RI");
+        break;
+    case 9225: EZ_AB_Display("RI"); break;
+    default: break;
     }
 }
 
-// Until the options are stored, every start has the defaults: no remembered client,
-// automatic update checks on.
 void LOADPREFERENCES() {
-    Options.Recall = 0;
-    Options.AutoUpdate = 1;
+    Options.Recall = storedFlag("Recall", "0");
+    Options.AutoUpdate = storedFlag("AutoUpdate", "1");
     SETRECALL();
     SETAUTOUPDATE();
 }
@@ -37,7 +86,29 @@ void SETAUTOUPDATE() {
     SETMENUITEM("RI", 2, 9110, "&Automatically Check for Program Update", Options.AutoUpdate ? "X" : "");
 }
 
-// The remembered client needs the settings file, which this version does not keep yet.
-void SAVECURRENT() {}
+void SAVECURRENT() {
+    int key = 1;
+    for (int32_t id = 135; id <= 165; id += 5, ++key) {
+        std::string text = EZ_GETTEXT("RI", id);
+        if (id == 145 || id == 160) text = REMOVECHARS(text, "$,");
+        WRITEINI(IniFile, "Info", std::to_string(key), text);
+    }
+    for (int32_t id = 225; id <= 295; id += 10, ++key)
+        WRITEINI(IniFile, "Info", std::to_string(key), std::to_string(EZ_GETCHECK("RI", id)));
+    WRITEINI(IniFile, "Info", std::to_string(key), storedComment(TRIMSPACES(EZ_GETTEXT("RI", 310))));
+}
 
-void RESTORECURRENT() {}
+void RESTORECURRENT() {
+    int key = 1;
+    for (int32_t id = 135; id <= 165; id += 5, ++key) {
+        std::string text = GETINI(IniFile, "Info", std::to_string(key), "");
+        if (id == 145 || id == 160) {
+            long double amount = READNUMBER(text);
+            text = amount > 0 ? FORMATNUMBER(amount, "$#,.00") : "";
+        }
+        EZ_SETTEXT("RI", id, text);
+    }
+    for (int32_t id = 225; id <= 295; id += 10, ++key)
+        EZ_SETCHECK("RI", id, TOWHOLE(READNUMBER(GETINI(IniFile, "Info", std::to_string(key), "0"))));
+    EZ_SETTEXT("RI", 310, FROMSTOREDTEXT(GETINI(IniFile, "Info", std::to_string(key), "")));
+}

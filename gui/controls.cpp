@@ -8,12 +8,37 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QValidator>
 
 #include "gui/owner_button.h"
 #include "gui/registry.h"
 
 namespace gui {
 namespace {
+
+// "U": what is typed or pasted is shown in upper case.
+class UpperCase : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override {
+        input = input.toUpper();
+        return Acceptable;
+    }
+};
+
+// "N": digits only, and never more than a 32-bit whole number can hold.
+class WholeNumber : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override {
+        if (input.isEmpty()) return Acceptable;
+        for (QChar ch : input)
+            if (!ch.isDigit() || ch.unicode() > '9') return Invalid;
+        bool fits = false;
+        qlonglong value = input.toLongLong(&fits);
+        return fits && value <= 2147483647 ? Acceptable : Invalid;
+    }
+};
 
 bool has(const std::string& props, char letter) { return props.find(letter) != std::string::npos; }
 
@@ -81,6 +106,8 @@ void EZ_TEXT(int32_t id, double col, double row, double width, double height, co
     }
     auto* box = gui::place(*form, id, new QLineEdit(qs(text), form->client), col, row, width, height);
     box->setReadOnly(!editable);
+    if (has(props, 'U')) box->setValidator(new gui::UpperCase(box));
+    if (has(props, 'N')) box->setValidator(new gui::WholeNumber(box));
     box->setAlignment((has(props, '>') ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
     box->setFocusPolicy(gui::tabPolicy(props));
     QObject::connect(box, &QLineEdit::textChanged, box,
@@ -138,6 +165,22 @@ void EZ_FRAME(int32_t id, double col, double row, double width, double height, c
     frame->setFocusPolicy(Qt::NoFocus);
     frame->setAttribute(Qt::WA_TransparentForMouseEvents);
     frame->lower();
+}
+
+void EZ_PANEL(int32_t id, double col, double row, double width, double height, const std::string& props) {
+    gui::Form* form = gui::beginControl(id);
+    if (!form) return;
+    auto* panel = gui::place(*form, id, new QFrame(form->client), col, row, width, height);
+    if (has(props, 'F')) panel->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    if (has(props, 'I')) {
+        QPalette shade = panel->palette();
+        shade.setColor(QPalette::Window, shade.color(QPalette::Window).darker(106));
+        panel->setPalette(shade);
+        panel->setAutoFillBackground(true);
+    }
+    panel->setFocusPolicy(Qt::NoFocus);
+    panel->setAttribute(Qt::WA_TransparentForMouseEvents);
+    panel->lower();
 }
 
 void EZ_STATUSBAR(int32_t id, const std::string& text, const std::string&) {

@@ -63,8 +63,16 @@ void EZ_FORMSIZE(const std::string& name, double& width, double& height);  // th
 void EZ_RESIZEFORM(const std::string& name, double col, double row, double width, double height);
 void EZ_SETFORMKEYS(const std::string& name, int32_t mode);
 void EZ_BRINGTOFRONT(const std::string& name);
+// The library's own message box, modal over form: "{!}" in text shows a warning sign in its
+// place; buttons holds the captions, separated by "|". Returns the number of the button chosen.
+int32_t EZ_MSGBOX(const std::string& form, const std::string& text, const std::string& caption,
+                  const std::string& buttons);
 
-// Controls, created on the form being designed, in tab order.
+// Controls, created on the form being designed, in tab order. Property letters:
+// text boxes "E" editable (else read-only), "M" several lines, "V" vertical scroll bar,
+// ">" right-aligned, "U" upper case, "N" digits of a whole number up to 2147483647, "T" Tab stop;
+// labels "L" left, "C" centred (else right-aligned), "F" sunken frame; tick boxes and buttons "T".
+// Panels are drawn behind the other controls: "F" framed, "I" a shaded band.
 void EZ_LABEL(int32_t id, double col, double row, double width, double height, const std::string& text,
               const std::string& props);
 void EZ_TEXT(int32_t id, double col, double row, double width, double height, const std::string& text,
@@ -77,6 +85,7 @@ void EZ_ODBUTTON(int32_t id, double col, double row, double width, double height
                  const std::string& props);
 void EZ_FRAME(int32_t id, double col, double row, double width, double height, const std::string& text,
               const std::string& props);
+void EZ_PANEL(int32_t id, double col, double row, double width, double height, const std::string& props);
 void EZ_STATUSBAR(int32_t id, const std::string& text, const std::string& props);
 // A picture from a file; relative names are found in the image folder beside the program.
 // Letters: "F" framed, "R" raised frame, "S" scaled to the control.

@@ -1,12 +1,23 @@
 #include "stations/storage.h"
 
+#include "app/globals.h"
+#include "app/settings.h"
 #include "calc/number_reader.h"
 #include "gui/ezgui.h"
+#include "stations/fields.h"
 #include "stations/tables.h"
 
-// The stations are kept in the settings file, which this version does not read yet:
-// the tables keep what they hold.
-void LOADSTATIONS() {}
+void LOADSTATIONS() {
+    StationCalls = SPLITFIELDS(GETINI(IniFile, "Stations", "Calls", ""));
+    StationCume = SPLITFIELDS(GETINI(IniFile, "Stations", "Cume", ""));
+}
+
+// Saving leaves nothing unsaved in the station editor: its "&OK" goes grey.
+void SAVESTATIONS() {
+    WRITEINI(IniFile, "Stations", "Calls", JOINFIELDS(StationCalls));
+    WRITEINI(IniFile, "Stations", "Cume", JOINFIELDS(StationCume));
+    EZ_DISABLEC("SE", 200);
+}
 
 // A row is shown, captioned with its station's name, exactly when its cume is above 0;
 // a hidden row keeps its caption and its tick.

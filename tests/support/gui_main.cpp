@@ -4,11 +4,14 @@
 #include <QApplication>
 
 #include "tests/support/fixture.h"
+#include "tests/support/sessions.h"
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    int session = runRequestedSession(argc, argv);
+    if (session >= 0) return session;
     testing::InitGoogleTest(&argc, argv);
     startTestApplication();
     return RUN_ALL_TESTS();

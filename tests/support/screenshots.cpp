@@ -1,10 +1,13 @@
 // Takes the screenshots in docs/screenshots: the real forms on a real X display (run under
 // xvfb-run), filled in by the test driver and captured with ImageMagick's import.
 #include <QApplication>
+#include <QDir>
 #include <QProcess>
+#include <QTemporaryDir>
 
 #include <string>
 
+#include "app/globals.h"
 #include "gui/ezgui.h"
 #include "gui/test_driver.h"
 #include "msgbox/message_box.h"
@@ -41,6 +44,40 @@ void calculatorWithWorkedExample() {
     driver::FOCUS("RI", 135);
 }
 
+// Four stations typed into the editor, then the calculator showing their rows.
+void stationEditorWithFourStations() {
+    QTemporaryDir scratch;
+    IniFile = QDir(scratch.path()).filePath("Tarvex.ini").toStdString();
+    StationCalls.fill("");
+    StationCume.fill("");
+    EZ_RI_Display("");
+    driver::SETTLE();
+    driver::WHENOPEN("SE", [] {
+        const char* names[] = {"WAAA", "KBEST", "WROCK FM", "Z-100"};
+        const char* cumes[] = {"10000", "24500", "8750", "61200"};
+        for (int row = 0; row < 4; ++row) {
+            driver::TYPE("SE", 120 + 10 * row, names[row]);
+            driver::TYPE("SE", 125 + 10 * row, cumes[row]);
+        }
+        driver::FOCUS("SE", 160);
+        capture("station-editor.png");
+        driver::CLICK("SE", 200);
+    });
+    driver::CHOOSEMENU("RI", 9005);
+    driver::TYPE("RI", 135, "Main Street Motors");
+    driver::TYPE("RI", 140, "Pat Kelly / WAAA");
+    driver::TYPE("RI", 145, "1000");
+    driver::TYPE("RI", 150, "7");
+    driver::TYPE("RI", 155, "50");
+    driver::TYPE("RI", 160, "100");
+    driver::TYPE("RI", 165, "20");
+    driver::CLICK("RI", 225);
+    driver::CLICK("RI", 245);
+    driver::FOCUS("RI", 135);
+    capture("calculator-stations.png");
+    IniFile.clear();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -63,6 +100,9 @@ int main(int argc, char** argv) {
     DGMSGBOX("RI", "Program Update", "A newer version of Tarvex is available.{f7}",
              "Version 3.1 brings new station reports.|Would you like to download it now?{f6}",
              "Don't remind me about this version", "*{R,f7,w9}|&Download|&Later|&Web Page{3}", "", 1, "C");
+    closeAllForms();
+
+    stationEditorWithFourStations();
     closeAllForms();
     return 0;
 }

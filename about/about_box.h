@@ -1,0 +1,6 @@
+// The About box.
+#pragma once
+
+#include <string>
+
+void EZ_AB_Display(const std::string& parent);

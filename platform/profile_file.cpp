@@ -1,0 +1,115 @@
+// The replacement is done with POSIX calls because Qt has neither a flush to disk nor a rename
+// over an existing file, and QSaveFile leaves a new randomly named temporary file at every crash.
+#include "platform/profile_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+
+#include "platform/profile_text.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The whole file; empty when there is none, nothing when it exists but cannot be read.
+std::optional<std::string> readWhole(const fs::path& file) {
+    int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return errno == ENOENT ? std::optional<std::string>("") : std::nullopt;
+    std::optional<std::string> content;
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+        content.emplace();
+        content->reserve(static_cast<size_t>(info.st_size));
+        char buffer[65536];
+        ssize_t got;
+        while ((got = ::read(fd, buffer, sizeof buffer)) != 0) {
+            if (got < 0 && errno == EINTR) continue;
+            if (got < 0) {
+                content.reset();
+                break;
+            }
+            content->append(buffer, static_cast<size_t>(got));
+        }
+    }
+    ::close(fd);
+    return content;
+}
+
+// Root may write anything, so the write bits are looked at as well: a file or folder that
+// nobody may write is one the user made read-only on purpose.
+bool mayWrite(const fs::path& path, mode_t mode) {
+    return (mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 && ::access(path.c_str(), W_OK) == 0;
+}
+
+bool writeAll(int fd, std::string_view content) {
+    while (!content.empty()) {
+        ssize_t put = ::write(fd, content.data(), content.size());
+        if (put < 0 && errno == EINTR) continue;
+        if (put <= 0) return false;
+        content.remove_prefix(static_cast<size_t>(put));
+    }
+    return true;
+}
+
+// Makes the rename itself last through a power failure; a failure here loses no data.
+void syncFolder(const fs::path& folder) {
+    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+// The new content goes to a temporary file beside the old one, reaches the disk, and is then
+// renamed over it in one step. The temporary file has a fixed name, so crashes leave at most
+// one behind, and the next write clears it.
+bool replaceWhole(const fs::path& file, const fs::path& folder, std::string_view content,
+                  std::optional<mode_t> mode) {
+    fs::path temporary = file;
+    temporary += ".tmp";
+    ::unlink(temporary.c_str());
+    int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) return false;
+    bool written = (!mode || ::fchmod(fd, *mode) == 0) && writeAll(fd, content) && ::fsync(fd) == 0;
+    written = ::close(fd) == 0 && written;
+    if (!written || std::rename(temporary.c_str(), file.c_str()) != 0) {
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    syncFolder(folder);
+    return true;
+}
+
+}  // namespace
+
+std::string OS_GETPROFILESTRING(const std::string& section, const std::string& key,
+                                const std::string& fallback, const std::string& file) {
+    return PROFILE_READ(readWhole(file).value_or(""), section, key, fallback);
+}
+
+bool OS_WRITEPROFILESTRING(const std::string& section, const std::string& key, const std::string& value,
+                           const std::string& file) {
+    if (file.empty()) return false;
+    // A settings file that is a link is written where the link points; the link stays.
+    std::error_code error;
+    fs::path target = fs::exists(file, error) ? fs::canonical(file, error) : fs::path(file);
+    if (error) return false;
+    fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+
+    struct stat old {};
+    bool existed = ::stat(target.c_str(), &old) == 0;
+    if (existed && (!S_ISREG(old.st_mode) || !mayWrite(target, old.st_mode))) return false;
+    struct stat place {};
+    if (::stat(folder.c_str(), &place) != 0 || !mayWrite(folder, place.st_mode)) return false;
+
+    std::optional<std::string> content = readWhole(target);
+    if (!content) return false;
+    std::optional<mode_t> mode;
+    if (existed) mode = old.st_mode & 07777;
+    return replaceWhole(target, folder, PROFILE_WRITE(*content, section, key, value), mode);
+}

@@ -1,0 +1,73 @@
+// The recorded page: fonts and measurements in page units, line breaking, painting.
+#include "print/page.h"
+
+#include <QFontMetricsF>
+#include <QPaintDevice>
+#include <QPainter>
+#include <QTextLayout>
+#include <QTextOption>
+#include <cmath>
+
+namespace print {
+namespace {
+
+constexpr double kUnitsPerPoint = kUnitsPerInch / 72;
+constexpr double kFrameWidth = kUnitsPerInch / 100;
+
+}  // namespace
+
+QFont pageFont(const QString& face, double points, bool bold) {
+    // Where Arial itself is missing it is drawn with a face of the same letter widths, so the
+    // page keeps the layout it was designed with.
+    QFont::insertSubstitutions("Arial", {"Liberation Sans", "Arimo"});
+    QFont font(face);
+    font.setPixelSize(static_cast<int>(std::lround(points * kUnitsPerPoint)));
+    font.setBold(bold);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    return font;
+}
+
+double advance(const QFont& font, const QString& text) { return QFontMetricsF(font).horizontalAdvance(text); }
+
+double ascent(const QFont& font) { return QFontMetricsF(font).ascent(); }
+
+std::vector<QString> wrapLines(const QFont& font, const QString& text, double width) {
+    QString flowing = text;
+    flowing.replace("\r\n", "\n").replace('\r', '\n').replace('\n', QChar::LineSeparator).replace('\t', ' ');
+    QTextLayout layout(flowing, font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    option.setUseDesignMetrics(true);
+    layout.setTextOption(option);
+    std::vector<QString> lines;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        QString shown = flowing.mid(line.textStart(), line.textLength());
+        while (!shown.isEmpty() && shown.back().isSpace()) shown.chop(1);
+        lines.push_back(shown);
+    }
+    layout.endLayout();
+    return lines;
+}
+
+void paintPage(QPainter& painter, const Page& page) {
+    painter.save();
+    const QPaintDevice* device = painter.device();
+    painter.scale(device->logicalDpiX() / kUnitsPerInch, device->logicalDpiY() / kUnitsPerInch);
+    painter.setRenderHint(QPainter::Antialiasing);
+    for (const PageStep& step : page.steps) {
+        if (const auto* run = std::get_if<TextRun>(&step)) {
+            painter.setPen(Qt::black);
+            painter.setFont(run->font);
+            painter.drawText(QPointF(run->x, run->baseline), run->text);
+        } else if (const auto* box = std::get_if<FramedBox>(&step)) {
+            painter.setPen(QPen(Qt::black, kFrameWidth));
+            painter.setBrush(Qt::white);
+            painter.drawRect(box->rect);
+        }
+    }
+    painter.restore();
+}
+
+}  // namespace print

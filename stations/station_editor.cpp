@@ -1,0 +1,224 @@
+// The station editor "SE": eight rows of station name and cume, kept packed, saved on "&OK".
+#include "stations/station_editor.h"
+
+#include <utility>
+
+#include "app/help.h"
+#include "app/settings.h"
+#include "calc/number_format.h"
+#include "calc/number_kinds.h"
+#include "calc/number_reader.h"
+#include "gui/ezgui.h"
+#include "msgbox/message_box.h"
+#include "stations/storage.h"
+#include "stations/tables.h"
+
+namespace {
+
+const std::string kForm = "SE";
+
+int32_t stationBox(int row) { return 120 + 10 * (row - 1); }
+double cumeValue(int32_t box) { return static_cast<double>(READNUMBER(EZ_GETTEXT(kForm, box))); }
+bool blank(const std::string& text) { return text.find_first_not_of(' ') == std::string::npos; }
+
+void label(int32_t id, double col, double row, double width, const char* text) {
+    EZ_LABEL(id, col, row, width, 1, text, "C");
+}
+
+void ASSIGNSTATIONS() {
+    for (int row = 1; row <= kStationRows; ++row) {
+        EZ_SETTEXT(kForm, stationBox(row), StationCalls[row - 1]);
+        int32_t cume = TOWHOLE(READNUMBER(StationCume[row - 1]));
+        EZ_SETTEXT(kForm, stationBox(row) + 5, cume > 0 ? std::to_string(cume) : "");
+    }
+}
+
+void INITIALIZE_SE() {
+    ASSIGNSTATIONS();
+    EZ_DEFACCEL(kForm, "F1," + std::to_string(911));
+    EZ_DISABLEC(kForm, 200);
+}
+
+// After a removal: filled rows stay open, the first empty row after a row with a cume is the
+// next to fill (name only), every row after it is closed.
+void SHOWACTIVE() {
+    for (int row = 1; row <= kStationRows; ++row) {
+        int32_t s = stationBox(row);
+        std::string name = EZ_GETTEXT(kForm, s);
+        if (!blank(name) || row == 1) {
+            EZ_ENABLEC(kForm, s);
+            if (!name.empty()) EZ_ENABLEC(kForm, s + 5);
+            else EZ_DISABLEC(kForm, s + 5);
+        } else if (cumeValue(s - 5) > 0) {
+            EZ_ENABLEC(kForm, s);
+            EZ_DISABLEC(kForm, s + 5);
+        } else {
+            EZ_DISABLEC(kForm, s);
+            EZ_DISABLEC(kForm, s + 5);
+        }
+    }
+}
+
+// A name emptied on a row with a cume removes the row; the rows below move up.
+void REDISPLAY(int32_t s) {
+    std::string name = TRIMSPACES(EZ_GETTEXT(kForm, s));
+    if (name.empty() && cumeValue(s + 5) > 0) {
+        for (int32_t b = s; b <= 180; b += 10) {
+            EZ_SETTEXT(kForm, b, EZ_GETTEXT(kForm, b + 10));
+            EZ_SETTEXT(kForm, b + 5, EZ_GETTEXT(kForm, b + 15));
+        }
+        EZ_SETTEXT(kForm, 190, "");
+        EZ_SETTEXT(kForm, 195, "");
+        SHOWACTIVE();
+        EZ_FOCUS(kForm, s + 5);
+        return;
+    }
+    int row = (s - 110) / 10;
+    if (name != StationCalls[row - 1]) EZ_SETTEXT(kForm, s, name);
+}
+
+// The stored list cannot carry a comma in a name, nor a name that starts with a double quote.
+std::string storable(std::string name) {
+    std::erase(name, ',');
+    size_t first = name.find_first_not_of(' ');
+    while (first != std::string::npos && name[first] == '"') {
+        name.erase(first, 1);
+        first = name.find_first_not_of(' ');
+    }
+    return name;
+}
+
+void boxKeys(int32_t& value) {
+    if (value == 27) value = 0;
+    else if (value == 13) value = 9;
+}
+
+void STATIONPROC(int32_t id, int32_t message, int32_t& value) {
+    switch (message) {
+    case 6: {
+        std::string text = EZ_GETTEXT(kForm, id);
+        std::string clean = storable(text);
+        if (clean != text) EZ_SETTEXT(kForm, id, clean);
+        EZ_ENABLEC(kForm, 200);
+        break;
+    }
+    case 3: EZ_SETCOLOR(kForm, id, 0, 25); break;
+    case 4:
+        EZ_SETCOLOR(kForm, id, -1, -1);
+        REDISPLAY(id);
+        break;
+    case 30:
+        if (value == ',') value = 0;
+        else boxKeys(value);
+        break;
+    default: break;
+    }
+}
+
+void CUMEPROC(int32_t id, int32_t message, int32_t& value) {
+    switch (message) {
+    case 6: EZ_ENABLEC(kForm, 200); break;
+    case 3: EZ_SETCOLOR(kForm, id, 0, 25); break;
+    case 4: EZ_SETCOLOR(kForm, id, -1, -1); break;
+    case 30: boxKeys(value); break;
+    default: break;
+    }
+}
+
+void UPDATESTATIONS() {
+    for (int row = 1; row <= kStationRows; ++row) {
+        int32_t s = stationBox(row);
+        if (blank(EZ_GETTEXT(kForm, s))) EZ_SETTEXT(kForm, s + 5, "");
+        else if (cumeValue(s + 5) == 0) EZ_SETTEXT(kForm, s, "");
+    }
+    for (int row = 1; row <= kStationRows; ++row) {
+        int32_t s = stationBox(row);
+        StationCalls[row - 1] = TRIMSPACES(EZ_GETTEXT(kForm, s));
+        StationCume[row - 1] = FORMATNUMBER(READNUMBER(EZ_GETTEXT(kForm, s + 5)), "");
+    }
+    for (bool swapped = true; swapped;) {
+        swapped = false;
+        for (int i = 0; i + 1 < kStationRows; ++i) {
+            if (StationCalls[i].empty() && !StationCalls[i + 1].empty()) {
+                std::swap(StationCalls[i], StationCalls[i + 1]);
+                std::swap(StationCume[i], StationCume[i + 1]);
+                swapped = true;
+            }
+        }
+    }
+    SAVESTATIONS();
+    SHOWSTATIONS();
+}
+
+void SE_OKBTN() {
+    UPDATESTATIONS();
+    EZ_UNLOADFORM(kForm);
+}
+
+void SE_Events(int32_t id, int32_t message, int32_t& cancel) {
+    if (id == 911 && message == 1) {
+        GETHELP(15, 135);
+    } else if (id == 0 && message == 0) {
+        int32_t answer = CHECKFORCHANGES(kForm, 200);
+        if (answer == 1) UPDATESTATIONS();
+        else if (answer == 3) cancel = 1;
+    } else if (id == 0 && message == 87) {
+        INITIALIZE_SE();
+    }
+}
+
+}  // namespace
+
+void EZ_SE_Display(const std::string& parent) {
+    EZ_COLOR(-1, -1);
+    EZ_FORM(kForm, parent, "Add/Edit Stations/Cume", 0, 0, 50.5, 14.125, "CMR");
+}
+
+void EZ_SE_Design() {
+    EZ_COLOR(-1, -1);
+    EZ_USEFONT(6);
+    label(100, 5.5, 0.9375, 5, "Station");
+    label(105, 17.125, 0.9375, 4.25, "Cume");
+    label(110, 29.5, 0.875, 5, "Station");
+    label(115, 41.375, 0.875, 4.25, "Cume");
+    const double stationRows[] = {2.25, 4.6875, 7.125, 9.5};
+    const double cumeRows[] = {2.25, 4.625, 7.125, 9.5};
+    for (int row = 1; row <= kStationRows; ++row) {
+        bool right = row > 4;
+        int line = (row - 1) % 4;
+        double stationRow = right ? cumeRows[line] : stationRows[line];
+        EZ_TEXT(stationBox(row), right ? 27.25 : 3, stationRow, 9.375, 1.125, "", "ESTU");
+        EZ_TEXT(stationBox(row) + 5, right ? 39.25 : 15, cumeRows[line], 8.25, 1.125, "", "ENST");
+        EZ_SETACCESSNAME(kForm, stationBox(row), "Station " + std::to_string(row));
+        EZ_SETACCESSNAME(kForm, stationBox(row) + 5, "Cume " + std::to_string(row));
+    }
+    EZ_BUTTON(200, 31.5, 12.125, 7.125, 1.5, "&OK", "T");
+    EZ_BUTTON(205, 41, 12.125, 7.125, 1.5, "&Cancel", "T");
+    EZ_BUTTON(210, 2.5, 12.125, 7.125, 1.5, "&Help", "T");
+    EZ_PANEL(220, 1.5, 4, 23.25, 2.5, "CFI");
+    EZ_PANEL(225, 1.5, 8.875, 23.25, 2.5, "CFI");
+    EZ_PANEL(230, 25.75, 4, 23.25, 2.5, "CFI");
+    EZ_PANEL(235, 25.75, 8.875, 23.25, 2.5, "CFI");
+    EZ_PANEL(240, 1.5, 1.375, 12.5, 10, "CF");
+    EZ_PANEL(245, 13.75, 1.375, 11, 10, "CF");
+    EZ_PANEL(250, 25.75, 1.375, 12.5, 10, "CF");
+    EZ_PANEL(255, 38, 1.375, 11, 10, "CF");
+}
+
+void EZ_SE_ParseEvents(int32_t& id, int32_t& message, int32_t& value, int32_t& cancel) {
+    bool box = id >= 120 && id <= 195 && id % 5 == 0;
+    if (box && id % 10 == 0) STATIONPROC(id, message, value);
+    else if (box) CUMEPROC(id, message, value);
+    else if (id == 200 && message == 1) SE_OKBTN();
+    else if (id == 205 && message == 1) EZ_UNLOADFORM(kForm);
+    else if (id == 210 && message == 1) GETHELP(15, 135);
+    else SE_Events(id, message, cancel);
+}
+
+int32_t CHECKFORCHANGES(const std::string& formName, int32_t control, const std::string& itemName) {
+    std::string question = itemName.empty() ? "Save your changes before you exit?{f10}"
+                                            : "Save changes to " + itemName + " before you exit?{f10}";
+    if (!EZ_ISENABLED(formName, control)) return 2;
+    return ASKUSER("Changes Not Saved", question, "(Unsaved changes will be lost.){f6}", "",
+                   "*{G,f7}|&Yes|&No|&Cancel", 1);
+}

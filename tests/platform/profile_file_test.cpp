@@ -1,0 +1,231 @@
+// The settings file on disk: reads and writes through real files, permissions, read-only files
+// and folders, a very large file, and a writer killed in the middle of its work.
+#include "platform/profile_file.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <charconv>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <set>
+#include <sstream>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path scratchFolder(const std::string& name) {
+    fs::path folder =
+        fs::temp_directory_path() / ("tarvex-profile-" + name + "-" + std::to_string(::getpid()));
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    return folder;
+}
+
+std::string readRaw(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::stringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+void writeRaw(const fs::path& file, const std::string& content) {
+    std::ofstream(file, std::ios::binary) << content;
+}
+
+std::set<std::string> namesIn(const fs::path& folder) {
+    std::set<std::string> names;
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
+        names.insert(entry.path().filename().string());
+    }
+    return names;
+}
+
+// The nine permission bits, as "ls" shows them in octal.
+unsigned modeOf(const fs::path& path) { return static_cast<unsigned>(fs::status(path).permissions()) & 0777; }
+
+}  // namespace
+
+TEST(ProfileFile, RoundTripThroughRealFile) {
+    fs::path folder = scratchFolder("round-trip");
+    const std::string file = (folder / "Tarvex.ini").string();
+
+    EXPECT_EQ(OS_GETPROFILESTRING("Options", "Recall", "0", file), "0");
+    EXPECT_FALSE(fs::exists(file));
+    ASSERT_TRUE(OS_WRITEPROFILESTRING("Options", "Recall", "1", file));
+    ASSERT_TRUE(OS_WRITEPROFILESTRING("Info", "1", "Acme Radio", file));
+    ASSERT_TRUE(OS_WRITEPROFILESTRING("options", "AutoUpdate", "0", file));
+    ASSERT_TRUE(OS_WRITEPROFILESTRING("Options", "recall", "", file));
+
+    EXPECT_EQ(readRaw(file), "[Options]\nRecall=\nAutoUpdate=0\n\n[Info]\n1=Acme Radio\n");
+    EXPECT_EQ(OS_GETPROFILESTRING("OPTIONS", "AUTOUPDATE", "1", file), "0");
+    EXPECT_EQ(OS_GETPROFILESTRING("Options", "Recall", "0", file), "");
+    EXPECT_EQ(OS_GETPROFILESTRING("Info", "1", "", file), "Acme Radio");
+    EXPECT_EQ(OS_GETPROFILESTRING("Info", "2", "none", file), "none");
+    // Nothing is left beside the file.
+    EXPECT_EQ(namesIn(folder), std::set<std::string>{"Tarvex.ini"});
+
+    // A file written by another program keeps its line endings, mark and comments.
+    writeRaw(file, "\xEF\xBB\xBF; kept\r\n[Options]\r\nRecall = 0\r\n");
+    ASSERT_TRUE(OS_WRITEPROFILESTRING("Options", "Recall", "1", file));
+    ASSERT_TRUE(OS_WRITEPROFILESTRING("Update", "LastCheck", "45000", file));
+    EXPECT_EQ(readRaw(file),
+              "\xEF\xBB\xBF; kept\r\n[Options]\r\nRecall = 1\r\n\r\n[Update]\r\nLastCheck=45000\r\n");
+    fs::remove_all(folder);
+}
+
+TEST(ProfileFile, WriteKeepsPermissions) {
+    fs::path folder = scratchFolder("permissions");
+    const std::string file = (folder / "Tarvex.ini").string();
+    ASSERT_TRUE(OS_WRITEPROFILESTRING("Options", "Recall", "1", file));
+    for (unsigned mode : {0640u, 0600u, 0664u, 0606u}) {
+        fs::permissions(file, static_cast<fs::perms>(mode));
+        ASSERT_TRUE(OS_WRITEPROFILESTRING("Options", "Recall", std::to_string(mode), file));
+        EXPECT_EQ(modeOf(file), mode);
+        EXPECT_EQ(readRaw(file), "[Options]\nRecall=" + std::to_string(mode) + "\n");
+    }
+    fs::remove_all(folder);
+}
+
+// Root may write anything; the program still honours a read-only mark on the file or its folder.
+TEST(ProfileFile, ReadOnlyFileOrFolderRefusesWrite) {
+    fs::path folder = scratchFolder("read-only");
+    const std::string file = (folder / "Tarvex.ini").string();
+    const std::string content = "[Options]\nRecall=1\n";
+    writeRaw(file, content);
+
+    fs::permissions(file, static_cast<fs::perms>(0444));
+    EXPECT_FALSE(OS_WRITEPROFILESTRING("Options", "Recall", "0", file));
+    EXPECT_FALSE(OS_WRITEPROFILESTRING("Info", "1", "Acme", file));
+    EXPECT_EQ(readRaw(file), content);
+    EXPECT_EQ(modeOf(file), 0444u);
+    EXPECT_EQ(OS_GETPROFILESTRING("Options", "Recall", "0", file), "1");
+
+    fs::permissions(file, static_cast<fs::perms>(0644));
+    fs::permissions(folder, static_cast<fs::perms>(0555));
+    EXPECT_FALSE(OS_WRITEPROFILESTRING("Options", "Recall", "0", file));
+    const std::string other = (folder / "Updater.ini").string();
+    EXPECT_FALSE(OS_WRITEPROFILESTRING("Program", "NewVersion", "", other));
+    fs::permissions(folder, static_cast<fs::perms>(0755));
+    EXPECT_EQ(readRaw(file), content);
+    EXPECT_EQ(namesIn(folder), std::set<std::string>{"Tarvex.ini"});
+
+    // Writable again, the same write succeeds.
+    EXPECT_TRUE(OS_WRITEPROFILESTRING("Options", "Recall", "0", file));
+    EXPECT_EQ(readRaw(file), "[Options]\nRecall=0\n");
+    fs::remove_all(folder);
+}
+
+TEST(ProfileFile, OddPathsGiveFallbackOrRefusal) {
+    fs::path folder = scratchFolder("odd-paths");
+    // A folder where the file should be is neither read nor replaced.
+    fs::path taken = folder / "Tarvex.ini";
+    fs::create_directory(taken);
+    EXPECT_EQ(OS_GETPROFILESTRING("Options", "Recall", "0", taken.string()), "0");
+    EXPECT_FALSE(OS_WRITEPROFILESTRING("Options", "Recall", "1", taken.string()));
+    EXPECT_TRUE(fs::is_directory(taken));
+    EXPECT_EQ(OS_GETPROFILESTRING("Options", "Recall", "0", (folder / "missing" / "Tarvex.ini").string()),
+              "0");
+    EXPECT_FALSE(
+        OS_WRITEPROFILESTRING("Options", "Recall", "1", (folder / "missing" / "Tarvex.ini").string()));
+    EXPECT_FALSE(OS_WRITEPROFILESTRING("Options", "Recall", "1", ""));
+
+    // A file reached through a link is written where the link points, and the link stays.
+    fs::path real = folder / "real.ini";
+    fs::path link = folder / "link.ini";
+    writeRaw(real, "[Options]\nRecall=0\n");
+    fs::create_symlink(real, link);
+    ASSERT_TRUE(OS_WRITEPROFILESTRING("Options", "Recall", "1", link.string()));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(readRaw(real), "[Options]\nRecall=1\n");
+    fs::remove_all(folder);
+}
+
+TEST(ProfileFile, FiftyMegabyteFileIsReadToItsEnd) {
+    fs::path folder = scratchFolder("large");
+    const std::string file = (folder / "Tarvex.ini").string();
+    std::string content;
+    content.reserve(52'000'000);
+    for (int section = 0; content.size() < 50'000'000; ++section) {
+        content += "[Section" + std::to_string(section) + "]\n";
+        for (int key = 0; key < 100; ++key) content += "Key" + std::to_string(key) + "=some ordinary value\n";
+    }
+    content += "[Last]\nKey=found at the end\n";
+    writeRaw(file, content);
+
+    EXPECT_EQ(OS_GETPROFILESTRING("last", "key", "", file), "found at the end");
+    EXPECT_EQ(OS_GETPROFILESTRING("Section7", "Key99", "", file), "some ordinary value");
+    ASSERT_TRUE(OS_WRITEPROFILESTRING("Last", "Added", "1", file));
+    EXPECT_EQ(fs::file_size(file), content.size() + std::string("Added=1\n").size());
+    EXPECT_EQ(OS_GETPROFILESTRING("Last", "Added", "", file), "1");
+    fs::remove_all(folder);
+}
+
+namespace {
+
+// The writer's value for round n; see profile_writer_main.cpp.
+std::string padding(long n) {
+    return std::to_string(n) + ":" + std::string(200000 + n % 1000, static_cast<char>('a' + n % 26));
+}
+
+// The whole file once round counter is done, or while round counter + 1 has written its padding.
+std::string durableContent(long counter, long paddingRound) {
+    return "[Durability]\nCounter=" + std::to_string(counter) + "\nPadding=" + padding(paddingRound) + "\n";
+}
+
+long counterIn(const std::string& file) {
+    std::string text = OS_GETPROFILESTRING("Durability", "Counter", "", file);
+    long counter = -1;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), counter);
+    return error == std::errc() && end == text.data() + text.size() ? counter : -1;
+}
+
+}  // namespace
+
+TEST(ProfileFile, KilledWriterLeavesOldOrNewFile) {
+    fs::path folder = scratchFolder("durability");
+    const std::string file = (folder / "Tarvex.ini").string();
+    ASSERT_TRUE(OS_WRITEPROFILESTRING("Durability", "Counter", "0", file));
+    ASSERT_TRUE(OS_WRITEPROFILESTRING("Durability", "Padding", padding(0), file));
+    ASSERT_EQ(readRaw(file), durableContent(0, 0));
+
+    std::mt19937 random(77);
+    std::uniform_int_distribution<useconds_t> pause(0, 15000);
+    long previous = 0;
+    for (int kill = 0; kill < 40; ++kill) {
+        std::string program = PROFILE_WRITER;
+        char* arguments[] = {program.data(), const_cast<char*>(file.c_str()), nullptr};
+        pid_t writer = 0;
+        ASSERT_EQ(::posix_spawn(&writer, program.c_str(), nullptr, nullptr, arguments, environ), 0);
+
+        // Let it finish one round first, so that the kill lands in its steady work.
+        bool running = true;
+        while (running && counterIn(file) == previous) {
+            running = ::waitpid(writer, nullptr, WNOHANG) == 0;
+            ::usleep(200);
+        }
+        ::usleep(pause(random));
+        ::kill(writer, SIGKILL);
+        int status = 0;
+        ::waitpid(writer, &status, 0);
+        ASSERT_TRUE(running && WIFSIGNALED(status)) << "the writer stopped by itself, status " << status;
+
+        std::set<std::string> names = namesIn(folder);
+        names.erase("Tarvex.ini.tmp");
+        ASSERT_EQ(names, std::set<std::string>{"Tarvex.ini"}) << "after kill " << kill;
+        const long counter = counterIn(file);
+        ASSERT_GT(counter, previous) << "after kill " << kill;
+        const std::string content = readRaw(file);
+        ASSERT_TRUE(content == durableContent(counter, counter) ||
+                    content == durableContent(counter, counter + 1))
+            << "after kill " << kill << ": a broken file of " << content.size() << " bytes";
+        previous = counter;
+    }
+    fs::remove_all(folder);
+}

@@ -1,0 +1,167 @@
+// The station editor used as a sales rep uses it, with the settings file in a scratch folder.
+#include "stations/station_editor.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include "app/globals.h"
+#include "app/help.h"
+#include "app/settings.h"
+#include "gui/ezgui.h"
+#include "gui/test_driver.h"
+#include "stations/storage.h"
+#include "stations/tables.h"
+#include "tests/support/fixture.h"
+
+namespace {
+
+const std::string kEditor = "SE";
+
+class StationEditorTest : public CalculatorTest {
+protected:
+    void SetUp() override {
+        IniFile = QDir(folder.path()).filePath("Tarvex.ini").toStdString();
+        CalculatorTest::SetUp();
+    }
+    void TearDown() override {
+        CalculatorTest::TearDown();
+        IniFile.clear();
+    }
+    void store(const char* calls, const char* cume) {
+        WRITEINI(IniFile, "Stations", "Calls", calls);
+        WRITEINI(IniFile, "Stations", "Cume", cume);
+        LOADSTATIONS();
+        SHOWSTATIONS();
+    }
+    // Opens the editor and acts in it; returns when it has closed.
+    void edit(std::function<void()> act) {
+        auto answer = driver::WHENOPEN(kEditor, std::move(act), 8000);
+        driver::CHOOSEMENU("RI", 9005);
+        EXPECT_TRUE(answer->answered);
+        EXPECT_FALSE(answer->timedOut);
+    }
+    QTemporaryDir folder;
+};
+
+TEST_F(StationEditorTest, OpensCleanAndCancelClosesWithoutAsking) {
+    store("WAAA,WBBB,,,,,,", "900,85,0,0,0,0,0,0");
+    bool okEnabled = true;
+    std::string row2;
+    edit([&] {
+        okEnabled = EZ_ISENABLED(kEditor, 200);
+        row2 = EZ_GETTEXT(kEditor, 130) + " " + EZ_GETTEXT(kEditor, 135) + "|" + EZ_GETTEXT(kEditor, 145);
+        driver::CLICK(kEditor, 205);
+    });
+    EXPECT_FALSE(okEnabled);
+    EXPECT_EQ(row2, "WBBB 85|");
+}
+
+TEST_F(StationEditorTest, CancelWithChangesAsksAndEachAnswerDoesItsPart) {
+    store("WAAA,,,,,,,", "900,0,0,0,0,0,0,0");
+    struct Case {
+        const char* name;
+        int32_t button;     // 0: Escape in the prompt
+        bool staysOpen;
+        const char* saved;  // the stored names afterwards
+    };
+    const Case cases[] = {{"cancel", 13, true, "WAAA,,,,,,,"},
+                          {"no", 12, false, "WAAA,,,,,,,"},
+                          {"escape", 0, false, "WAAA,,,,,,,"},
+                          {"yes", 11, false, "WAAA,WNEW,,,,,,"}};
+    for (const Case& c : cases) {
+        bool open = false;
+        bool okEnabled = false;
+        std::string prompt;
+        edit([&] {
+            driver::TYPE(kEditor, 130, "wnew");
+            driver::TYPE(kEditor, 135, "1200");
+            okEnabled = EZ_ISENABLED(kEditor, 200);
+            auto asked = driver::WHENOPEN("DGMSGBOX1", [&] {
+                prompt = EZ_GETTEXT("DGMSGBOX1", 0) + "|" + EZ_GETTEXT("DGMSGBOX1", 5);
+                if (c.button) driver::CLICK("DGMSGBOX1", c.button);
+                else driver::PRESS("DGMSGBOX1", 0, "Escape");
+            });
+            driver::CLICK(kEditor, 205);
+            open = EZ_FORMEXISTS(kEditor);
+            if (open) {
+                EXPECT_EQ(EZ_GETTEXT(kEditor, 130), "WNEW");
+                driver::PRESS(kEditor, 0, "Escape");  // Escape in a box does not close the editor
+                EXPECT_TRUE(EZ_FORMEXISTS(kEditor));
+                driver::WHENOPEN("DGMSGBOX1", [] { driver::CLICK("DGMSGBOX1", 12); });
+                driver::CLOSEBOX(kEditor);
+            }
+        });
+        EXPECT_TRUE(okEnabled) << c.name;
+        EXPECT_EQ(prompt, "Changes Not Saved|Save your changes before you exit?") << c.name;
+        EXPECT_EQ(open, c.staysOpen) << c.name;
+        EXPECT_EQ(GETINI(IniFile, "Stations", "Calls"), c.saved) << c.name;
+        LOADSTATIONS();
+    }
+}
+
+TEST_F(StationEditorTest, EnterMovesOnAndTypingIsUpperCaseAndDigits) {
+    std::string typed;
+    int32_t afterEnter = 0;
+    edit([&] {
+        driver::TYPE(kEditor, 120, "kx,\"9a");
+        driver::TYPE(kEditor, 125, "12a3,4");
+        driver::TYPE(kEditor, 135, "99999999999");
+        typed = EZ_GETTEXT(kEditor, 120) + "|" + EZ_GETTEXT(kEditor, 125) + "|" + EZ_GETTEXT(kEditor, 135);
+        driver::FOCUS(kEditor, 120);
+        driver::PRESS(kEditor, 120, "Enter");
+        afterEnter = EZ_GETFOCUS(kEditor);
+        driver::CLICK(kEditor, 200);
+    });
+    EXPECT_EQ(typed, "KX\"9A|1234|999999999");
+    EXPECT_EQ(afterEnter, 125);
+    EXPECT_EQ(StationCalls[0], "KX\"9A");
+}
+
+TEST_F(StationEditorTest, RemovingANameMovesTheRowsBelowUp) {
+    store("WAAA,WBBB,WCCC,WDDD,,,,", "100,200,300,400,0,0,0,0");
+    std::string rows;
+    int32_t focus = 0;
+    edit([&] {
+        driver::FOCUS(kEditor, 130);
+        EZ_SETTEXT(kEditor, 130, "");
+        driver::FOCUS(kEditor, 140);
+        focus = EZ_GETFOCUS(kEditor);
+        for (int32_t s = 120; s <= 190; s += 10) rows += EZ_GETTEXT(kEditor, s) + "=" + EZ_GETTEXT(kEditor, s + 5) + ";";
+        driver::CLICK(kEditor, 200);
+    });
+    EXPECT_EQ(rows, "WAAA=100;WCCC=300;WDDD=400;=;=;=;=;=;");
+    EXPECT_EQ(focus, 135);
+    EXPECT_EQ(GETINI(IniFile, "Stations", "Cume"), "100,300,400,0,0,0,0,0");
+}
+
+TEST_F(StationEditorTest, SavingNormalisesPacksAndShowsTheRows) {
+    edit([&] {
+        driver::TYPE(kEditor, 120, "WAAA");
+        driver::TYPE(kEditor, 125, "900");
+        driver::TYPE(kEditor, 135, "500");
+        driver::TYPE(kEditor, 140, "WCCC");
+        driver::TYPE(kEditor, 150, "WDDD");
+        driver::TYPE(kEditor, 155, "700");
+        driver::CLICK(kEditor, 200);
+    });
+    EXPECT_EQ(GETINI(IniFile, "Stations", "Calls"), "WAAA,WDDD,,,,,,");
+    EXPECT_EQ(GETINI(IniFile, "Stations", "Cume"), "900,700,0,0,0,0,0,0");
+    EXPECT_TRUE(EZ_ISVISIBLE("RI", 225));
+    EXPECT_EQ(EZ_GETTEXT("RI", 225), "WAAA");
+    EXPECT_TRUE(EZ_ISVISIBLE("RI", 235));
+    EXPECT_EQ(EZ_GETTEXT("RI", 235), "WDDD");
+    for (int32_t tick = 245; tick <= 295; tick += 10) EXPECT_FALSE(EZ_ISVISIBLE("RI", tick)) << tick;
+}
+
+TEST_F(StationEditorTest, HelpOpensTheEditorsTopic) {
+    int before = LastHelpRequest.count;
+    edit([&] {
+        driver::CLICK(kEditor, 210);
+        driver::PRESS(kEditor, 120, "F1");
+        driver::CLICK(kEditor, 205);
+    });
+    EXPECT_EQ(LastHelpRequest.count, before + 2);
+    EXPECT_EQ(LastHelpRequest.topic, 135);
+}
+
+}  // namespace

@@ -1,0 +1,39 @@
+// Takes the help viewer's screenshots in docs/screenshots: the real window on a real X display
+// (run under xvfb-run with a window manager), captured with ImageMagick's import.
+#include <QApplication>
+#include <QEventLoop>
+#include <QProcess>
+#include <QTimer>
+#include <string>
+
+#include "platform/help_viewer.h"
+
+namespace {
+
+std::string folder;
+
+// Gives the window manager time to map and decorate the window before the capture.
+void settle() {
+    QEventLoop loop;
+    QTimer::singleShot(800, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+void capture(const std::string& name) {
+    settle();
+    QString path = QString::fromStdString(folder + "/" + name);
+    QProcess::execute("import", {"-window", "root", path});
+    QProcess::execute("convert", {path, "-trim", "+repage", path});
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    folder = argc > 1 ? argv[1] : ".";
+    OS_SHOWHELPTOPIC(TARVEX_HELP_FILE, 130);
+    capture("help-topic-130.png");
+    OS_SHOWHELPCONTENTS(TARVEX_HELP_FILE);
+    capture("help-contents.png");
+    return 0;
+}
