@@ -74,7 +74,10 @@ void FormWindow::showEvent(QShowEvent* event) {
 }
 
 void FormWindow::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::ActivationChange && isActiveWindow()) noteActive(formName);
+    // Modal forms stay in the order they were opened: the last one is over the others.
+    Form* form = findForm(formName);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && form && !form->modal)
+        noteActive(formName);
     QDialog::changeEvent(event);
 }
 

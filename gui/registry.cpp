@@ -100,10 +100,14 @@ void dispatch(const std::string& form, int32_t id, int32_t message) {
 
 }  // namespace gui
 
+// A modal form open over others is the current one, whatever the window system has yet
+// activated; otherwise the active form, or the one activated last.
 std::string EZ_CURRENTFORM() {
+    auto& order = gui::activation();
+    for (auto it = order.rbegin(); it != order.rend(); ++it)
+        if (gui::Form* form = gui::findForm(*it); form && form->modal) return *it;
     if (auto* window = qobject_cast<gui::FormWindow*>(QApplication::activeWindow()))
         if (gui::findForm(window->formName)) return window->formName;
-    auto& order = gui::activation();
     for (auto it = order.rbegin(); it != order.rend(); ++it)
         if (gui::findForm(*it)) return *it;
     return "";

@@ -83,9 +83,9 @@ TextBlock STACKCHECKBOX(std::string_view marked, const Measurer& measure, float&
 // Each button as wide as its caption needs, at least its own width; with flag W all as wide as the widest.
 std::vector<PlacedButton> SIZEBUTTONS(std::string_view buttons, bool sameWidth, const Measurer& measure) {
     std::vector<PlacedButton> placed;
-    for (const ButtonSpec& spec : PARSEBUTTONS(buttons)) {
-        PlacedButton button{spec, 0, 0, spec.width, spec.height};
-        const float captionWidth = LINEWIDTH(spec.caption, std::max(spec.font, 0), measure);
+    for (const ButtonSpec& parsed : PARSEBUTTONS(buttons)) {
+        PlacedButton button{parsed, 0, 0, parsed.width, parsed.height};
+        const float captionWidth = LINEWIDTH(parsed.caption, std::max(parsed.font, 0), measure);
         if (captionWidth + CAPTION_PADDING > button.width) button.width = captionWidth + CAPTION_PADDING;
         placed.push_back(button);
     }

@@ -37,7 +37,7 @@ struct TextBlock {
 };
 
 struct PlacedButton {
-    ButtonSpec spec;
+    ButtonSpec parsed;
     float x = 0, y = 0, width = 0, height = 0;
 };
 

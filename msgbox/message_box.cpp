@@ -64,12 +64,12 @@ void createBlock(int32_t id, const TextBlock& block, int32_t background) {
 
 void paintButton(int32_t n) {
     if (n < 1 || n > static_cast<int32_t>(box.layout.buttons.size())) return;
-    const ButtonSpec& spec = box.layout.buttons[n - 1].spec;
-    switch (spec.style) {
-        case '3': EZ_DRAW3DBUTTON(spec.face, spec.captionColour, spec.font); break;
-        case 'R': EZ_DRAW3DBUTTONRR(spec.face, spec.captionColour, spec.font); break;
-        case 'E': EZ_DRAW3DBUTTONE(spec.face, spec.captionColour, spec.font); break;
-        default: EZ_DRAWCOLORBUTTON(spec.face, spec.captionColour, spec.font); break;
+    const ButtonSpec& parsed = box.layout.buttons[n - 1].parsed;
+    switch (parsed.style) {
+        case '3': EZ_DRAW3DBUTTON(parsed.face, parsed.captionColour, parsed.font); break;
+        case 'R': EZ_DRAW3DBUTTONRR(parsed.face, parsed.captionColour, parsed.font); break;
+        case 'E': EZ_DRAW3DBUTTONE(parsed.face, parsed.captionColour, parsed.font); break;
+        default: EZ_DRAWCOLORBUTTON(parsed.face, parsed.captionColour, parsed.font); break;
     }
 }
 
@@ -137,11 +137,11 @@ void DESIGN_DGMSGBOX(const std::string& formName) {
     for (size_t i = 0; i < layout.buttons.size(); ++i) {
         const PlacedButton& button = layout.buttons[i];
         int32_t id = 11 + static_cast<int32_t>(i);
-        if (button.spec.style == 'G') {
-            EZ_USEFONT(button.spec.font);
-            EZ_BUTTON(id, button.x, button.y, button.width, button.height, button.spec.caption, "TA");
+        if (button.parsed.style == 'G') {
+            EZ_USEFONT(button.parsed.font);
+            EZ_BUTTON(id, button.x, button.y, button.width, button.height, button.parsed.caption, "TA");
         } else {
-            EZ_ODBUTTON(id, button.x, button.y, button.width, button.height, button.spec.caption, "TA");
+            EZ_ODBUTTON(id, button.x, button.y, button.width, button.height, button.parsed.caption, "TA");
         }
     }
     EZ_SETFORMKEYS(formName, 2);

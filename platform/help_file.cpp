@@ -332,10 +332,7 @@ std::string HelpFile::defaultPage() const {
     if (!system_.defaultTopic.empty()) return normalizePath(system_.defaultTopic);
     std::string page;
     firstPage(contents(), page);
-    if (!page.empty()) return page;
-    for (const std::string& file : files_)
-        if (endsWith(lower(file), ".htm") || endsWith(lower(file), ".html")) return file;
-    return {};
+    return page;
 }
 
 std::string HelpFile::contentsFile() const {

@@ -68,7 +68,9 @@ public:
     std::optional<std::string> read(const std::string& path) const;
 
     const std::string& title() const { return system_.title; }
+    // The page the file names as its first, else the first page of its contents.
     std::string defaultPage() const;
+    // The contents file the file names, else the first one inside it.
     std::string contentsFile() const;
     std::vector<ContentsEntry> contents() const;
     // The page a context number opens; empty when the file maps no such number.

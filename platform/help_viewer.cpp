@@ -12,6 +12,7 @@
 #include <QTextBrowser>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
 #include <memory>
 #include <optional>
@@ -37,11 +38,12 @@ QUrl pageUrl(const std::string& page, bool noHelp = false) {
 
 QString escaped(const std::string& text) { return QString::fromStdString(text).toHtmlEscaped(); }
 
-// Pages are read in the character set that they declare, UTF-8 when they declare none.
+// Pages are read in the character set that they declare, UTF-8 when they declare none. Qt knows no
+// Windows code pages, which older help files declare; Latin-1 is the nearest to them.
 QString decodeHtml(const std::string& bytes) {
     QByteArrayView data(bytes.data(), qsizetype(bytes.size()));
     QStringDecoder decoder = QStringDecoder::decoderForHtml(data);
-    return decoder.isValid() ? decoder.decode(data) : QString::fromUtf8(data);
+    return decoder.isValid() ? decoder.decode(data) : QString::fromLatin1(data);
 }
 
 // The line that goes above the default page when the asked-for item has no page of its own.
@@ -62,7 +64,7 @@ public:
 
     QVariant loadResource(int type, const QUrl& url) override {
         if (url.scheme() != kScheme || !file) return {};
-        std::optional<std::string> bytes = file->read(url.path().toStdString());
+        std::optional<std::string> bytes = file->read(url.path(QUrl::FullyDecoded).toStdString());
         if (type == QTextDocument::HtmlResource) {
             if (!bytes)
                 return QString(
@@ -86,14 +88,16 @@ public:
 
         QToolBar* tools = new QToolBar(this);
         tools->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-        back_ = tools->addAction(style()->standardIcon(QStyle::SP_ArrowBack), "Back");
-        forward_ = tools->addAction(style()->standardIcon(QStyle::SP_ArrowForward), "Forward");
-        home_ = tools->addAction(style()->standardIcon(QStyle::SP_DirHomeIcon), "Home");
-        back_->setObjectName("back");
-        forward_->setObjectName("forward");
-        home_->setObjectName("home");
-        back_->setEnabled(false);
-        forward_->setEnabled(false);
+        auto addAction = [&](QStyle::StandardPixmap icon, const QString& text, const QString& name) {
+            QAction* action = tools->addAction(style()->standardIcon(icon), text);
+            action->setObjectName(name);
+            return action;
+        };
+        QAction* back = addAction(QStyle::SP_ArrowBack, "Back", "back");
+        QAction* forward = addAction(QStyle::SP_ArrowForward, "Forward", "forward");
+        QAction* home = addAction(QStyle::SP_DirHomeIcon, "Home", "home");
+        back->setEnabled(false);
+        forward->setEnabled(false);
 
         contents_ = new QTreeWidget;
         contents_->setHeaderHidden(true);
@@ -116,13 +120,13 @@ public:
         layout->addWidget(tools);
         layout->addWidget(splitter);
 
-        connect(back_, &QAction::triggered, browser_, &QTextBrowser::backward);
-        connect(forward_, &QAction::triggered, browser_, &QTextBrowser::forward);
-        connect(home_, &QAction::triggered, this, [this] {
+        connect(back, &QAction::triggered, browser_, &QTextBrowser::backward);
+        connect(forward, &QAction::triggered, browser_, &QTextBrowser::forward);
+        connect(home, &QAction::triggered, this, [this] {
             if (file_) go(pageUrl(file_->defaultPage()));
         });
-        connect(browser_, &QTextBrowser::backwardAvailable, back_, &QAction::setEnabled);
-        connect(browser_, &QTextBrowser::forwardAvailable, forward_, &QAction::setEnabled);
+        connect(browser_, &QTextBrowser::backwardAvailable, back, &QAction::setEnabled);
+        connect(browser_, &QTextBrowser::forwardAvailable, forward, &QAction::setEnabled);
         connect(browser_, &QTextBrowser::anchorClicked, this, &HelpWindow::follow);
         connect(browser_, &QTextBrowser::sourceChanged, this, &HelpWindow::selectInContents);
         connect(contents_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
@@ -138,6 +142,8 @@ public:
             file_ = help::HelpFile::open(path);
             browser_->file = file_.get();
             browser_->filePath = path;
+            setWindowTitle(file_ && !file_->title().empty() ? QString::fromStdString(file_->title())
+                                                            : "Tarvex Help");
             fillContents();
         }
         if (!file_) {
@@ -224,9 +230,6 @@ private:
         activateWindow();
     }
 
-    QAction* back_;
-    QAction* forward_;
-    QAction* home_;
     QTreeWidget* contents_;
     HelpBrowser* browser_;
     std::unique_ptr<help::HelpFile> file_;

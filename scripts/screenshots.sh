@@ -14,5 +14,6 @@ xvfb-run -a -s "-screen 0 1024x800x24" bash -c '
   openbox & wm=$!
   sleep 1
   QT_QPA_PLATFORM=xcb build/tests/tarvex_screens "$1"
+  QT_QPA_PLATFORM=xcb build/tests/help_screens "$1"
   kill $wm' _ "$PWD/docs/screenshots"
 ls docs/screenshots

@@ -7,8 +7,8 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QImage>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPrintPreviewWidget>
 #include <QProcess>
@@ -465,10 +465,16 @@ TEST_F(PrintedAnalysisTest, PrintButtonOpensThePreviewThatSavesTheSamePage) {
                        whenModalOpens(
                            [](QWidget* modal) { return qobject_cast<QFileDialog*>(modal) != nullptr; },
                            [&](QWidget* modal) {
+                               // The name offered is in the file name box; the user types over it.
                                auto* dialog = qobject_cast<QFileDialog*>(modal);
-                               suggested = QFileInfo(dialog->selectedFiles().value(0)).fileName();
-                               dialog->selectFile(saved);
-                               fprintf(stderr,"sel %s dir %s\n", qPrintable(dialog->selectedFiles().join(",")), qPrintable(dialog->directory().path()));static_cast<QDialog*>(dialog)->accept();fprintf(stderr,"result %d visible %d\n", dialog->result(), dialog->isVisible());
+                               auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+                               if (!name) {
+                                   dialog->reject();
+                                   return;
+                               }
+                               suggested = name->text();
+                               name->setText(saved);
+                               static_cast<QDialog*>(dialog)->accept();
                            });
                        buttonOf(preview, "Save as PDF...")->click();
                        buttonOf(preview, "Close")->click();

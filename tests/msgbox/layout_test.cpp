@@ -79,9 +79,9 @@ TEST(MsgBoxLayout, ConfirmationBox) {
 
     // Row of 8 + 1 + 8 centred in the content column: 1 + 20.5 / 2 - 17 / 2.
     ASSERT_EQ(box.buttons.size(), 2u);
-    EXPECT_EQ(box.buttons[0].spec.caption, "&Yes");
-    EXPECT_EQ(box.buttons[1].spec.style, 'G');
-    EXPECT_EQ(box.buttons[1].spec.font, 7);
+    EXPECT_EQ(box.buttons[0].parsed.caption, "&Yes");
+    EXPECT_EQ(box.buttons[1].parsed.style, 'G');
+    EXPECT_EQ(box.buttons[1].parsed.font, 7);
     EXPECT_FLOAT_EQ(box.buttons[0].x, 2.75f);
     EXPECT_FLOAT_EQ(box.buttons[1].x, 11.75f);
     for (const PlacedButton& button : box.buttons) {

@@ -144,6 +144,20 @@ TEST(HelpFile, TheContentsListEveryTopic) {
     EXPECT_EQ(contents.front().file, file->defaultPage());
 }
 
+TEST(HelpFile, AFileThatNamesNoPagesFallsBackOnWhatItHolds) {
+    auto file = help::HelpFile::open(BARE_HELP_FILE);
+    ASSERT_TRUE(file);
+    EXPECT_EQ(file->title(), "");
+    // The contents are the one contents file inside; the default page is their first page.
+    EXPECT_EQ(file->contentsFile(), "/toc.hhc");
+    ASSERT_EQ(file->contents().size(), 1u);
+    EXPECT_EQ(file->contents()[0].children.size(), 2u);
+    EXPECT_EQ(file->defaultPage(), "/two.htm");
+    // Without a context map no number leads anywhere.
+    EXPECT_FALSE(file->read("/#IVB"));
+    EXPECT_EQ(file->topicFile(100), "");
+}
+
 TEST_F(HelpFileCopies, MissingTruncatedAndGarbageFilesFailCleanly) {
     EXPECT_FALSE(help::HelpFile::open((folder / "missing.chm").string()));
     EXPECT_FALSE(help::HelpFile::open(folder.string()));

@@ -27,11 +27,8 @@ void capture(const std::string& name) {
                                   QString::fromStdString(folder + "/" + name)});
 }
 
-void calculatorWithWorkedExample() {
-    StationCalls = {"WAAA", "", "", "", "", "", "", ""};
-    StationCume = {"10000", "", "", "", "", "", "", ""};
-    EZ_RI_Display("");
-    driver::SETTLE();
+// The worked example for a client, typed as a sales rep would.
+void typeClient() {
     driver::TYPE("RI", 135, "Main Street Motors");
     driver::TYPE("RI", 140, "Pat Kelly / WAAA");
     driver::TYPE("RI", 145, "1000");
@@ -39,6 +36,14 @@ void calculatorWithWorkedExample() {
     driver::TYPE("RI", 155, "50");
     driver::TYPE("RI", 160, "100");
     driver::TYPE("RI", 165, "20");
+}
+
+void calculatorWithWorkedExample() {
+    StationCalls = {"WAAA", "", "", "", "", "", "", ""};
+    StationCume = {"10000", "", "", "", "", "", "", ""};
+    EZ_RI_Display("");
+    driver::SETTLE();
+    typeClient();
     driver::TYPE("RI", 310, "Spring sale schedule, 24 spots a week.");
     driver::CLICK("RI", 225);
     driver::FOCUS("RI", 135);
@@ -64,13 +69,7 @@ void stationEditorWithFourStations() {
         driver::CLICK("SE", 200);
     });
     driver::CHOOSEMENU("RI", 9005);
-    driver::TYPE("RI", 135, "Main Street Motors");
-    driver::TYPE("RI", 140, "Pat Kelly / WAAA");
-    driver::TYPE("RI", 145, "1000");
-    driver::TYPE("RI", 150, "7");
-    driver::TYPE("RI", 155, "50");
-    driver::TYPE("RI", 160, "100");
-    driver::TYPE("RI", 165, "20");
+    typeClient();
     driver::CLICK("RI", 225);
     driver::CLICK("RI", 245);
     driver::FOCUS("RI", 135);
