@@ -80,6 +80,8 @@ void HOVER(const std::string& form, int32_t id) {
     QWidget* widget = id ? control(form, id) : f->client;
     if (!widget) return;
     QPoint at = id ? widget->mapTo(f->window, target(widget)) : f->client->mapTo(f->window, QPoint(2, 2));
+    // The window system reports no move to where the pointer already is: come from one pixel aside.
+    QTest::mouseMove(f->window, at - QPoint(1, 0));
     QTest::mouseMove(f->window, at);
     SETTLE();
 }

@@ -1,5 +1,11 @@
 // The calculation reached through the calculator window, as a user types.
+#include <QDir>
+#include <QTemporaryDir>
+
+#include "app/globals.h"
 #include "app/help.h"
+#include "app/settings.h"
+#include "calc/calculator_form.h"
 #include "gui/ezgui.h"
 #include "gui/test_driver.h"
 #include "stations/storage.h"
@@ -192,6 +198,28 @@ TEST_F(CalculatorTest, MenusCaptionsAndStatusBar) {
     EXPECT_TRUE(EZ_MENUCHECKED(EZ_GETMENU("RI", 2), 9110));
     driver::CHOOSEMENU("RI", 9015);
     EXPECT_FALSE(EZ_FORMEXISTS("RI"));
+}
+
+}  // namespace
+
+namespace {
+
+// Only the lowest bit of the stored option, rounded to a whole number, counts.
+TEST(StoredOptions, LowestBitOfTheRoundedNumber) {
+    QTemporaryDir folder;
+    IniFile = QDir(folder.path()).filePath("Tarvex.ini").toStdString();
+    const std::pair<const char*, bool> cases[] = {{"2", false}, {"3", true}, {"1.5", false}, {"abc", false},
+                                                  {"1", true},  {"0", false}};
+    for (const auto& [stored, on] : cases) {
+        WRITEINI(IniFile, "Options", "Recall", stored);
+        WRITEINI(IniFile, "Options", "AutoUpdate", stored);
+        EZ_RI_Display("");
+        driver::SETTLE();
+        EXPECT_EQ(EZ_MENUCHECKED(EZ_GETMENU("RI", 2), 9105), on) << stored;
+        EXPECT_EQ(EZ_MENUCHECKED(EZ_GETMENU("RI", 2), 9110), on) << stored;
+        closeAllForms();
+    }
+    IniFile.clear();
 }
 
 }  // namespace

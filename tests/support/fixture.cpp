@@ -5,6 +5,7 @@
 #include "calc/calculator_form.h"
 #include "gui/ezgui.h"
 #include "gui/test_driver.h"
+#include "platform/help_viewer.h"
 #include "stations/tables.h"
 
 void startTestApplication() {
@@ -25,6 +26,7 @@ void closeAllForms() {
         EZ_UNLOADFORM(form);
         driver::SETTLE();
     }
+    OS_HELPCLOSE();
     EZ_GUIINIT(EZ_EVENTS, EZ_DESIGN);
 }
 
