@@ -66,6 +66,10 @@ TEST(SingleInstance, SecondCopyEndsAtOnceAndACrashedCopyNeverBlocks) {
 }
 
 TEST(SingleInstance, RunningCopyRestoresAndRaisesItsWindow) {
+    // A runtime folder of this test's own, apart from any other run on the machine.
+    QTemporaryDir runtime;
+    QByteArray previous = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
     bool existed = true;
     int32_t held = OS_CREATELOCK("TarvexRaiseTest", existed);
     ASSERT_NE(held, 0);
@@ -90,6 +94,7 @@ TEST(SingleInstance, RunningCopyRestoresAndRaisesItsWindow) {
     EXPECT_TRUE(OS_RAISEOTHERCOPY("TarvexRaiseTest", "No Such Window"));
     OS_CLOSELOCK(held);
     EXPECT_FALSE(OS_RAISEOTHERCOPY("TarvexRaiseTest", "Raise Me"));
+    qputenv("XDG_RUNTIME_DIR", previous);
 }
 
 }  // namespace
