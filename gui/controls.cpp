@@ -47,7 +47,8 @@ QString qs(const std::string& text) { return QString::fromStdString(text); }
 // Places a new control on the form being designed, in the current font and colours.
 template <class W>
 W* place(Form& form, int32_t id, W* widget, double col, double row, double width, double height) {
-    widget->setFont(fontFor(settings().font));
+    QFont font = fontFor(settings().font);
+    if (font != widget->font()) widget->setFont(font);
     widget->setGeometry(px(col, true), px(row, false), px(width, true), px(height, false));
     applyColours(widget, settings().foreground, settings().background);
     if (QWidget* old = form.controls[id]) old->deleteLater();

@@ -81,7 +81,7 @@ void applyColours(QWidget* widget, int32_t foreground, int32_t background) {
     QColor unused;
     if (!colourFor(foreground, unused) && !colourFor(background, unused)) {
         // Default colours: the widget follows its parent's palette.
-        widget->setPalette(QPalette());
+        if (widget->testAttribute(Qt::WA_SetPalette)) widget->setPalette(QPalette());
         widget->setAutoFillBackground(false);
         return;
     }
