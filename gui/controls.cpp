@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTextEdit>
 #include <QValidator>
 
 #include "gui/owner_button.h"
@@ -44,24 +45,16 @@ bool has(const std::string& props, char letter) { return props.find(letter) != s
 
 QString qs(const std::string& text) { return QString::fromStdString(text); }
 
-// Places a new control on the form being designed, in the current font and colours.
-template <class W>
-W* place(Form& form, int32_t id, W* widget, double col, double row, double width, double height) {
-    QFont font = fontFor(settings().font);
-    if (font != widget->font()) widget->setFont(font);
-    widget->setGeometry(px(col, true), px(row, false), px(width, true), px(height, false));
-    applyColours(widget, settings().foreground, settings().background);
-    if (QWidget* old = form.controls[id]) old->deleteLater();
-    form.controls[id] = widget;
-    watchControl(form, id, widget);
-    widget->show();
-    return widget;
+// A label breaks its line at each "|"; the text as the program set it is kept for reading back.
+void setLabelText(QLabel* label, const std::string& text) {
+    label->setProperty("raw", qs(text));
+    label->setText(qs(text).replace('|', '\n'));
 }
 
-Form* beginControl(int32_t id) {
-    Form* form = designForm();
-    if (form && settings().loadingEvents) dispatch(form->name, id, EZ_MSG_LOADING);
-    return designForm();
+template <class W>
+W* place(Form& form, int32_t id, W* widget, double col, double row, double width, double height) {
+    placeControl(form, id, widget, col, row, width, height);
+    return widget;
 }
 
 Qt::FocusPolicy tabPolicy(const std::string& props) {
@@ -69,6 +62,28 @@ Qt::FocusPolicy tabPolicy(const std::string& props) {
 }
 
 }  // namespace
+
+// Places a new control on the form being designed, in the current font, colours and layer.
+void placeControl(Form& form, int32_t id, QWidget* widget, double col, double row, double width,
+                  double height) {
+    QFont font = settings().customFont.value_or(fontFor(settings().font));
+    if (font != widget->font()) widget->setFont(font);
+    widget->setGeometry(px(col, true), px(row, false), px(width, true), px(height, false));
+    applyColours(widget, settings().foreground, settings().background);
+    if (QWidget* old = form.controls[id]) old->deleteLater();
+    form.controls[id] = widget;
+    form.layers[id] = settings().layer;
+    watchControl(form, id, widget);
+    widget->show();
+}
+
+// The form whose controls are being created, after its loading event for the control.
+Form* beginControl(int32_t id) {
+    Form* form = designForm();
+    if (form && settings().loadingEvents) dispatch(form->name, id, EZ_MSG_LOADING);
+    return designForm();
+}
+
 }  // namespace gui
 
 using gui::has;
@@ -78,7 +93,8 @@ void EZ_LABEL(int32_t id, double col, double row, double width, double height, c
               const std::string& props) {
     gui::Form* form = gui::beginControl(id);
     if (!form) return;
-    auto* label = gui::place(*form, id, new QLabel(qs(text), form->client), col, row, width, height);
+    auto* label = gui::place(*form, id, new QLabel(form->client), col, row, width, height);
+    gui::setLabelText(label, text);
     Qt::Alignment horizontal = has(props, 'L')   ? Qt::AlignLeft
                                : has(props, 'C') ? Qt::AlignHCenter
                                                  : Qt::AlignRight;
@@ -206,7 +222,11 @@ std::string EZ_GETTEXT(const std::string& form, int32_t id) {
     QWidget* widget = gui::findControl(form, id);
     if (auto* box = qobject_cast<QLineEdit*>(widget)) return box->text().toStdString();
     if (auto* box = qobject_cast<QPlainTextEdit*>(widget)) return box->toPlainText().toStdString();
-    if (auto* label = qobject_cast<QLabel*>(widget)) return label->text().toStdString();
+    if (auto* label = qobject_cast<QLabel*>(widget)) {
+        QVariant raw = label->property("raw");
+        return (raw.isValid() ? raw.toString() : label->text()).toStdString();
+    }
+    if (auto* view = qobject_cast<QTextEdit*>(widget)) return view->toPlainText().toStdString();
     if (auto* button = qobject_cast<QAbstractButton*>(widget)) return button->text().toStdString();
     if (auto* frame = qobject_cast<QGroupBox*>(widget)) return frame->title().toStdString();
     if (qobject_cast<QStatusBar*>(widget)) return EZ_GETSBTEXT(form, id, 1);
@@ -225,7 +245,7 @@ void EZ_SETTEXT(const std::string& form, int32_t id, const std::string& text) {
     else if (auto* box = qobject_cast<QPlainTextEdit*>(widget))
         box->setPlainText(qs(text));
     else if (auto* label = qobject_cast<QLabel*>(widget))
-        label->setText(qs(text));
+        gui::setLabelText(label, text);
     else if (auto* button = qobject_cast<QAbstractButton*>(widget))
         button->setText(qs(text));
     else if (auto* frame = qobject_cast<QGroupBox*>(widget))

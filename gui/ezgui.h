@@ -45,6 +45,8 @@ void EZ_DEFSYSTEMCOLOR(int32_t number, int32_t systemIndex);
 void EZ_DEFCOLORL(int32_t number, int32_t red, int32_t green, int32_t blue);
 void EZ_COLOR(int32_t foreground, int32_t background);
 void EZ_USEFONT(int32_t number);
+// A font for the next controls created that is not in the numbered table; EZ_USEFONT ends it.
+void EZ_USEFONTFACE(const std::string& face, double points, const std::string& props);
 void EZ_GETTEXTSIZE(int32_t font, const std::string& text, double& width, double& height);
 double EZ_CX(int32_t pixels);
 double EZ_CY(int32_t pixels);
@@ -71,7 +73,8 @@ int32_t EZ_MSGBOX(const std::string& form, const std::string& text, const std::s
 // Controls, created on the form being designed, in tab order. Property letters:
 // text boxes "E" editable (else read-only), "M" several lines, "V" vertical scroll bar,
 // ">" right-aligned, "U" upper case, "N" digits of a whole number up to 2147483647, "T" Tab stop;
-// labels "L" left, "C" centred (else right-aligned), "F" sunken frame; tick boxes and buttons "T".
+// labels "L" left, "C" centred (else right-aligned), "F" sunken frame, "|" in their text breaks
+// the line; tick boxes and buttons "T".
 // Panels are drawn behind the other controls: "F" framed, "I" a shaded band.
 void EZ_LABEL(int32_t id, double col, double row, double width, double height, const std::string& text,
               const std::string& props);
@@ -92,6 +95,17 @@ void EZ_STATUSBAR(int32_t id, const std::string& text, const std::string& props)
 void EZ_PICTURE(int32_t id, double col, double row, double width, double height, const std::string& file,
                 const std::string& props);
 void EZ_PICTURESIZE(const std::string& file, int32_t& width, int32_t& height);  // pixels; 0 when unreadable
+// A read-only rich-text view: "V" vertical scroll bar, "T" Tab stop.
+void EZ_RICHTEXT(int32_t id, double col, double row, double width, double height, const std::string& props);
+// Shows text in the view: plain text, or RTF when isRtf is 1. The view shows at most its limit of
+// characters (32767 until EZ_SETRICHTEXTLEN sets another).
+void EZ_SETRICHTEXT(const std::string& form, int32_t id, const std::string& text, int32_t isRtf);
+void EZ_SETRICHTEXTLEN(const std::string& form, int32_t id, int32_t length);
+
+// Layers: controls created after EZ_SETLAYER(n) belong to layer n; those of layer 0 show with
+// every page. EZ_DISPLAYLAYER shows one numbered layer of the form and hides the others.
+void EZ_SETLAYER(int32_t layer);
+void EZ_DISPLAYLAYER(const std::string& form, int32_t layer);
 
 // Controls by form name and id.
 std::string EZ_GETTEXT(const std::string& form, int32_t id);

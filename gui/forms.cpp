@@ -129,7 +129,9 @@ void EZ_FORM(const std::string& name, const std::string& parent, const std::stri
     if (settings().loadingEvents) dispatch(name, 0, EZ_MSG_LOADING);
     Form* outer = designForm();
     setDesignForm(&form);
+    settings().layer = 0;
     if (settings().design) settings().design(name);
+    settings().layer = 0;
     setDesignForm(outer);
     if (!findForm(name)) return;
     // A status bar takes its room from the bottom of the form, as on Windows.

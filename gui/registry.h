@@ -2,10 +2,12 @@
 #pragma once
 
 #include <QDialog>
+#include <QFont>
 #include <QPointer>
 #include <QString>
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,6 +31,7 @@ struct Form {
     QStatusBar* statusBar = nullptr;
     std::map<int32_t, QPointer<QWidget>> controls;
     std::map<int32_t, QString> tooltips;
+    std::map<int32_t, int32_t> layers;  // control id -> layer; 0 is shown with every page
     std::map<int32_t, int32_t> savedMenus;  // menu number -> menu handle
     bool modal = false;
     bool keyEvents = false;  // key messages for the form's non-text controls
@@ -60,6 +63,12 @@ Form* formOf(const QWidget* widget);
 void dispatch(const std::string& form, int32_t id, int32_t message, int32_t& value, int32_t& cancel);
 void dispatch(const std::string& form, int32_t id, int32_t message);
 
+// The form being designed, after the loading event of the control about to be created; then
+// the new control placed on it in the current font, colours and layer.
+Form* beginControl(int32_t id);
+void placeControl(Form& form, int32_t id, QWidget* widget, double col, double row, double width,
+                  double height);
+
 // Runs every control event (focus, keys, pointer, tooltips) through the program.
 void watchControl(Form& form, int32_t id, QWidget* widget);
 void watchForm(Form& form);
@@ -75,7 +84,10 @@ struct Settings {
     int32_t foreground = -1;
     int32_t background = -1;
     int32_t font = 0;
+    std::optional<QFont> customFont;  // a font for the next controls that is not in the table
+    int32_t layer = 0;                // the layer of the controls being created
     std::string imageFolder;
+    std::string programFolder;  // set by tests; empty is the folder of the executable
 };
 Settings& settings();
 

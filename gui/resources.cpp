@@ -38,6 +38,16 @@ QColor paletteColour(int32_t number) {
     return QColor(tint(rgb[0]), tint(rgb[1]), tint(rgb[2]));
 }
 
+// A face and size with the property letters "B" bold, "I" italic, "U" underlined.
+QFont fontOf(const std::string& face, double points, const std::string& props) {
+    QFont font(QString::fromStdString(face));
+    font.setPointSizeF(points);
+    font.setBold(props.find('B') != std::string::npos);
+    font.setItalic(props.find('I') != std::string::npos);
+    font.setUnderline(props.find('U') != std::string::npos);
+    return font;
+}
+
 QFont defaultFont(double points) {
     QFont font("Segoe UI");
     font.setPointSizeF(points);
@@ -105,12 +115,7 @@ void applyColours(QWidget* widget, int32_t foreground, int32_t background) {
 }  // namespace gui
 
 void EZ_DEFFONT(int32_t number, const std::string& face, double points, const std::string& props) {
-    QFont font(QString::fromStdString(face));
-    font.setPointSizeF(points);
-    font.setBold(props.find('B') != std::string::npos);
-    font.setItalic(props.find('I') != std::string::npos);
-    font.setUnderline(props.find('U') != std::string::npos);
-    gui::fonts()[number] = font;
+    gui::fonts()[number] = gui::fontOf(face, points, props);
 }
 
 // Windows system colour indexes, mapped to the roles of the desktop's own palette.
@@ -140,7 +145,14 @@ void EZ_COLOR(int32_t foreground, int32_t background) {
     gui::settings().background = background;
 }
 
-void EZ_USEFONT(int32_t number) { gui::settings().font = number; }
+void EZ_USEFONT(int32_t number) {
+    gui::settings().font = number;
+    gui::settings().customFont.reset();
+}
+
+void EZ_USEFONTFACE(const std::string& face, double points, const std::string& props) {
+    gui::settings().customFont = gui::fontOf(face, points, props);
+}
 
 // An empty text measures one line of the font's height.
 void EZ_GETTEXTSIZE(int32_t font, const std::string& text, double& width, double& height) {

@@ -62,6 +62,7 @@ void EZ_GUIINIT(EZ_EventProc events, EZ_DesignProc design) {
 void EZ_DOEVENTS() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 
 std::string EZ_APPPATH() {
+    if (!gui::settings().programFolder.empty()) return gui::settings().programFolder;
     return QFileInfo(QCoreApplication::applicationDirPath()).canonicalFilePath().toStdString();
 }
 

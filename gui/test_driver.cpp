@@ -39,6 +39,8 @@ void SETTLE() {
     for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
 }
 
+void PROGRAMFOLDER(const std::string& folder) { gui::settings().programFolder = folder; }
+
 void FOCUS(const std::string& form, int32_t id) {
     activate(form);
     if (QWidget* widget = control(form, id)) widget->setFocus(Qt::MouseFocusReason);
