@@ -1,5 +1,6 @@
 #include "app/routing.h"
 
+#include "about/about_box.h"
 #include "calc/calculator_form.h"
 #include "msgbox/message_box.h"
 #include "stations/station_editor.h"
@@ -7,6 +8,8 @@
 void EZ_DESIGN(const std::string& formName) {
     if (formName == "RI") {
         EZ_RI_Design();
+    } else if (formName == "AB") {
+        EZ_AB_Design();
     } else if (formName == "SE") {
         EZ_SE_Design();
     } else {
@@ -18,6 +21,8 @@ void EZ_EVENTS(const std::string& formName, int32_t& id, int32_t& message, int32
     if (PREPROCESS_EVENTS(formName, id, message, value, cancel) != 0) return;
     if (formName == "RI") {
         EZ_RI_ParseEvents(id, message, value, cancel);
+    } else if (formName == "AB") {
+        EZ_AB_ParseEvents(id, message, value, cancel);
     } else if (formName == "SE") {
         EZ_SE_ParseEvents(id, message, value, cancel);
     } else {

@@ -262,7 +262,7 @@ void RI_Events(int32_t& id, int32_t& message, int32_t&, int32_t&) {
         case 87: INITIALIZE_RI(); break;
         case 86:
             if (Options.AutoUpdate && UPDATENOW() != 0 &&
-                CHECKFORUPDATE(EZ_CURRENTFORM(), VersionFileUrl, std::string("3.0") + "." + "1.0", 0, 0) !=
+                CHECKFORUPDATE(EZ_CURRENTFORM(), VersionFileUrl, ProgramVersion, 0, 0) !=
                     0) {
                 EZ_UNLOADFORM(kForm);
                 return;
@@ -282,7 +282,7 @@ void INITIALIZE_RI() {
     EZ_SETTEXT(kForm, 0, "Tarvex");
     EZ_SETSBPARTS(kForm, 370, "70|30");
     EZ_SETSBTEXT(kForm, 370, 1, " Copyright \u00a9 Tarvex. All rights reserved.");
-    EZ_SETSBTEXT(kForm, 370, 2, std::string("\tVersion: ") + "3.0" + "." + "1.0");
+    EZ_SETSBTEXT(kForm, 370, 2, "\tVersion: " + ProgramVersion);
     LOADPREFERENCES();
     LOADSTATIONS();
     SHOWSTATIONS();

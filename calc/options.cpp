@@ -63,7 +63,7 @@ void RI_MENUEVENTS(int32_t id, int32_t& message, int32_t&, int32_t&, int32_t, co
     case 9110: toggleAutoUpdate(); break;
     case 9205: GETHELP(1, 0); break;
     case 9215:
-        if (CHECKFORUPDATE(EZ_CURRENTFORM(), VersionFileUrl, std::string("3.0") + "." + "1.0", 1, 1) != 0)
+        if (CHECKFORUPDATE(EZ_CURRENTFORM(), VersionFileUrl, ProgramVersion, 1, 1) != 0)
             EZ_UNLOADFORM("RI");
         break;
     case 9225: EZ_AB_Display("RI"); break;

@@ -77,6 +77,21 @@ void stationEditorWithFourStations() {
     IniFile.clear();
 }
 
+// Both pages of the About box, with the program's own history.
+void aboutBox() {
+    driver::PROGRAMFOLDER(TARVEX_PROGRAM_DIR);
+    EZ_RI_Display("");
+    driver::SETTLE();
+    driver::WHENOPEN("AB", [] {
+        capture("about-info.png");
+        driver::CLICK("AB", 135);
+        capture("about-history.png");
+        driver::CLICK("AB", 130);
+    });
+    driver::CHOOSEMENU("RI", 9225);
+    driver::PROGRAMFOLDER("");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -102,6 +117,8 @@ int main(int argc, char** argv) {
     closeAllForms();
 
     stationEditorWithFourStations();
+    closeAllForms();
+    aboutBox();
     closeAllForms();
     return 0;
 }

@@ -1,0 +1,189 @@
+// The About box as a user meets it: opened from the calculator's menu, both pages, the history.
+#include <sys/stat.h>
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTextCursor>
+#include <QTextEdit>
+
+#include "about/about_box.h"
+#include "gui/ezgui.h"
+#include "gui/registry.h"
+#include "gui/test_driver.h"
+#include "tests/support/fixture.h"
+#include "util/dates.h"
+
+namespace {
+
+const std::string kAbout = "AB";
+
+class AboutBoxTest : public CalculatorTest {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(folder.isValid());
+        driver::PROGRAMFOLDER(folder.path().toStdString());
+        CalculatorTest::SetUp();
+    }
+    void TearDown() override {
+        CalculatorTest::TearDown();
+        driver::PROGRAMFOLDER("");
+    }
+    void writeHistory(const QByteArray& bytes) {
+        QFile file(history());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    QString history() const { return QDir(folder.path()).filePath("History.rtf"); }
+
+    // Opens the box from the menu, runs the checks while it is open, then closes it.
+    void withAboutBox(const std::function<void()>& checks) {
+        auto answer = driver::WHENOPEN(kAbout, [&] {
+            checks();
+            driver::CLICK(kAbout, 130);
+        });
+        driver::CHOOSEMENU("RI", 9225);
+        EXPECT_TRUE(answer->answered);
+        EXPECT_FALSE(answer->timedOut);
+        EXPECT_FALSE(EZ_FORMEXISTS(kAbout));
+    }
+
+    QTemporaryDir folder;
+};
+
+QLabel* label(int32_t id) { return qobject_cast<QLabel*>(gui::findControl(kAbout, id)); }
+
+bool informationPageShown() {
+    for (int32_t id : {100, 105, 110, 115, 120})
+        if (!EZ_ISVISIBLE(kAbout, id)) return false;
+    return !EZ_ISVISIBLE(kAbout, 125) && EZ_ISVISIBLE(kAbout, 130) && EZ_ISVISIBLE(kAbout, 135);
+}
+
+TEST_F(AboutBoxTest, InformationPageShowsNameVersionAndReleaseDate) {
+    withAboutBox([] {
+        EXPECT_EQ(EZ_GETTEXT(kAbout, 0), "About Tarvex");
+        EXPECT_EQ(EZ_CURRENTFORM(), kAbout);
+        EXPECT_TRUE(informationPageShown());
+        EXPECT_EQ(EZ_GETTEXT(kAbout, 100), "Tarvex");
+        QFont name = label(100)->font();
+        EXPECT_TRUE(name.bold());
+        EXPECT_DOUBLE_EQ(name.pointSizeF(), 12);
+        std::string built = GETBUILDDATE();
+        EXPECT_EQ(EZ_GETTEXT(kAbout, 105), "Version 3.0.1.0 \u2014 Released " + FORMATDATE(built, 0));
+        EXPECT_TRUE(QRegularExpression("^Version 3\\.0\\.1\\.0 \u2014 Released \\d\\d-\\d\\d-\\d{4}$")
+                        .match(label(105)->text())
+                        .hasMatch())
+            << label(105)->text().toStdString();
+        EXPECT_TRUE(label(105)->font().bold());
+        EXPECT_DOUBLE_EQ(label(105)->font().pointSizeF(), 9);
+        // Each text of the page is centred, its "|" a line break: two, two and three lines.
+        for (auto [id, lines] : {std::pair{110, 2}, {115, 2}, {120, 3}}) {
+            EXPECT_EQ(label(id)->text().count('\n') + 1, lines) << id;
+            EXPECT_TRUE(label(id)->alignment() & Qt::AlignHCenter) << id;
+            EXPECT_FALSE(label(id)->font().bold()) << id;
+        }
+        EXPECT_TRUE(EZ_GETTEXT(kAbout, 110).find("|All rights reserved.") != std::string::npos);
+        EXPECT_TRUE(EZ_GETTEXT(kAbout, 115).find("|Visit our web site for other helpful programs.") !=
+                    std::string::npos);
+        EXPECT_TRUE(EZ_GETTEXT(kAbout, 120).ends_with("of Tarvex."));
+        EXPECT_EQ(EZ_GETTEXT(kAbout, 135), "&View Program History");
+        EXPECT_EQ(EZ_GETTEXT(kAbout, 130), "&Close");
+        // Every caption fits its control.
+        for (int32_t id : {100, 105, 110, 115, 120})
+            EXPECT_LE(label(id)->sizeHint().width(), label(id)->width()) << id;
+        for (int32_t id : {130, 135}) {
+            auto* button = qobject_cast<QPushButton*>(gui::findControl(kAbout, id));
+            QString caption = button->text().remove('&');
+            EXPECT_LE(button->fontMetrics().horizontalAdvance(caption) + 12, button->width()) << id;
+        }
+    });
+}
+
+TEST_F(AboutBoxTest, ToggleSwitchesPagesAndBack) {
+    withAboutBox([] {
+        driver::CLICK(kAbout, 135);
+        EXPECT_EQ(AboutPage, 2);
+        EXPECT_TRUE(EZ_ISVISIBLE(kAbout, 125));
+        EXPECT_FALSE(EZ_ISVISIBLE(kAbout, 100));
+        EXPECT_FALSE(EZ_ISVISIBLE(kAbout, 120));
+        EXPECT_TRUE(EZ_ISVISIBLE(kAbout, 130));
+        EXPECT_EQ(EZ_GETTEXT(kAbout, 135), "&View Program Info");
+        driver::CLICK(kAbout, 135);
+        EXPECT_EQ(AboutPage, 1);
+        EXPECT_TRUE(informationPageShown());
+        EXPECT_EQ(EZ_GETTEXT(kAbout, 135), "&View Program History");
+    });
+}
+
+TEST_F(AboutBoxTest, ClosedOnTheHistoryPageItOpensOnTheInformationPage) {
+    auto first = driver::WHENOPEN(kAbout, [] {
+        driver::CLICK(kAbout, 135);
+        driver::CLOSEBOX(kAbout);
+    });
+    driver::CHOOSEMENU("RI", 9225);
+    EXPECT_TRUE(first->answered);
+    EXPECT_FALSE(EZ_FORMEXISTS(kAbout));
+    withAboutBox([] {
+        EXPECT_EQ(AboutPage, 1);
+        EXPECT_TRUE(informationPageShown());
+        EXPECT_EQ(EZ_GETTEXT(kAbout, 135), "&View Program History");
+    });
+}
+
+TEST_F(AboutBoxTest, TheProgramsOwnHistoryIsShownFormatted) {
+    QFile shipped(QDir(TARVEX_PROGRAM_DIR).filePath("History.rtf"));
+    ASSERT_TRUE(shipped.open(QIODevice::ReadOnly));
+    writeHistory(shipped.readAll());
+    withAboutBox([] {
+        driver::CLICK(kAbout, 135);
+        const std::string text = EZ_GETTEXT(kAbout, 125);
+        EXPECT_TRUE(text.starts_with("Tarvex Program History\nVersion 3.0.1.0\n")) << text;
+        EXPECT_NE(text.find("Version 1.0"), std::string::npos);
+        EXPECT_NE(text.find("Montr\u00e9al"), std::string::npos);
+        EXPECT_EQ(text.find("\\"), std::string::npos);
+        QTextDocument* page = qobject_cast<QTextEdit*>(gui::findControl(kAbout, 125))->document();
+        QTextCursor heading = page->find("Version 3.0.1.0");
+        ASSERT_FALSE(heading.isNull());
+        EXPECT_EQ(heading.charFormat().font().weight(), QFont::Bold);
+        QTextCursor item = page->find("The About box shows");
+        ASSERT_FALSE(item.isNull());
+        EXPECT_NE(item.charFormat().font().weight(), QFont::Bold);
+    });
+}
+
+TEST_F(AboutBoxTest, AHistoryLargerThanTheViewsDefaultLimitIsShownWhole) {
+    QByteArray rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 ";
+    for (int line = 0; line < 1200; ++line) rtf += "Entry " + QByteArray::number(line) + " of the long history.\\par\n";
+    rtf += "THE END}";
+    writeHistory(rtf);
+    withAboutBox([] {
+        const std::string text = EZ_GETTEXT(kAbout, 125);
+        EXPECT_GT(text.size(), 32767u);
+        EXPECT_TRUE(text.ends_with("THE END")) << text.substr(text.size() - 40);
+    });
+}
+
+TEST_F(AboutBoxTest, AMissingOrUnreadableHistoryGivesAnEmptyPageAndNoMessage) {
+    auto emptyAndQuiet = [] {
+        EXPECT_EQ(EZ_GETTEXT(kAbout, 125), "");
+        EXPECT_EQ(EZ_CURRENTFORM(), kAbout);
+        EXPECT_FALSE(EZ_FORMEXISTS("DGMSGBOX1"));
+    };
+    withAboutBox(emptyAndQuiet);
+    // Too large to be the program's history: never read.
+    {
+        QFile huge(history());
+        ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(huge.resize(17 << 20));
+    }
+    withAboutBox(emptyAndQuiet);
+    // A pipe of that name would block a reader for ever.
+    ASSERT_TRUE(QFile::remove(history()));
+    ASSERT_EQ(::mkfifo(history().toLocal8Bit().constData(), 0600), 0);
+    withAboutBox(emptyAndQuiet);
+}
+
+}  // namespace
