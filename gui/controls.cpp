@@ -6,10 +6,12 @@
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTextEdit>
 #include <QValidator>
+#include <algorithm>
 
 #include "gui/owner_button.h"
 #include "gui/registry.h"
@@ -319,6 +321,23 @@ void EZ_PICTURE(int32_t id, double col, double row, double width, double height,
     picture->setPixmap(image);
     if (has(props, 'F')) picture->setFrameStyle(QFrame::Box | QFrame::Plain);
     if (has(props, 'R')) picture->setFrameStyle(QFrame::Panel | QFrame::Raised);
+}
+
+void EZ_PROGRESSBAR(int32_t id, double col, double row, double width, double height) {
+    gui::Form* form = gui::beginControl(id);
+    if (!form) return;
+    auto* bar = gui::place(*form, id, new QProgressBar(form->client), col, row, width, height);
+    bar->setTextVisible(false);
+    bar->setRange(0, 100);
+    bar->setValue(0);
+    bar->setFocusPolicy(Qt::NoFocus);
+}
+
+void EZ_SETPBAR(const std::string& form, int32_t id, int32_t minimum, int32_t maximum, int32_t position) {
+    auto* bar = qobject_cast<QProgressBar*>(gui::findControl(form, id));
+    if (!bar) return;
+    if (bar->minimum() != minimum || bar->maximum() != maximum) bar->setRange(minimum, maximum);
+    bar->setValue(std::clamp(position, minimum, std::max(minimum, maximum)));
 }
 
 void EZ_PICTURESIZE(const std::string& file, int32_t& width, int32_t& height) {

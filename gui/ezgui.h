@@ -95,6 +95,10 @@ void EZ_STATUSBAR(int32_t id, const std::string& text, const std::string& props)
 void EZ_PICTURE(int32_t id, double col, double row, double width, double height, const std::string& file,
                 const std::string& props);
 void EZ_PICTURESIZE(const std::string& file, int32_t& width, int32_t& height);  // pixels; 0 when unreadable
+// A progress bar. EZ_SETPBAR sets its range and position; a range of 0 to 0 shows that work goes
+// on without telling how much is left.
+void EZ_PROGRESSBAR(int32_t id, double col, double row, double width, double height);
+void EZ_SETPBAR(const std::string& form, int32_t id, int32_t minimum, int32_t maximum, int32_t position);
 // A read-only rich-text view: "V" vertical scroll bar, "T" Tab stop.
 void EZ_RICHTEXT(int32_t id, double col, double row, double width, double height, const std::string& props);
 // Shows text in the view: plain text, or RTF when isRtf is 1. The view shows at most its limit of

@@ -81,13 +81,23 @@ struct Group {
 
 // Destinations whose text is not part of the document.
 bool isSkippedDestination(std::string_view word) {
-    static constexpr std::string_view kSkipped[] = {
-        "annotation", "atnauthor", "atnid", "bkmkend", "bkmkstart", "colorschememapping", "datafield",
-        "datastore", "docvar", "falt", "ffname", "fldinst", "filetbl", "footer", "footerf", "footerl",
-        "footerr", "footnote", "formfield", "generator", "header", "headerf", "headerl", "headerr",
-        "info", "latentstyles", "listoverridetable", "listtable", "mmathPr", "nonshppict", "object",
-        "objdata", "panose", "pgdsctbl", "pict", "pn", "private", "revtbl", "rsidtbl", "rxe", "shp",
-        "shpinst", "stylesheet", "tc", "template", "themedata", "txe", "userprops", "xe", "xmlnstbl"};
+    static constexpr std::string_view kSkipped[] = {"annotation", "atnauthor",    "atnid",
+                                                    "bkmkend",    "bkmkstart",    "colorschememapping",
+                                                    "datafield",  "datastore",    "docvar",
+                                                    "falt",       "ffname",       "fldinst",
+                                                    "filetbl",    "footer",       "footerf",
+                                                    "footerl",    "footerr",      "footnote",
+                                                    "formfield",  "generator",    "header",
+                                                    "headerf",    "headerl",      "headerr",
+                                                    "info",       "latentstyles", "listoverridetable",
+                                                    "listtable",  "mmathPr",      "nonshppict",
+                                                    "object",     "objdata",      "panose",
+                                                    "pgdsctbl",   "pict",         "pn",
+                                                    "private",    "revtbl",       "rsidtbl",
+                                                    "rxe",        "shp",          "shpinst",
+                                                    "stylesheet", "tc",           "template",
+                                                    "themedata",  "txe",          "userprops",
+                                                    "xe",         "xmlnstbl"};
     return std::find(std::begin(kSkipped), std::end(kSkipped), word) != std::end(kSkipped);
 }
 
@@ -184,9 +194,7 @@ private:
                 character(fromWindows1252(static_cast<unsigned char>(high * 16 + low)));
                 return;
             }
-            case '*':
-                current().destination = Destination::Skip;
-                return;
+            case '*': current().destination = Destination::Skip; return;
             case '\r':
             case '\n':
                 if (takeSkipped()) return;
@@ -330,10 +338,14 @@ private:
 
     void colourComponent(std::string_view word, int number) {
         auto component = static_cast<uint8_t>(std::clamp(number, 0, 255));
-        if (word == "red") red_ = component;
-        else if (word == "green") green_ = component;
-        else if (word == "blue") blue_ = component;
-        else return;
+        if (word == "red")
+            red_ = component;
+        else if (word == "green")
+            green_ = component;
+        else if (word == "blue")
+            blue_ = component;
+        else
+            return;
         colourGiven_ = true;
     }
 

@@ -153,6 +153,11 @@ std::shared_ptr<Answer> WHENOPEN(const std::string& form, std::function<void()> 
     auto* timer = new QTimer();
     auto waited = std::make_shared<int>(0);
     QObject::connect(timer, &QTimer::timeout, timer, [=] {
+        if (answer->withdrawn) {
+            timer->stop();
+            timer->deleteLater();
+            return;
+        }
         *waited += 10;
         gui::Form* f = gui::findForm(form);
         bool ready = f && f->window->isVisible() && f->shownOnce;

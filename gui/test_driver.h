@@ -28,6 +28,7 @@ class Answer {
 public:
     bool answered = false;
     bool timedOut = false;
+    bool withdrawn = false;  // set by the test: stop waiting, close nothing
 };
 std::shared_ptr<Answer> WHENOPEN(const std::string& form, std::function<void()> action, int timeoutMs = 5000);
 

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 
 bool OS_FILEEXISTS(const std::string& path) {
     struct stat info {};
@@ -41,4 +42,44 @@ bool OS_DELETEFILE(const std::string& path) {
     if (::unlink(path.c_str()) == 0) return true;
     struct stat info {};
     return errno == ENOENT || ::lstat(path.c_str(), &info) != 0;
+}
+
+int32_t OS_CREATEPRIVATEFILE(const std::string& path) {
+    ::unlink(path.c_str());
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    return fd < 0 ? 0 : fd + 1;
+}
+
+// Each 8 MiB written starts on its way to the disk at once, so that the flush at the end of a
+// long file waits only for the last part of it.
+constexpr off_t kWriteBehind = 8 << 20;
+
+bool OS_WRITEFILE(int32_t file, const char* bytes, size_t count) {
+    const int fd = file - 1;
+    const off_t start = ::lseek(fd, 0, SEEK_CUR);
+    while (count > 0) {
+        ssize_t put = ::write(fd, bytes, count);
+        if (put < 0 && errno == EINTR) continue;
+        if (put <= 0) return false;
+        bytes += put;
+        count -= static_cast<size_t>(put);
+    }
+    const off_t end = ::lseek(fd, 0, SEEK_CUR);
+    if (start >= 0 && end / kWriteBehind > start / kWriteBehind)
+        ::sync_file_range(fd, end / kWriteBehind * kWriteBehind - kWriteBehind, kWriteBehind,
+                          SYNC_FILE_RANGE_WRITE);
+    return true;
+}
+
+bool OS_FINISHFILE(int32_t file) {
+    bool synced = ::fsync(file - 1) == 0;
+    return ::close(file - 1) == 0 && synced;
+}
+
+void OS_CLOSEFILE(int32_t file) {
+    if (file > 0) ::close(file - 1);
+}
+
+bool OS_RENAMEFILE(const std::string& from, const std::string& to) {
+    return std::rename(from.c_str(), to.c_str()) == 0;
 }

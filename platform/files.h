@@ -14,3 +14,15 @@ std::optional<std::string> OS_READFILE(const std::string& path, int64_t maxBytes
 
 // Removes the file; true when it is gone afterwards.
 bool OS_DELETEFILE(const std::string& path);
+
+// A new file that only its owner may read and write, replacing any file or link of that name;
+// its handle, or 0 when it cannot be created.
+int32_t OS_CREATEPRIVATEFILE(const std::string& path);
+// Appends the bytes; false when the disk refuses them.
+bool OS_WRITEFILE(int32_t file, const char* bytes, size_t count);
+// Flushes the file to the disk and closes it; false when that fails.
+bool OS_FINISHFILE(int32_t file);
+// Closes a file without caring whether its content reached the disk.
+void OS_CLOSEFILE(int32_t file);
+// Renames from over to in one step; false when it cannot be done.
+bool OS_RENAMEFILE(const std::string& from, const std::string& to);

@@ -1,7 +1,5 @@
 #include "update/check.h"
 
-const std::string VersionFileUrl = "http://www.tarvex.com/TarvexVersion.txt";
-
 // No automatic check is ever due until the check itself exists.
 int32_t UPDATENOW() { return 0; }
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-extern const std::string VersionFileUrl;
+#include "update/addresses.h"
 
 // Nonzero when an automatic check is due.
 int32_t UPDATENOW();

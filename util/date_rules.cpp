@@ -32,8 +32,8 @@ int32_t JULIANDATE(int32_t month, int32_t day, int32_t year) {
     // Wide enough that no product of the formula overflows; C++ division truncates toward zero.
     const int64_t m = month, d = day, y = year;
     const int64_t a = (m - 14) / 12;
-    const int64_t number = d - 32075 + 1461 * (y + 4800 + a) / 4 + 367 * (m - 2 - 12 * a) / 12 -
-                           3 * ((y + 4900 + a) / 100) / 4;
+    const int64_t number =
+        d - 32075 + 1461 * (y + 4800 + a) / 4 + 367 * (m - 2 - 12 * a) / 12 - 3 * ((y + 4900 + a) / 100) / 4;
     return static_cast<int32_t>(std::clamp<int64_t>(number, std::numeric_limits<int32_t>::min(),
                                                     std::numeric_limits<int32_t>::max()));
 }

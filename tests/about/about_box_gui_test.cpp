@@ -156,7 +156,8 @@ TEST_F(AboutBoxTest, TheProgramsOwnHistoryIsShownFormatted) {
 
 TEST_F(AboutBoxTest, AHistoryLargerThanTheViewsDefaultLimitIsShownWhole) {
     QByteArray rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 ";
-    for (int line = 0; line < 1200; ++line) rtf += "Entry " + QByteArray::number(line) + " of the long history.\\par\n";
+    for (int line = 0; line < 1200; ++line)
+        rtf += "Entry " + QByteArray::number(line) + " of the long history.\\par\n";
     rtf += "THE END}";
     writeHistory(rtf);
     withAboutBox([] {

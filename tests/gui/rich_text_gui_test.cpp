@@ -74,10 +74,11 @@ TEST_F(RichTextTest, LabelsBreakAtBarsAndTakeTheirOwnFont) {
 }
 
 TEST_F(RichTextTest, RtfIsRenderedWithItsFormats) {
-    EZ_SETRICHTEXT("P", 2,
-                   "{\\rtf1{\\fonttbl{\\f0 Arial;}}{\\colortbl;\\red200\\green0\\blue0;}\\qc\\b\\fs32 Title\\b0\\par"
-                   "\\pard\\li720\\cf1\\i\\fs20 red italic\\par}",
-                   1);
+    EZ_SETRICHTEXT(
+        "P", 2,
+        "{\\rtf1{\\fonttbl{\\f0 Arial;}}{\\colortbl;\\red200\\green0\\blue0;}\\qc\\b\\fs32 Title\\b0\\par"
+        "\\pard\\li720\\cf1\\i\\fs20 red italic\\par}",
+        1);
     EXPECT_EQ(EZ_GETTEXT("P", 2), "Title\nred italic");
     EXPECT_EQ(page().blockCount(), 2);
     EXPECT_TRUE(page().firstBlock().blockFormat().alignment() & Qt::AlignHCenter);

@@ -141,9 +141,9 @@ TEST(RtfReader, EscapesUnicodeAndCodePage) {
 }
 
 TEST(RtfReader, FormatsFollowGroupsAndSwitches) {
-    rtf::Document document =
-        rtf::readRtf("{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1 Courier New;}}\\f0\\fs20 plain {\\b bold {\\i both}} "
-                     "\\ul under\\ul0  off \\i\\b on\\plain  reset \\f1 mono \\fs-5 tiny \\fs99999999999999 big}");
+    rtf::Document document = rtf::readRtf(
+        "{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1 Courier New;}}\\f0\\fs20 plain {\\b bold {\\i both}} "
+        "\\ul under\\ul0  off \\i\\b on\\plain  reset \\f1 mono \\fs-5 tiny \\fs99999999999999 big}");
     EXPECT_TRUE(runWith(document, "bold").bold);
     EXPECT_FALSE(runWith(document, "bold").italic);
     EXPECT_TRUE(runWith(document, "both").bold);
@@ -160,7 +160,8 @@ TEST(RtfReader, FormatsFollowGroupsAndSwitches) {
     EXPECT_EQ(runWith(document, "tiny").halfPoints, 2);
     EXPECT_EQ(runWith(document, "big").halfPoints, 400);
     // A font or colour the tables lack is the view's own, never an index into anything.
-    rtf::Document unknown = rtf::readRtf("{\\rtf1{\\colortbl;\\red1\\green2\\blue3;}\\f77\\cf99 a\\cf1 b\\cf-4 c}");
+    rtf::Document unknown =
+        rtf::readRtf("{\\rtf1{\\colortbl;\\red1\\green2\\blue3;}\\f77\\cf99 a\\cf1 b\\cf-4 c}");
     EXPECT_EQ(runWith(unknown, "a").font, "");
     EXPECT_EQ(runWith(unknown, "a").colour, std::nullopt);
     EXPECT_EQ(runWith(unknown, "b").colour, rgb(1, 2, 3));
@@ -219,9 +220,10 @@ TEST(RtfReader, RandomAndMutatedInputsAlwaysReturn) {
     std::mt19937 random(20261208);
     const std::string seeds[] = {corpusFile("wordpad.rtf"), corpusFile("libreoffice.rtf"),
                                  corpusFile("textedit.rtf")};
-    const std::string pieces[] = {"{", "}", "\\", "\\'", "\\u", "\\uc", "\\bin", "\\par", "\\*", "\\fonttbl",
-                                  "\\colortbl", "\\f", "\\cf", "\\fs", "-", "9", "65535", ";", " ", "\\'ff",
-                                  "\\red", "\\pict", "\\b", "x", "\xe9", "\r\n", "\\u-10179", "?"};
+    const std::string pieces[] = {"{",      "}",   "\\",        "\\'",        "\\u",  "\\uc",      "\\bin",
+                                  "\\par",  "\\*", "\\fonttbl", "\\colortbl", "\\f",  "\\cf",      "\\fs",
+                                  "-",      "9",   "65535",     ";",          " ",    "\\'ff",     "\\red",
+                                  "\\pict", "\\b", "x",         "\xe9",       "\r\n", "\\u-10179", "?"};
     for (int round = 0; round < 4000; ++round) {
         std::string input;
         switch (round % 4) {

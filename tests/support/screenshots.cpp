@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <string>
 
@@ -14,6 +15,9 @@
 #include "stations/storage.h"
 #include "stations/tables.h"
 #include "tests/support/fixture.h"
+#include "tests/support/raw_server.h"
+#include "update/updating_window.h"
+#include "update/web_get.h"
 #include "calc/calculator_form.h"
 
 namespace {
@@ -92,6 +96,23 @@ void aboutBox() {
     driver::PROGRAMFOLDER("");
 }
 
+// The "Updating..." window in the middle of a download from a local server that stops sending.
+void updatingWindow() {
+    RawServer server({{RawServer::send("HTTP/1.0 200 OK\r\nContent-Length: 45000000\r\n\r\n"),
+                       RawServer::body(12400000), RawServer::hold(20000)}});
+    QTemporaryDir scratch;
+    EZ_RI_Display("");
+    driver::SETTLE();
+    EZ_HIDEFORM("RI");
+    EZ_ZD_Display("RI");
+    QTimer::singleShot(2000, [] {
+        capture("updating.png");
+        driver::CLICK("ZD", 115);
+    });
+    ZUWEBGET(server.host(), "/TarvexSetup.exe", 1, "", "", QDir(scratch.path()).filePath("TarvexSetup.exe").toStdString());
+    EZ_UNLOADFORM("ZD");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -119,6 +140,8 @@ int main(int argc, char** argv) {
     stationEditorWithFourStations();
     closeAllForms();
     aboutBox();
+    closeAllForms();
+    updatingWindow();
     closeAllForms();
     return 0;
 }

@@ -1,0 +1,62 @@
+// A web server for tests on 127.0.0.1 that speaks raw bytes, so that each case sends exactly
+// what it means: every connection it accepts reads the request up to its empty line and then
+// plays the steps of its script, on a thread of its own.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+class RawServer {
+public:
+    struct Step {
+        enum class Kind { Send, Pause, Trickle, Repeat, Body, Hold };
+        Kind kind;
+        std::string bytes;
+        int64_t count = 0;  // pause or hold in ms, trickle ms per byte, repeats, body bytes
+    };
+    static Step send(std::string bytes) { return {Step::Kind::Send, std::move(bytes), 0}; }
+    static Step pause(int ms) { return {Step::Kind::Pause, "", ms}; }
+    static Step trickle(std::string bytes, int msPerByte) {
+        return {Step::Kind::Trickle, std::move(bytes), msPerByte};
+    }
+    static Step repeat(std::string bytes, int64_t times) {
+        return {Step::Kind::Repeat, std::move(bytes), times};
+    }
+    static Step body(int64_t bytes) { return {Step::Kind::Body, "", bytes}; }
+    // Keeps the connection open without sending, for ms or until the client goes.
+    static Step hold(int ms) { return {Step::Kind::Hold, "", ms}; }
+
+    // Script i for the connection accepted i-th; the last script serves every later connection.
+    // Each connection is closed when its script ends.
+    explicit RawServer(std::vector<std::vector<Step>> scripts);
+    ~RawServer();
+    RawServer(const RawServer&) = delete;
+    RawServer& operator=(const RawServer&) = delete;
+
+    uint16_t port() const { return port_; }
+    std::string host() const { return "127.0.0.1:" + std::to_string(port_); }
+    // The requests received so far, each up to and including its empty line.
+    std::vector<std::string> requests() const;
+    // Bytes of the body that the last connection's body steps sent.
+    static std::string bodyBytes(int64_t count);
+
+private:
+    void serve();
+    void play(int fd, const std::vector<Step>& script);
+    bool sendAll(int fd, const char* data, size_t size);
+
+    std::vector<std::vector<Step>> scripts_;
+    int listener_ = -1;
+    uint16_t port_ = 0;
+    std::atomic<bool> stop_{false};
+    mutable std::mutex lock_;
+    std::vector<std::string> requests_;
+    std::thread thread_;
+};
+
+// A port on 127.0.0.1 on which nothing listens: a connection there is refused.
+uint16_t refusingPort();

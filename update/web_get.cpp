@@ -1,0 +1,365 @@
+#include "update/web_get.h"
+
+#include <algorithm>
+#include <chrono>
+#include <optional>
+
+#include "calc/number_kinds.h"
+#include "calc/number_reader.h"
+#include "gui/ezgui.h"
+#include "msgbox/message_box.h"
+#include "platform/files.h"
+#include "platform/tcp_client.h"
+#include "update/addresses.h"
+#include "update/http_rules.h"
+#include "update/updating_window.h"
+
+std::string ConnectionState;
+std::string LastHost;
+
+namespace {
+
+constexpr int32_t kTimeoutMs = 10000;
+constexpr size_t kBlock = 32768;
+const std::string kClosedEarly = "The server closed the connection before the transfer was complete.";
+const std::string kTooLarge = "The file is larger than 2 GiB, more than any installer of this program.";
+
+#if defined(__clang__)
+#define TARVEX_COMPILER "clang " __clang_version__
+#else
+#define TARVEX_COMPILER "GCC " __VERSION__
+#endif
+
+// A connection that the server asked to keep open; only the last such one is kept.
+int32_t keptConnection = 0;
+
+std::string trimSpaces(const std::string& text) {
+    size_t first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return "";
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+std::string lowerCase(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
+// The notice of a transfer that cannot go on, saying what happened.
+void tellAbort(const std::string& what) {
+    DISPLAYMESSAGE("Download Error", what + "{f10}", "The update is unable to continue.{f7}");
+}
+
+// One call's connection, the bytes received but not yet read, and the file being written.
+class Transfer {
+public:
+    explicit Transfer(std::string localFile)
+        : localFile_(std::move(localFile)), partFile_(localFile_ + ".part") {}
+
+    int32_t connection = 0;
+    int64_t total = 0;  // the announced length, 0 when none
+
+    // Events are processed in every wait and after blocks (see progress); a Cancel is seen here.
+    bool idle() {
+        EZ_DOEVENTS();
+        return !DownloadCancelled;
+    }
+
+    // The next line, its line feed included; nothing (with the reason told) when the connection
+    // ends first or the line is longer than limit.
+    std::optional<std::string> readLine(size_t limit, const std::string& tooLong) {
+        for (;;) {
+            const size_t end = pending_.find('\n');
+            if (end != std::string::npos && end < limit) {
+                std::string line = pending_.substr(0, end + 1);
+                pending_.erase(0, end + 1);
+                return line;
+            }
+            if (end != std::string::npos || pending_.size() >= limit) {
+                fail(tooLong);
+                return std::nullopt;
+            }
+            if (!receiveMore()) return std::nullopt;
+        }
+    }
+
+    // Exactly count bytes into the file, block by block, with the progress shown after each.
+    bool copy(int64_t count) {
+        while (count > 0) {
+            const size_t want = static_cast<size_t>(std::min<int64_t>(count, kBlock));
+            const int64_t got = takeBlock(want);
+            if (got == 0) fail(kClosedEarly);
+            if (got <= 0 || !store(block_, static_cast<size_t>(got)) || !progress()) return false;
+            count -= got;
+        }
+        return true;
+    }
+
+    // Everything until the server closes the connection.
+    bool copyToEnd() {
+        for (;;) {
+            const int64_t got = takeBlock(kBlock);
+            if (got == 0) return true;
+            if (got < 0 || !store(block_, static_cast<size_t>(got)) || !progress()) return false;
+        }
+    }
+
+    // Discards count bytes (the line end after a chunk).
+    bool skip(size_t count) {
+        while (pending_.size() < count)
+            if (!receiveMore()) return false;
+        pending_.erase(0, count);
+        return true;
+    }
+
+    bool createFile() {
+        file_ = OS_CREATEPRIVATEFILE(partFile_);
+        if (file_ == 0) fail("The file \"" + partFile_ + "\" could not be created.");
+        return file_ != 0;
+    }
+
+    // The whole body has arrived: it reaches the disk and takes the local file's name.
+    bool finish() {
+        ZD_SHOWPROGRESS(received_, total);
+        ZD_SHOWDONE();
+        EZ_DOEVENTS();
+        int32_t file = file_;
+        file_ = 0;
+        if (!OS_FINISHFILE(file) || !OS_RENAMEFILE(partFile_, localFile_))
+            return fail("The file \"" + localFile_ + "\" could not be written.");
+        return true;
+    }
+
+    // The abort end: no partial file and no local file stay behind.
+    void abort() {
+        OS_CLOSEFILE(file_);
+        file_ = 0;
+        OS_DELETEFILE(partFile_);
+        OS_DELETEFILE(localFile_);
+        OS_TCPCLOSE(connection);
+        connection = 0;
+        if (!reason_.empty()) tellAbort(reason_);
+    }
+
+    // Records what went wrong, for the notice of the abort; a cancel is told nothing. False.
+    bool fail(const std::string& reason) {
+        if (reason_.empty() && !DownloadCancelled) reason_ = reason;
+        return false;
+    }
+
+    int64_t received() const { return received_; }
+
+private:
+    // More bytes after the pending ones; false when none can come.
+    bool receiveMore() {
+        const int64_t got = receive(kBlock);
+        if (got == 0) fail(kClosedEarly);
+        if (got > 0) pending_.append(block_, static_cast<size_t>(got));
+        return got > 0;
+    }
+
+    // At most size bytes of the body into the block: the pending ones first, then the network's.
+    int64_t takeBlock(size_t size) {
+        if (pending_.empty()) return receive(size);
+        const size_t take = std::min(size, pending_.size());
+        pending_.copy(block_, take);
+        pending_.erase(0, take);
+        return static_cast<int64_t>(take);
+    }
+
+    int64_t receive(size_t size) {
+        int32_t error = 0;
+        const int64_t got = OS_TCPRECEIVE(
+            connection, block_, std::min(size, sizeof block_), kTimeoutMs, [this] { return idle(); }, error);
+        if (got < 0 && error == OS_TCPTIMEDOUT)
+            fail("The server sent nothing for 10 seconds.");
+        else if (got < 0 && error != OS_TCPCANCELLED)
+            fail("The connection failed while the file was downloading: " + OS_TCPERRORTEXT(error) + ".");
+        return got;
+    }
+
+    bool store(const char* bytes, size_t count) {
+        if (received_ + static_cast<int64_t>(count) > kMaxBody) return fail(kTooLarge);
+        if (!OS_WRITEFILE(file_, bytes, count))
+            return fail("The file \"" + partFile_ + "\" could not be written.");
+        received_ += static_cast<int64_t>(count);
+        return true;
+    }
+
+    // The window is updated and its events processed after a block, but at most every 10 ms: often
+    // enough that it answers at once and the bar moves smoothly, rarely enough that a fast
+    // download is not slowed by painting.
+    bool progress() {
+        const auto now = std::chrono::steady_clock::now();
+        if (now - shown_ < std::chrono::milliseconds(10)) return !DownloadCancelled;
+        shown_ = now;
+        ZD_SHOWPROGRESS(received_, total);
+        return idle();
+    }
+
+    std::string localFile_;
+    std::string partFile_;
+    std::string pending_;
+    char block_[kBlock];
+    std::chrono::steady_clock::time_point shown_;
+    int32_t file_ = 0;
+    int64_t received_ = 0;
+    std::string reason_;
+};
+
+// The response's header lines, up to the empty one, within the bounds a server is held to.
+struct Response {
+    std::string status;
+    std::string coding;
+    std::optional<int64_t> length;
+};
+
+bool readHeaders(Transfer& transfer, const std::string& host, Response& response) {
+    size_t blockBytes = 0;
+    for (int lines = 1;; ++lines) {
+        std::optional<std::string> line =
+            transfer.readLine(kMaxHeaderLine, "The server's answer has a header line longer than 8 KiB.");
+        if (!line) return false;
+        blockBytes += line->size();
+        if (blockBytes > kMaxHeaderBlock)
+            return transfer.fail("The server's answer has more than 64 KiB of headers.");
+        if (lines > kMaxHeaderLines)
+            return transfer.fail("The server's answer has more than 100 header lines.");
+        line->pop_back();
+        if (!line->empty() && line->back() == '\r') line->pop_back();
+        if (line->empty() || *line == " ") return true;
+
+        if (std::optional<std::string> status = STATUSTEXT(*line)) response.status = *status;
+        if (std::optional<std::string> coding = HEADERVALUE(*line, "transfer-encoding:"))
+            response.coding = lowerCase(*coding);
+        if (std::optional<std::string> length = HEADERVALUE(*line, "content-length:")) {
+            response.length = CONTENTLENGTH(*length);
+            if (!response.length)
+                return transfer.fail("The server announced a length that is not a number: \"" + *length +
+                                     "\".");
+            if (*response.length > kMaxBody) return transfer.fail(kTooLarge);
+        }
+        if (std::optional<std::string> connection = HEADERVALUE(*line, "connection:")) {
+            ConnectionState = lowerCase(*connection);
+            LastHost = host;
+        }
+    }
+}
+
+// The body in chunks, each announced by its size line, until the chunk of size 0.
+bool readChunks(Transfer& transfer) {
+    for (;;) {
+        std::optional<std::string> line =
+            transfer.readLine(kMaxChunkSizeLine, "The server sent a chunk-size line longer than 1 KiB.");
+        if (!line) return false;
+        std::optional<int64_t> size = CHUNKSIZE(*line);
+        if (!size) return transfer.fail("The server sent a damaged chunk size.");
+        if (*size == 0) return true;
+        if (transfer.received() + *size > kMaxBody) return transfer.fail(kTooLarge);
+        if (!transfer.copy(*size) || !transfer.skip(2)) return false;
+    }
+}
+
+bool readBody(Transfer& transfer, const Response& response) {
+    if (response.coding == "chunked") return readChunks(transfer);
+    if (response.length) return transfer.copy(*response.length);
+    return transfer.copyToEnd();
+}
+
+void hostNotFound(const std::string& host) {
+    DGMSGBOX("ZD", "Download Error", "Unable to find web host \"" + host + "\".{f10,t4}",
+             "The update is unable to continue.{f7}", "", "&OK{G,f7}", "", 1, "C");
+}
+
+// The connection is left open when the server asked to keep it; a previous one is then closed.
+void endConnection(int32_t connection) {
+    if (ConnectionState == "keep-alive") {
+        OS_TCPCLOSE(keptConnection);
+        keptConnection = connection;
+    } else {
+        OS_TCPCLOSE(connection);
+    }
+}
+
+int32_t download(const std::string& host, const std::string& path, int32_t keepAlive, const std::string& user,
+                 const std::string& password, const std::string& localFile) {
+    std::string name;
+    uint16_t port = 80;
+    if (!SAFEREQUESTTEXT(host) || !SAFEREQUESTTEXT(path) || !SPLITHOST(host, name, port)) {
+        tellAbort("The download address \"" + host + path + "\" is not one that can be requested.");
+        return -2;
+    }
+    Transfer transfer(localFile);
+    int32_t error = 0;
+    transfer.connection = OS_TCPCONNECT(
+        name, port, kTimeoutMs, [&] { return transfer.idle(); }, error);
+    if (transfer.connection == 0) {
+        if (error == OS_TCPNOHOST)
+            hostNotFound(host);
+        else if (error != OS_TCPCANCELLED)
+            WEBGETERROR(error);
+        transfer.abort();
+        return -2;
+    }
+
+    RequestOptions request;
+    request.host = host;
+    request.path = path;
+    request.keepAlive = keepAlive == 1;
+    request.connectionState = ConnectionState;
+    request.user = user;
+    request.password = password;
+    request.userAgentComment = "+" + ProductWebPage + "; built with " TARVEX_COMPILER;
+    if (!OS_TCPSEND(
+            transfer.connection, REQUESTTEXT(request), kTimeoutMs, [&] { return transfer.idle(); }, error)) {
+        if (error == OS_TCPTIMEDOUT)
+            transfer.fail("The server took no request for 10 seconds.");
+        else
+            transfer.fail("The request could not be sent: " + OS_TCPERRORTEXT(error) + ".");
+        transfer.abort();
+        return -2;
+    }
+
+    Response response;
+    if (!readHeaders(transfer, host, response)) {
+        transfer.abort();
+        return -2;
+    }
+    EZ_DOEVENTS();
+    if (response.status != "200") {
+        OS_TCPCLOSE(transfer.connection);
+        DISPLAYMESSAGE("Download Error",
+                       "Unable to access update file, response = " + response.status + ".{f10}", "");
+        const int32_t code = TOWHOLE(READNUMBER(response.status));
+        return code == 0 ? -2 : code;
+    }
+
+    transfer.total = response.length.value_or(0);
+    ZD_SHOWPROGRESS(0, transfer.total);
+    if (!transfer.createFile() || !readBody(transfer, response) || !transfer.finish()) {
+        transfer.abort();
+        return -2;
+    }
+    endConnection(transfer.connection);
+    return 0;
+}
+
+}  // namespace
+
+int32_t ZUWEBGET(const std::string& host, const std::string& path, int32_t keepAlive, const std::string& user,
+                 const std::string& password, const std::string& localFile) {
+    if (keepAlive == 1 && !LastHost.empty() && LastHost != host) {
+        ConnectionState.clear();
+        LastHost.clear();
+    }
+    DownloadCancelled = false;
+    DownloadActive = true;
+    int32_t result = download(host, trimSpaces(path), keepAlive, user, password, localFile);
+    DownloadActive = false;
+    return result;
+}
+
+void WEBGETERROR(int32_t errorCode) {
+    DISPLAYMESSAGE("Download Error", "The file request has generated an error:{f6}",
+                   OS_TCPERRORTEXT(errorCode) + " (Error " + std::to_string(errorCode) + "){f10}");
+}
