@@ -4,6 +4,7 @@
 #include "calc/calculator_form.h"
 #include "msgbox/message_box.h"
 #include "stations/station_editor.h"
+#include "update/information_window.h"
 #include "update/updating_window.h"
 
 void EZ_DESIGN(const std::string& formName) {
@@ -34,15 +35,17 @@ void EZ_EVENTS(const std::string& formName, int32_t& id, int32_t& message, int32
 // Nothing is consumed before the forms see it.
 int32_t PREPROCESS_EVENTS(const std::string&, int32_t&, int32_t&, int32_t&, int32_t&) { return 0; }
 
-// The message box and the "Updating..." window; the library's pseudo-forms ("{APP}", "{MSGBOX}",
+// The message box and the two update windows; the library's pseudo-forms ("{APP}", "{MSGBOX}",
 // its common dialogs) and unknown names are accepted and ignored.
 void OTHERFORMS_DESIGN(const std::string& formName) {
     if (formName == "DGMSGBOX1") DESIGN_DGMSGBOX(formName);
     else if (formName == "ZD") EZ_ZD_Design();
+    else if (formName == "WN") EZ_WN_Design();
 }
 
 void OTHERFORMS_EVENTS(const std::string& formName, int32_t& id, int32_t& message, int32_t& value,
                        int32_t& cancel) {
     if (formName == "DGMSGBOX1") EVENTS_DGMSGBOX(formName, id, message, value, cancel);
     else if (formName == "ZD") EZ_ZD_ParseEvents(id, message, value, cancel);
+    else if (formName == "WN") EZ_WN_ParseEvents(id, message, value, cancel);
 }

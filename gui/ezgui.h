@@ -58,6 +58,7 @@ void EZ_FORM(const std::string& name, const std::string& parent, const std::stri
              double row, double width, double height, const std::string& props);
 void EZ_UNLOADFORM(const std::string& name);
 void EZ_HIDEFORM(const std::string& name);
+void EZ_SHOWFORM(const std::string& name);  // shows a hidden form again
 std::string EZ_CURRENTFORM();
 bool EZ_FORMEXISTS(const std::string& name);
 void EZ_SETFORMICON(const std::string& name, int32_t icon);

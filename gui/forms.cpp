@@ -161,6 +161,10 @@ void EZ_HIDEFORM(const std::string& name) {
     if (gui::Form* form = gui::findForm(name)) form->window->hide();
 }
 
+void EZ_SHOWFORM(const std::string& name) {
+    if (gui::Form* form = gui::findForm(name)) form->window->show();
+}
+
 void EZ_SETFORMICON(const std::string& name, int32_t icon) {
     if (gui::Form* form = gui::findForm(name)) form->window->setWindowIcon(gui::iconFor(icon));
 }

@@ -48,7 +48,7 @@ void answer(int32_t number) {
     EZ_UNLOADFORM(kForm);
 }
 
-// The mark-up breaks lines with "|"; a control breaks them with a line feed.
+// The mark-up breaks lines with "|"; a label does so itself, a check box needs line feeds.
 std::string lines(std::string text) {
     for (char& ch : text)
         if (ch == '|') ch = '\n';
@@ -59,7 +59,7 @@ void createBlock(int32_t id, const TextBlock& block, int32_t background) {
     if (!block.present) return;
     EZ_COLOR(block.colour, background);
     EZ_USEFONT(block.font);
-    EZ_LABEL(id, block.x, block.y, block.width, block.height, lines(block.text), block.align);
+    EZ_LABEL(id, block.x, block.y, block.width, block.height, block.text, block.align);
 }
 
 void paintButton(int32_t n) {

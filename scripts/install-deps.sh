@@ -5,8 +5,8 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config
   qt6-base-dev libgl-dev
-  libcurl4-openssl-dev libchm-dev fp-utils fonts-liberation2
-  libgtest-dev libbenchmark-dev poppler-utils python3
+  libcurl4-openssl-dev libchm-dev libsodium-dev fp-utils fonts-liberation2
+  libgtest-dev libbenchmark-dev poppler-utils python3 faketime openssl curl
   xvfb xauth imagemagick
 )
 

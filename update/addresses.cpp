@@ -1,4 +1,5 @@
 #include "update/addresses.h"
 
-const std::string VersionFileUrl = TARVEX_VERSION_URL;
-const std::string ProductWebPage = TARVEX_PRODUCT_PAGE;
+std::string VersionFileUrl = TARVEX_VERSION_URL;
+std::string ProductWebPage = TARVEX_PRODUCT_PAGE;
+std::string UpdatePublicKey = TARVEX_UPDATE_PUBLIC_KEY;

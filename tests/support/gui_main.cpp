@@ -10,7 +10,7 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
-    int session = runRequestedSession(argc, argv);
+    int session = runRequestedSession();
     if (session >= 0) return session;
     testing::InitGoogleTest(&argc, argv);
     startTestApplication();

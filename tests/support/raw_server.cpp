@@ -32,9 +32,33 @@ bool readable(int fd, int ms) {
 
 }  // namespace
 
-RawServer::RawServer(std::vector<std::vector<Step>> scripts) : scripts_(std::move(scripts)) {
+RawServer::RawServer(std::vector<std::vector<Step>> scripts) : scripts_(std::move(scripts)) { start(); }
+
+std::unique_ptr<RawServer> RawServer::servingPaths(Paths scriptsByPath) {
+    std::unique_ptr<RawServer> server(new RawServer());
+    server->scriptsByPath_ = std::move(scriptsByPath);
+    server->start();
+    return server;
+}
+
+void RawServer::start() {
     listener_ = listenOnLoopback(port_);
     thread_ = std::thread([this] { serve(); });
+}
+
+void RawServer::setPaths(Paths scriptsByPath) {
+    std::lock_guard<std::mutex> hold(lock_);
+    scriptsByPath_ = std::move(scriptsByPath);
+}
+
+std::vector<RawServer::Step> RawServer::scriptFor(size_t served, const std::string& request) const {
+    static const std::vector<Step> notFound = {send("HTTP/1.0 404 Not Found\r\nContent-Length: 0\r\n\r\n")};
+    std::lock_guard<std::mutex> hold(lock_);
+    if (scriptsByPath_.empty())
+        return scripts_.empty() ? notFound : scripts_[std::min(served, scripts_.size() - 1)];
+    const size_t start = request.find(' ') + 1;
+    auto it = scriptsByPath_.find(request.substr(start, request.find(' ', start) - start));
+    return it == scriptsByPath_.end() ? notFound : it->second;
 }
 
 RawServer::~RawServer() {
@@ -72,7 +96,7 @@ void RawServer::serve() {
             std::lock_guard<std::mutex> hold(lock_);
             requests_.push_back(request);
         }
-        if (!scripts_.empty()) play(fd, scripts_[std::min(served, scripts_.size() - 1)]);
+        play(fd, scriptFor(served, request));
         ++served;
         ::close(fd);
     }

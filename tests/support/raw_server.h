@@ -5,6 +5,8 @@
 
 #include <atomic>
 #include <cstdint>
+#include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -33,6 +35,11 @@ public:
     // Script i for the connection accepted i-th; the last script serves every later connection.
     // Each connection is closed when its script ends.
     explicit RawServer(std::vector<std::vector<Step>> scripts);
+    // A server with a script for each request path; other paths are answered with 404.
+    using Paths = std::map<std::string, std::vector<Step>>;
+    static std::unique_ptr<RawServer> servingPaths(Paths scriptsByPath);
+    // Replaces the scripts by path for the connections that follow.
+    void setPaths(Paths scriptsByPath);
     ~RawServer();
     RawServer(const RawServer&) = delete;
     RawServer& operator=(const RawServer&) = delete;
@@ -45,11 +52,15 @@ public:
     static std::string bodyBytes(int64_t count);
 
 private:
+    RawServer() = default;
+    void start();
     void serve();
+    std::vector<Step> scriptFor(size_t served, const std::string& request) const;
     void play(int fd, const std::vector<Step>& script);
     bool sendAll(int fd, const char* data, size_t size);
 
     std::vector<std::vector<Step>> scripts_;
+    std::map<std::string, std::vector<Step>> scriptsByPath_;
     int listener_ = -1;
     uint16_t port_ = 0;
     std::atomic<bool> stop_{false};

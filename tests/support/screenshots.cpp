@@ -2,6 +2,7 @@
 // xvfb-run), filled in by the test driver and captured with ImageMagick's import.
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -9,6 +10,7 @@
 #include <string>
 
 #include "app/globals.h"
+#include "app/settings.h"
 #include "gui/ezgui.h"
 #include "gui/test_driver.h"
 #include "msgbox/message_box.h"
@@ -16,6 +18,9 @@
 #include "stations/tables.h"
 #include "tests/support/fixture.h"
 #include "tests/support/raw_server.h"
+#include "tests/support/update_server.h"
+#include "update/check.h"
+#include "update/installation.h"
 #include "update/updating_window.h"
 #include "update/web_get.h"
 #include "calc/calculator_form.h"
@@ -113,6 +118,37 @@ void updatingWindow() {
     EZ_UNLOADFORM("ZD");
 }
 
+// The offer of a newer version from a local server, then, after the update, the congratulation
+// and what is new.
+void updateNotices() {
+    QTemporaryDir scratch;
+    driver::PROGRAMFOLDER(scratch.path().toStdString());
+    IniFile = QDir(scratch.path()).filePath("Tarvex.ini").toStdString();
+    WRITEINI(IniFile, "Options", "AutoUpdate", "0");
+    QFile::copy(QDir(TARVEX_PROGRAM_DIR).filePath("Release Notes.rtf"), QDir(scratch.path()).filePath("Release Notes.rtf"));
+    RawServer server(
+        {{RawServer::send(okResponse("dl.tarvex.invalid /TarvexSetup.exe TarvexSetup.exe\r\n3.0.2.0"))}});
+    EZ_RI_Display("");
+    driver::SETTLE();
+    driver::WHENOPEN("DGMSGBOX1", [] {
+        capture("update-offer.png");
+        driver::CLICK("DGMSGBOX1", 12);
+    });
+    CHECKFORUPDATE("RI", "http://" + server.host() + "/TarvexVersion.txt", ProgramVersion, 0, 0);
+    WRITEINI(QDir(scratch.path()).filePath("Updater.ini").toStdString(), "Program", "NewVersion", "3.0.2.0");
+    driver::WHENOPEN("DGMSGBOX1", [] {
+        capture("update-complete.png");
+        driver::WHENOPEN("WN", [] {
+            capture("update-information.png");
+            driver::CLICK("WN", 105);
+        });
+        driver::CLICK("DGMSGBOX1", 11);
+    });
+    ISUPDATED();
+    driver::PROGRAMFOLDER("");
+    IniFile.clear();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -142,6 +178,8 @@ int main(int argc, char** argv) {
     aboutBox();
     closeAllForms();
     updatingWindow();
+    closeAllForms();
+    updateNotices();
     closeAllForms();
     return 0;
 }

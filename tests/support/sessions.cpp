@@ -2,9 +2,10 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
-
+#include <QThread>
 #include <map>
 
 #include "app/routing.h"
@@ -26,15 +27,11 @@ bool registerSession(const std::string& name, std::function<int()> body) {
     return true;
 }
 
-int runRequestedSession(int argc, char** argv) {
-    const std::string prefix = "--session=";
-    for (int i = 1; i < argc; ++i) {
-        std::string argument = argv[i];
-        if (argument.rfind(prefix, 0) != 0) continue;
-        auto it = sessions().find(argument.substr(prefix.size()));
-        return it == sessions().end() ? 2 : it->second();
-    }
-    return -1;
+int runRequestedSession() {
+    const QByteArray name = qgetenv("TARVEX_SESSION");
+    if (name.isEmpty()) return -1;
+    auto it = sessions().find(name.toStdString());
+    return it == sessions().end() ? 2 : it->second();
 }
 
 void startProgram() {
@@ -43,16 +40,37 @@ void startProgram() {
     driver::SETTLE();
 }
 
-int runSessionIn(const std::string& folder, const std::string& name) {
-    QString program = QDir(QString::fromStdString(folder)).filePath("tarvex_session");
+bool runUntilClosed(int timeoutMs) {
+    QElapsedTimer clock;
+    clock.start();
+    while (EZ_FORMEXISTS("RI") && clock.elapsed() < timeoutMs) {
+        driver::SETTLE();
+        QThread::msleep(10);
+    }
+    return !EZ_FORMEXISTS("RI");
+}
+
+std::string sessionProgram(const std::string& folder) {
+    return QDir(QString::fromStdString(folder)).filePath("tarvex_session").toStdString();
+}
+
+int runSessionIn(const std::string& folder, const std::string& name, const SessionRun& run) {
+    const QString program = QString::fromStdString(sessionProgram(folder));
     if (!QFile::exists(program) && !QFile::copy(QCoreApplication::applicationFilePath(), program)) return 3;
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "offscreen");
     env.insert("XDG_RUNTIME_DIR", QString::fromStdString(folder));
+    env.insert("TARVEX_SESSION", QString::fromStdString(name));
+    for (const auto& [key, value] : run.environment)
+        env.insert(QString::fromStdString(key), QString::fromStdString(value));
     process.setProcessEnvironment(env);
     process.setProcessChannelMode(QProcess::ForwardedChannels);
-    process.start(program, {QString::fromStdString("--session=" + name)});
+    QStringList arguments;
+    for (const std::string& argument : run.wrapper) arguments << QString::fromStdString(argument);
+    arguments << program;
+    for (const std::string& argument : run.arguments) arguments << QString::fromStdString(argument);
+    process.start(arguments.takeFirst(), arguments);
     if (!process.waitForFinished(60000)) {
         process.kill();
         return 4;

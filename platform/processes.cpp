@@ -1,0 +1,27 @@
+#include "platform/processes.h"
+
+#include <sys/stat.h>
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QProcess>
+#include <QStringList>
+#include <QUrl>
+
+bool OS_STARTPROGRAM(const std::string& program, const std::vector<std::string>& arguments) {
+    QStringList list;
+    for (const std::string& argument : arguments) list << QString::fromStdString(argument);
+    return QProcess::startDetached(QString::fromStdString(program), list);
+}
+
+bool OS_MAKEEXECUTABLE(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && ::chmod(path.c_str(), (info.st_mode & 07777) | S_IXUSR) == 0;
+}
+
+std::string OS_FIRSTARGUMENT() {
+    const QStringList arguments = QCoreApplication::arguments();
+    return arguments.size() > 1 ? arguments[1].toStdString() : "";
+}
+
+void OS_OPENWEBPAGE(const std::string& url) { QDesktopServices::openUrl(QUrl(QString::fromStdString(url))); }

@@ -1,0 +1,76 @@
+#include "tests/support/update_server.h"
+
+#include <sodium.h>
+
+#include <QDir>
+#include <QFile>
+#include <QThread>
+
+#include "update/base64.h"
+#include "update/signature.h"
+
+TestKey makeTestKey() {
+    if (sodium_init() < 0) return {};
+    unsigned char publicKey[crypto_sign_PUBLICKEYBYTES];
+    unsigned char secretKey[crypto_sign_SECRETKEYBYTES];
+    crypto_sign_keypair(publicKey, secretKey);
+    return {GET_BASE64(std::string_view(reinterpret_cast<char*>(publicKey), sizeof publicKey)),
+            std::string(reinterpret_cast<char*>(secretKey), sizeof secretKey)};
+}
+
+std::string versionText(const VersionFileSpec& spec, const std::string& secretKey) {
+    std::string text = spec.host + " " + spec.path + " " + spec.name + "\r\n";
+    if (spec.describeInstaller) {
+        unsigned char digest[crypto_hash_sha256_BYTES];
+        crypto_hash_sha256(digest, reinterpret_cast<const unsigned char*>(spec.installer.data()),
+                           spec.installer.size());
+        text +=
+            "sha256 " + HEXTEXT(std::string_view(reinterpret_cast<char*>(digest), sizeof digest)) + "\r\n";
+        text += "size " + std::to_string(spec.installer.size()) + "\r\n";
+    }
+    text += spec.version;
+    if (secretKey.empty()) return text;
+    const size_t firstLine = text.find("\r\n") + 2;
+    return text.insert(firstLine, "signature " + SIGNVERSIONTEXT(text, secretKey) + "\r\n");
+}
+
+std::string okResponse(const std::string& body) {
+    return "HTTP/1.0 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
+}
+
+std::string installerScript(const std::string& restartSession) {
+    std::string script =
+        "#!/bin/sh\n"
+        "dir=$(dirname \"$0\")\n"
+        "printf '%s\\n' \"$0\" \"$@\" > \"$dir/installer-args.tmp\" && mv \"$dir/installer-args.tmp\" "
+        "\"$dir/installer-args.txt\"\n";
+    if (restartSession.empty()) return script;
+    // An installed update leaves the start-up nothing to recover; the program it replaced has
+    // ended before it is started again.
+    return script +
+           "sed -i 's/^Failed=1$/Failed=0/' \"$dir/Tarvex.ini\"\n"
+           "sleep 1\n"
+           "TARVEX_SESSION=" +
+           restartSession + " exec \"$dir/tarvex_session\" /update\n";
+}
+
+std::vector<std::string> installerArguments(const std::string& folder, int timeoutMs) {
+    const QString path = QDir(QString::fromStdString(folder)).filePath("installer-args.txt");
+    for (int waited = 0; !QFile::exists(path) && waited < timeoutMs; waited += 20) QThread::msleep(20);
+    std::vector<std::string> lines;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return lines;
+    for (const QByteArray& line : file.readAll().split('\n'))
+        if (!line.isEmpty()) lines.push_back(line.toStdString());
+    return lines;
+}
+
+std::string fileText(const std::string& path) {
+    QFile file(QString::fromStdString(path));
+    return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : "";
+}
+
+void writeFile(const std::string& path, const std::string& bytes) {
+    QFile file(QString::fromStdString(path));
+    if (file.open(QIODevice::WriteOnly)) file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+}

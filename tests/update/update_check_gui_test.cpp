@@ -1,0 +1,417 @@
+// The update check as a user meets it over the calculator: a local server with a version file and
+// an installer, the offer and every notice answered as a user would, the files and settings left.
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QTimer>
+#include <memory>
+
+#include "app/globals.h"
+#include "app/routing.h"
+#include "app/settings.h"
+#include "calc/calculator_form.h"
+#include "gui/ezgui.h"
+#include "gui/registry.h"
+#include "gui/test_driver.h"
+#include "stations/tables.h"
+#include "tests/support/boxes.h"
+#include "tests/support/fixture.h"
+#include "tests/support/raw_server.h"
+#include "tests/support/update_server.h"
+#include "update/check.h"
+#include "util/dates.h"
+
+namespace {
+
+const std::string kInstaller = installerScript();
+
+class UpdateCheckTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(scratch.isValid());
+        folder = QDir(scratch.path()).canonicalPath().toStdString();
+        driver::PROGRAMFOLDER(folder);
+        IniFile = folder + "/Tarvex.ini";
+        WRITEINI(IniFile, "Options", "AutoUpdate", "0");
+        savedUrl = VersionFileUrl;
+        savedKey = UpdatePublicKey;
+        key = makeTestKey();
+        UpdatePublicKey = key.publicKey;
+        UpdatePending = MajorUpgrade = OfferDeclined = false;
+        InstallerFile.clear();
+        UpdateVersionText.clear();
+        StationCalls.fill("");
+        StationCume.fill("");
+        server = RawServer::servingPaths({});
+        EZ_GUIINIT(EZ_EVENTS, EZ_DESIGN);
+        EZ_RI_Display("");
+        driver::SETTLE();
+    }
+    void TearDown() override {
+        closeAllForms();
+        driver::PROGRAMFOLDER("");
+        IniFile.clear();
+        VersionFileUrl = savedUrl;
+        UpdatePublicKey = savedKey;
+    }
+
+    // A server with the version file and the installer, and the check pointed at it.
+    void serve(const std::string& version, const std::string& installer = kInstaller, int delayMs = 0) {
+        const std::string answer = okResponse(installer);
+        const size_t head = answer.find("\r\n\r\n") + 4;
+        server->setPaths({{"/TarvexVersion.txt", {RawServer::send(okResponse(version))}},
+                          {"/TarvexSetup.sh",
+                           {RawServer::send(answer.substr(0, head)), RawServer::pause(delayMs),
+                            RawServer::send(answer.substr(head))}}});
+        VersionFileUrl = "http://" + server->host() + "/TarvexVersion.txt";
+    }
+    VersionFileSpec spec(const std::string& version = "3.0.2.0") {
+        VersionFileSpec file;
+        file.host = server->host();
+        file.version = version;
+        file.installer = kInstaller;
+        return file;
+    }
+    // Serves a version file signed with the test's key for the standard installer.
+    void serveSigned(const std::string& version = "3.0.2.0") {
+        serve(versionText(spec(version), key.secretKey));
+    }
+    int32_t check(int32_t showMessages, int32_t manual) {
+        return CHECKFORUPDATE("RI", VersionFileUrl, ProgramVersion, showMessages, manual);
+    }
+    int installerRequests() const {
+        int count = 0;
+        for (const std::string& request : server->requests())
+            if (request.starts_with("GET /TarvexSetup.sh ")) ++count;
+        return count;
+    }
+    std::string setting(const std::string& key) { return GETINI(IniFile, "Update", key, "<none>"); }
+    QStringList files() const {
+        QStringList names = QDir(QString::fromStdString(folder)).entryList(QDir::Files);
+        names.removeAll("Tarvex.ini");
+        return names;
+    }
+
+    QTemporaryDir scratch;
+    std::string folder;
+    std::unique_ptr<RawServer> server;
+    TestKey key;
+    std::string savedUrl, savedKey;
+};
+
+const std::string kOffer = "New Version Available";
+
+TEST_F(UpdateCheckTest, AnAcceptedOfferDownloadsProvesAndRecordsASilentUpdate) {
+    serve(versionText(spec(), key.secretKey), kInstaller, 500);
+    // While the installer arrives the calculator is hidden and "Updating..." is open.
+    bool updating = false, calculatorHidden = false;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (!EZ_FORMEXISTS("ZD")) return;
+        updating = true;
+        calculatorHidden = !gui::findControl("RI", 135)->window()->isVisible();
+    });
+    watch.start(20);
+    Boxes boxes({clickButton(1)});
+    EXPECT_EQ(check(0, 0), 1);
+    watch.stop();
+    EXPECT_TRUE(updating);
+    EXPECT_TRUE(calculatorHidden);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].all(),
+              kOffer +
+                  "|Version 3.0.2.0 of Tarvex is available.|This is an important update "
+                  "including bug fixes.|Would you like to download it now?");
+    EXPECT_EQ(boxes.shown[0].check, "Stop reminding me about this.");
+    EXPECT_EQ(boxes.shown[0].buttons, "&Yes|&No, Maybe Later");
+    EXPECT_FALSE(EZ_FORMEXISTS("ZD"));
+    EXPECT_TRUE(UpdatePending);
+    EXPECT_FALSE(MajorUpgrade);
+    EXPECT_EQ(InstallerFile, folder + "/TarvexSetup.sh");
+    EXPECT_EQ(fileText(InstallerFile), kInstaller);
+    EXPECT_EQ(files(), QStringList{"TarvexSetup.sh"});
+    EXPECT_EQ(setting("Install"), InstallerFile);
+    EXPECT_EQ(setting("NewVer"), "3.0.2.0");
+    EXPECT_EQ(setting("Failed"), "1");
+    // The three keys are written in their order, after the download.
+    const std::string ini = fileText(IniFile);
+    EXPECT_LT(ini.find("Install="), ini.find("NewVer="));
+    EXPECT_LT(ini.find("NewVer="), ini.find("Failed="));
+    EXPECT_EQ(installerRequests(), 1);
+    EXPECT_NE(server->requests().at(1).find("Connection: keep-alive"), std::string::npos);
+}
+
+TEST_F(UpdateCheckTest, AMajorUpgradeWritesNoKeysAndSaysItHasNewFeatures) {
+    for (const std::string version : {"4.0.0.0", "3.6.0.0"}) {
+        serveSigned(version);
+        UpdatePending = false;
+        Boxes boxes({clickButton(1)});
+        EXPECT_EQ(check(1, 1), 1) << version;
+        ASSERT_EQ(boxes.shown.size(), 1u);
+        EXPECT_EQ(boxes.shown[0].text2,
+                  "This is a new version with new features.|Would you like to download it now?");
+        EXPECT_EQ(boxes.shown[0].check, "");
+        EXPECT_TRUE(MajorUpgrade);
+        EXPECT_TRUE(UpdatePending);
+        EXPECT_EQ(setting("Install"), "<none>");
+        EXPECT_EQ(setting("NewVer"), "<none>");
+        EXPECT_EQ(setting("Failed"), "<none>");
+    }
+}
+
+TEST_F(UpdateCheckTest, NothingNewerIsUpToDate) {
+    const std::string upToDate =
+        "You Are Up To Date!|Version 3.0.1.0 of Tarvex is the latest version available.|Thank you for "
+        "checking!";
+    for (const std::string version : {"3.0.1.0", "3.1", "99999999999999999999.0"}) {
+        serveSigned(version);
+        Boxes manual({clickButton(1)});
+        EXPECT_EQ(check(1, 1), 0) << version;
+        ASSERT_EQ(manual.shown.size(), 1u) << version;
+        EXPECT_EQ(manual.shown[0].all(), upToDate);
+        EXPECT_EQ(manual.shown[0].buttons, "&OK");
+    }
+    // The menu command is a manual check over the calculator.
+    Boxes menu({clickButton(1)});
+    driver::CHOOSEMENU("RI", 9215);
+    ASSERT_EQ(menu.shown.size(), 1u);
+    EXPECT_EQ(menu.shown[0].all(), upToDate);
+    EXPECT_TRUE(EZ_FORMEXISTS("RI"));
+    // A version with more digits is newer: 3.0.10.0 is 30100.
+    serveSigned("3.0.10.0");
+    Boxes newer({clickButton(2)});
+    EXPECT_EQ(check(1, 1), 0);
+    ASSERT_EQ(newer.shown.size(), 1u);
+    EXPECT_EQ(newer.shown[0].title, kOffer);
+    // Unsigned files as a build without the key reads them: a CR LF after the version, or bare
+    // line feeds, leave no version to offer.
+    UpdatePublicKey.clear();
+    for (const std::string& text : std::vector<std::string>{versionText(spec(), "") + "\r\n",
+                                                            "dl.tarvex.invalid /x y\nsize 5\n3.0.2.0"}) {
+        serve(text);
+        Boxes quiet({});
+        EXPECT_EQ(check(0, 0), 0);
+        EXPECT_TRUE(quiet.shown.empty()) << (quiet.shown.empty() ? "" : quiet.shown[0].all());
+        Boxes loud({clickButton(1)});
+        EXPECT_EQ(check(1, 1), 0);
+        ASSERT_EQ(loud.shown.size(), 1u);
+        EXPECT_EQ(loud.shown[0].title, "You Are Up To Date!");
+    }
+    EXPECT_EQ(installerRequests(), 0);
+}
+
+TEST_F(UpdateCheckTest, DeclinedOffersAndVersionsNotToBeRemindedOf) {
+    serveSigned("3.0.2.0");
+    Boxes later({clickButton(2)});
+    EXPECT_EQ(check(0, 0), 0);
+    EXPECT_TRUE(OfferDeclined);
+    EXPECT_EQ(setting("Ignore"), "<none>");
+    // Stop reminding: 3.0.2.0 and below are not offered by automatic checks any more.
+    Boxes stop({tickAndClick(2)});
+    EXPECT_EQ(check(0, 0), 0);
+    EXPECT_EQ(setting("Ignore"), "3020");
+    Boxes none({});
+    EXPECT_EQ(check(0, 0), 0);
+    EXPECT_TRUE(none.shown.empty());
+    EXPECT_FALSE(OfferDeclined);
+    // A manual check offers it regardless, with no box to tick.
+    Boxes manual({clickButton(2)});
+    EXPECT_EQ(check(1, 1), 0);
+    ASSERT_EQ(manual.shown.size(), 1u);
+    EXPECT_EQ(manual.shown[0].check, "");
+    // A newer version is offered again; Yes with the box ticked records it and downloads nothing.
+    serveSigned("3.0.3.0");
+    Boxes ticked({tickAndClick(1)});
+    EXPECT_EQ(check(0, 0), 0);
+    ASSERT_EQ(ticked.shown.size(), 1u);
+    EXPECT_EQ(setting("Ignore"), "3030");
+    EXPECT_TRUE(OfferDeclined);
+    EXPECT_FALSE(UpdatePending);
+    EXPECT_EQ(installerRequests(), 0);
+    EXPECT_TRUE(files().isEmpty());
+}
+
+TEST_F(UpdateCheckTest, VersionFilesNotSignedByTheMakerAreNotBelieved) {
+    const std::string good = versionText(spec(), key.secretKey);
+    auto changed = [&](const std::string& from, const std::string& to) {
+        std::string text = good;
+        text.replace(text.find(from), from.size(), to);
+        return text;
+    };
+    const TestKey other = makeTestKey();
+    const std::vector<std::string> refused = {
+        changed(server->host(), "127.0.0.2:" + std::to_string(server->port())),
+        changed("/TarvexSetup.sh", "/Other.sh"),
+        changed(" TarvexSetup.sh\r\n", " TarvexSetup2.sh\r\n"),
+        changed("3.0.2.0", "3.0.9.0"),
+        changed("size " + std::to_string(kInstaller.size()), "size 5"),
+        changed(good.substr(good.find("sha256 ") + 7, 64), std::string(64, 'a')),
+        versionText(spec(), ""),
+        versionText(spec(), other.secretKey),
+        changed("\r\n3.0.2.0",
+                "\r\nsignature " + good.substr(good.find("signature ") + 10, 88) + "\r\n3.0.2.0"),
+    };
+    for (size_t i = 0; i < refused.size(); ++i) {
+        serve(refused[i]);
+        Boxes automatic({});
+        EXPECT_EQ(check(0, 0), 0) << i;
+        EXPECT_TRUE(automatic.shown.empty()) << i;
+        Boxes manual({clickButton(2)});
+        EXPECT_EQ(check(1, 1), 0) << i;
+        ASSERT_EQ(manual.shown.size(), 1u) << i;
+        EXPECT_EQ(manual.shown[0].title, "Unable to Complete Update Check") << i;
+        EXPECT_EQ(manual.shown[0].text1, "The update information from the server could not be verified.")
+            << i;
+        EXPECT_EQ(installerRequests(), 0) << i;
+    }
+    EXPECT_TRUE(files().isEmpty());
+    EXPECT_EQ(fileText(IniFile).find("[Update]"), std::string::npos);
+}
+
+TEST_F(UpdateCheckTest, AnInstallerOtherThanTheSignedOneIsDeletedAndNothingIsRecorded) {
+    serve(versionText(spec(), key.secretKey), kInstaller + "echo tampered\n");
+    Boxes boxes({clickButton(1), clickButton(1)});
+    EXPECT_EQ(check(1, 1), 0);
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_EQ(boxes.shown[1].all(),
+              "Download Error|The downloaded file is not the installer that the update "
+              "information names. It has been deleted.|Nothing was installed.");
+    EXPECT_TRUE(files().isEmpty());
+    EXPECT_FALSE(UpdatePending);
+    EXPECT_EQ(fileText(IniFile).find("[Update]"), std::string::npos);
+    // The calculator is back, not left hidden with the program running.
+    EXPECT_TRUE(EZ_FORMEXISTS("RI"));
+    EXPECT_TRUE(gui::findControl("RI", 135)->window()->isVisible());
+}
+
+TEST_F(UpdateCheckTest, DownloadsTheServerNamesUnsafelyAreRefused) {
+    const std::string outside = QDir(scratch.path()).filePath("../x").toStdString();
+    for (const auto& [field, value] :
+         std::vector<std::pair<std::string, std::string>>{{"name", "../x"},
+                                                          {"name", "/tmp/x"},
+                                                          {"name", ".x"},
+                                                          {"name", "a\\b"},
+                                                          {"name", "Setup\nx"},
+                                                          {"name", ".."},
+                                                          {"host", "127.0.0.1:99999"},
+                                                          {"host", "bad_host!"},
+                                                          {"path", "TarvexSetup.sh"},
+                                                          {"path", "/a\tb"}}) {
+        VersionFileSpec file = spec();
+        if (field == "name") file.name = value;
+        if (field == "host") file.host = value;
+        if (field == "path") file.path = value;
+        serve(versionText(file, key.secretKey));
+        Boxes boxes({clickButton(1), clickButton(1)});
+        EXPECT_EQ(check(1, 1), 0) << value;
+        ASSERT_EQ(boxes.shown.size(), 2u) << value;
+        EXPECT_EQ(boxes.shown[1].all(),
+                  "Download Error|The update information names a download that cannot be used.|Nothing was "
+                  "installed.")
+            << value;
+        EXPECT_EQ(installerRequests(), 0) << value;
+    }
+    EXPECT_TRUE(files().isEmpty());
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(outside)));
+    EXPECT_FALSE(QFile::exists("/tmp/x"));
+}
+
+TEST_F(UpdateCheckTest, ServersThatCannotBeReachedAreToldOnlyWhenAsked) {
+    WebPages pages;
+    VersionFileUrl = "http://127.0.0.1:" + std::to_string(refusingPort()) + "/TarvexVersion.txt";
+    Boxes automatic({});
+    EXPECT_EQ(check(0, 0), 0);
+    EXPECT_TRUE(automatic.shown.empty());
+    Boxes manual({clickButton(1)});
+    EXPECT_EQ(check(1, 1), 0);
+    ASSERT_EQ(manual.shown.size(), 1u);
+    EXPECT_EQ(manual.shown[0].title, "Unable to Complete Update Check");
+    EXPECT_EQ(manual.shown[0].text1,
+              "Couldn't connect to server (Error 7) has occurred accessing Windows services.|This might be "
+              "due to a "
+              "problem with your internet connection.");
+    EXPECT_TRUE(manual.shown[0].text2.starts_with("Failed to connect to 127.0.0.1 port "))
+        << manual.shown[0].text2;
+    EXPECT_TRUE(manual.shown[0].text2.ends_with(
+        "|You can visit our web site to download the latest version of Tarvex."));
+    EXPECT_EQ(manual.shown[0].buttons, "&Visit Web Site|&No, Thanks, I'm Good");
+    EXPECT_EQ(pages.opened(), std::vector<std::string>{ProductWebPage});
+}
+
+TEST_F(UpdateCheckTest, AServerWithASelfSignedCertificateIsRefused) {
+    const QString dir = scratch.path();
+    ASSERT_EQ(
+        QProcess::execute("openssl", {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-subj",
+                                      "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1", "-days", "2",
+                                      "-keyout", dir + "/key.pem", "-out", dir + "/cert.pem"}),
+        0);
+    writeFile(folder + "/TarvexVersion.txt", versionText(spec(), key.secretKey));
+    const uint16_t port = refusingPort();
+    QProcess tls;
+    tls.setWorkingDirectory(dir);
+    tls.start("openssl", {"s_server", "-quiet", "-accept", QString::number(port), "-cert", dir + "/cert.pem",
+                          "-key", dir + "/key.pem", "-WWW"});
+    ASSERT_TRUE(tls.waitForStarted());
+    QThread::msleep(500);
+    VersionFileUrl = "https://127.0.0.1:" + std::to_string(port) + "/TarvexVersion.txt";
+    Boxes manual({clickButton(2)});
+    EXPECT_EQ(check(1, 1), 0);
+    ASSERT_EQ(manual.shown.size(), 1u);
+    EXPECT_EQ(manual.shown[0].title, "Unable to Complete Update Check");
+    EXPECT_NE(manual.shown[0].text1.find("(Error 60)"), std::string::npos) << manual.shown[0].text1;
+    EXPECT_NE(manual.shown[0].text2.find("certificate"), std::string::npos) << manual.shown[0].text2;
+    tls.kill();
+    tls.waitForFinished();
+}
+
+TEST_F(UpdateCheckTest, AServerThatNeverAnswersEndsTheCheckWhileTheWindowPaints) {
+    server = std::make_unique<RawServer>(std::vector<std::vector<RawServer::Step>>{{RawServer::hold(30000)}});
+    VersionFileUrl = "http://" + server->host() + "/TarvexVersion.txt";
+    QElapsedTimer clock;
+    clock.start();
+    qint64 last = 0, longest = 0;
+    int paints = 0;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        longest = std::max(longest, clock.elapsed() - last);
+        last = clock.elapsed();
+        driver::PAINT("RI", 135);
+        ++paints;
+    });
+    tick.start(20);
+    Boxes manual({clickButton(2)});
+    EXPECT_EQ(check(1, 1), 0);
+    tick.stop();
+    ASSERT_EQ(manual.shown.size(), 1u);
+    EXPECT_EQ(manual.shown[0].title, "Unable to Complete Update Check");
+    EXPECT_NE(manual.shown[0].text1.find("(Error 28)"), std::string::npos) << manual.shown[0].text1;
+    EXPECT_GE(clock.elapsed(), 14500);
+    EXPECT_LT(clock.elapsed(), 25000);
+    EXPECT_GT(paints, 150);
+    EXPECT_LT(longest, 300);
+}
+
+TEST_F(UpdateCheckTest, AutomaticChecksAreDueAfterTenDays) {
+    std::string order;
+    const int32_t today = Date2JulianDate("", order);
+    auto due = [&](const std::string& lastCheck) {
+        WRITEINI(IniFile, "Update", "LastCheck", lastCheck);
+        return UPDATENOW();
+    };
+    EXPECT_EQ(due("0"), 1);
+    EXPECT_EQ(setting("LastCheck"), std::to_string(today + 10));
+    EXPECT_EQ(UPDATENOW(), 0);
+    EXPECT_EQ(due(std::to_string(today)), 0);
+    EXPECT_EQ(due(std::to_string(today - 1)), 1);
+    EXPECT_EQ(setting("LastCheck"), std::to_string(today + 10));
+    EXPECT_EQ(due(std::to_string(today + 10)), 0);
+    // A date set by a clock that was once years ahead does not stop the checks.
+    EXPECT_EQ(due(std::to_string(today + 11)), 1);
+    EXPECT_EQ(setting("LastCheck"), std::to_string(today + 10));
+    EXPECT_EQ(due(std::to_string(today + 4000)), 1);
+}
+
+}  // namespace

@@ -1,0 +1,189 @@
+// The life of an update across real runs of the program: each session is a separate process on
+// the same program folder, started by the test, by the program's own hand-over, or by the test's
+// installer script, which starts the program again with "/update" as a real installer does.
+#include <gtest/gtest.h>
+
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QThread>
+#include <cstdlib>
+
+#include "app/globals.h"
+#include "app/settings.h"
+#include "gui/ezgui.h"
+#include "gui/test_driver.h"
+#include "tests/support/boxes.h"
+#include "tests/support/raw_server.h"
+#include "tests/support/sessions.h"
+#include "tests/support/update_server.h"
+#include "update/base64.h"
+#include "update/check.h"
+#include "util/date_rules.h"
+
+namespace {
+
+// What a session saw, written beside the program for the test to read.
+void report(const std::string& name, const std::string& text) { writeFile(EZ_APPPATH() + "/" + name, text); }
+
+// The server and the key the test hands to the sessions.
+void pointAtTestServer() {
+    if (const char* url = std::getenv("TEST_VERSION_URL")) VersionFileUrl = url;
+    if (const char* key = std::getenv("TEST_UPDATE_KEY")) UpdatePublicKey = key;
+}
+
+const bool lifeFirst = registerSession("life-first", [] {
+    pointAtTestServer();
+    Boxes boxes({clickButton(1)});
+    startProgram();
+    const bool closed = runUntilClosed();
+    report("first.txt",
+           (boxes.shown.empty() ? "no offer" : boxes.shown[0].all()) + "\n" + (closed ? "closed" : "open"));
+    return 0;
+});
+
+const bool lifeAfter = registerSession("life-after", [] {
+    pointAtTestServer();
+    std::string notes;
+    driver::WHENOPEN(
+        "WN",
+        [&] {
+            notes = EZ_GETTEXT("WN", 100);
+            notes = notes.substr(0, notes.find('\n'));
+            driver::CLICK("WN", 105);
+        },
+        20000);
+    Boxes boxes({clickButton(1)});
+    startProgram();
+    const std::string window = EZ_FORMEXISTS("RI") ? "window" : "no window";
+    driver::CLOSEBOX("RI");
+    report("after.txt",
+           (boxes.shown.empty() ? "no notice" : boxes.shown[0].all()) + "\n" + notes + "\n" + window);
+    return 0;
+});
+
+const bool recoverStart = registerSession("recover-start", [] {
+    pointAtTestServer();
+    startProgram();
+    report("recover.txt", EZ_FORMEXISTS("RI") ? "window" : "no window");
+    return 0;
+});
+
+// An automatic check, if one is due, against a server that has nothing newer.
+const bool autoCheck = registerSession("auto-check", [] {
+    pointAtTestServer();
+    Boxes boxes({});
+    startProgram();
+    driver::CLOSEBOX("RI");
+    return boxes.shown.empty() ? 0 : 7;
+});
+
+class UpdateLifeTest : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(scratch.isValid());
+        folder = QDir(scratch.path()).canonicalPath().toStdString();
+        ini = folder + "/Tarvex.ini";
+        key = makeTestKey();
+        server = RawServer::servingPaths({});
+    }
+    void serve(const std::string& version, const std::string& installer) {
+        server->setPaths({{"/TarvexVersion.txt", {RawServer::send(okResponse(version))}},
+                          {"/TarvexSetup.sh", {RawServer::send(okResponse(installer))}}});
+    }
+    std::string signedFor(const std::string& installer, const std::string& version = "3.0.2.0") {
+        VersionFileSpec spec;
+        spec.host = server->host();
+        spec.version = version;
+        spec.installer = installer;
+        return versionText(spec, key.secretKey);
+    }
+    SessionRun run(std::vector<std::string> wrapper = {}) {
+        SessionRun session;
+        session.environment = {{"TEST_VERSION_URL", "http://" + server->host() + "/TarvexVersion.txt"},
+                               {"TEST_UPDATE_KEY", key.publicKey},
+                               {"FAKETIME_DONT_FAKE_MONOTONIC", "1"}};
+        session.wrapper = std::move(wrapper);
+        return session;
+    }
+    std::string waitForFile(const std::string& name, int timeoutMs = 30000) {
+        const QString path = QString::fromStdString(folder + "/" + name);
+        for (int waited = 0; !QFile::exists(path) && waited < timeoutMs; waited += 50) QThread::msleep(50);
+        QThread::msleep(100);
+        return fileText(path.toStdString());
+    }
+    int versionRequests() const {
+        int count = 0;
+        for (const std::string& request : server->requests())
+            if (request.starts_with("GET /TarvexVersion.txt ")) ++count;
+        return count;
+    }
+    std::string setting(const std::string& name) { return GETINI(ini, "Update", name, "<none>"); }
+
+    QTemporaryDir scratch;
+    std::string folder, ini;
+    TestKey key;
+    std::unique_ptr<RawServer> server;
+};
+
+TEST_F(UpdateLifeTest, ASilentUpdateFromOfferToCongratulation) {
+    const std::string installer = installerScript("life-after");
+    serve(signedFor(installer), installer);
+    QFile::copy(QDir(TARVEX_PROGRAM_DIR).filePath("Release Notes.rtf"),
+                QString::fromStdString(folder + "/Release Notes.rtf"));
+    ASSERT_EQ(runSessionIn(folder, "life-first", run()), 0);
+    EXPECT_EQ(waitForFile("first.txt"),
+              "New Version Available|Version 3.0.2.0 of Tarvex is available.|This is an "
+              "important update including bug fixes.|Would you like to download it now?\nclosed");
+    // The hand-over at exit: the installer with the switches of a silent run.
+    EXPECT_EQ(installerArguments(folder, 10000),
+              (std::vector<std::string>{folder + "/TarvexSetup.sh", "/SP-", "/VERYSILENT"}));
+    // The program started again with "/update" congratulates, shows what is new, and cleans up.
+    EXPECT_EQ(waitForFile("after.txt"),
+              "Update Process Complete|Congratulations! Tarvex has been updated to version 3.0.2.0!|\n"
+              "What\u2019s New in Tarvex 3.0.1.0\nwindow");
+    EXPECT_EQ(setting("NewVer"), "");
+    EXPECT_EQ(setting("Failed"), "0");
+    EXPECT_EQ(setting("Install"), "");
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(folder + "/TarvexSetup.sh")));
+    EXPECT_EQ(versionRequests(), 1);
+}
+
+TEST_F(UpdateLifeTest, AnInterruptedSilentUpdateRunsAgainAndNoWindowOpens) {
+    const std::string installer = installerScript();
+    const std::string path = folder + "/TarvexSetup.sh";
+    writeFile(path, installer);
+    WRITEINI(ini, "Update", "Install", path);
+    WRITEINI(ini, "Update", "NewVer", "3.0.2.0");
+    WRITEINI(ini, "Update", "Failed", "1");
+    WRITEINI(ini, "Update", "Verified", GET_BASE64(signedFor(installer)));
+    ASSERT_EQ(runSessionIn(folder, "recover-start", run()), 0);
+    EXPECT_EQ(waitForFile("recover.txt"), "no window");
+    // Started again with its own dialogues: no switches.
+    EXPECT_EQ(installerArguments(folder), std::vector<std::string>{path});
+    EXPECT_EQ(setting("Failed"), "1");
+}
+
+// The ten-day rule on the real program on chosen dates: 6 December 2026, then 16 and 17
+// December, then with a "LastCheck" years ahead.
+TEST_F(UpdateLifeTest, AutomaticChecksOnChosenDates) {
+    serve(signedFor("unused", "3.0.1.0"), "unused");
+    auto on = [&](const std::string& date) {
+        return runSessionIn(folder, "auto-check", run({"faketime", "-f", "@" + date + " 12:00:00"}));
+    };
+    ASSERT_EQ(on("2026-12-06"), 0);
+    EXPECT_EQ(versionRequests(), 1);
+    EXPECT_EQ(setting("LastCheck"), std::to_string(JULIANDATE(12, 16, 2026)));
+    ASSERT_EQ(on("2026-12-16"), 0);
+    EXPECT_EQ(versionRequests(), 1);
+    ASSERT_EQ(on("2026-12-17"), 0);
+    EXPECT_EQ(versionRequests(), 2);
+    EXPECT_EQ(setting("LastCheck"), std::to_string(JULIANDATE(12, 27, 2026)));
+    WRITEINI(ini, "Update", "LastCheck", std::to_string(JULIANDATE(1, 1, 2031)));
+    ASSERT_EQ(on("2026-12-06"), 0);
+    EXPECT_EQ(versionRequests(), 3);
+    EXPECT_EQ(setting("LastCheck"), std::to_string(JULIANDATE(12, 16, 2026)));
+}
+
+}  // namespace

@@ -1,0 +1,126 @@
+#include "update/version_file.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <vector>
+
+#include "calc/number_kinds.h"
+#include "calc/number_reader.h"
+#include "update/http_rules.h"
+
+namespace {
+
+std::vector<std::string_view> splitAt(std::string_view text, std::string_view separator) {
+    std::vector<std::string_view> parts;
+    for (;;) {
+        size_t end = text.find(separator);
+        parts.push_back(text.substr(0, end));
+        if (end == std::string_view::npos) return parts;
+        text.remove_prefix(end + separator.size());
+    }
+}
+
+bool startsWith(std::string_view text, std::string_view prefix) {
+    return text.substr(0, prefix.size()) == prefix;
+}
+
+bool isHex(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+    });
+}
+
+std::string lowerCase(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return lower;
+}
+
+bool isLabelCharacter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-';
+}
+
+}  // namespace
+
+VersionFile READVERSIONFILE(std::string_view text) {
+    VersionFile file;
+    std::vector<std::string_view> lines = splitAt(text, "\r\n");
+    std::vector<std::string_view> first = splitAt(lines.front(), " ");
+    if (first.size() > 0) file.host = first[0];
+    if (first.size() > 1) file.path = first[1];
+    if (first.size() > 2) file.fileName = first[2];
+    file.version = lines.back();
+    for (size_t i = 1; i + 1 < lines.size(); ++i) {
+        std::string_view line = lines[i];
+        if (startsWith(line, "sha256 ")) {
+            std::string_view digest = line.substr(7);
+            if (digest.size() == 64 && isHex(digest)) file.sha256 = lowerCase(digest);
+        } else if (startsWith(line, "size ")) {
+            std::optional<int64_t> size = CONTENTLENGTH(line.substr(5));
+            if (size && *size <= kMaxBody) file.size = size;
+        } else if (startsWith(line, "signature ")) {
+            file.signature = std::string(line.substr(10));
+            ++file.signatureLines;
+        }
+    }
+    return file;
+}
+
+std::string SIGNEDTEXT(std::string_view text) {
+    std::string signedText;
+    std::vector<std::string_view> lines = splitAt(text, "\r\n");
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const bool last = i + 1 == lines.size();
+        if (!last && i > 0 && startsWith(lines[i], "signature ")) continue;
+        signedText += lines[i];
+        if (!last) signedText += "\r\n";
+    }
+    return signedText;
+}
+
+int64_t VERSIONNUMBER(std::string_view version) {
+    std::string digits(version);
+    digits.erase(std::remove(digits.begin(), digits.end(), '.'), digits.end());
+    const long double number = std::nearbyint(READNUMBER(digits));
+    if (!(std::fabs(number) < std::ldexp(1.0L, 63))) return 0;
+    return static_cast<int64_t>(number);
+}
+
+int32_t MAJORNUMBER(std::string_view version) { return TOWHOLE(READNUMBER(version)); }
+
+std::string SHOWNVERSION(std::string_view version) {
+    std::string clean;
+    for (char c : version)
+        if (static_cast<unsigned char>(c) >= 0x20 && c != 0x7f && c != '{' && c != '}' && c != '|')
+            clean += c;
+    return clean.substr(0, 40);
+}
+
+bool PLAINFILENAME(std::string_view name) {
+    if (name.empty() || name == "." || name == ".." || name.front() == '.') return false;
+    return std::none_of(name.begin(), name.end(), [](char c) {
+        return c == '/' || c == '\\' || static_cast<unsigned char>(c) < 0x20 || c == 0x7f;
+    });
+}
+
+bool DOWNLOADHOST(std::string_view host) {
+    std::string name;
+    uint16_t port = 0;
+    if (!SAFEREQUESTTEXT(host) || !SPLITHOST(host, name, port)) return false;
+    if (host.front() == '[')
+        return std::all_of(name.begin(), name.end(), [](char c) {
+            return std::isxdigit(static_cast<unsigned char>(c)) || c == ':' || c == '.';
+        });
+    if (name.size() > 253) return false;
+    for (std::string_view label : splitAt(name, "."))
+        if (label.empty() || label.size() > 63 || label.front() == '-' || label.back() == '-' ||
+            !std::all_of(label.begin(), label.end(), isLabelCharacter))
+            return false;
+    return true;
+}
+
+bool DOWNLOADPATH(std::string_view path) {
+    return !path.empty() && path.front() == '/' && SAFEREQUESTTEXT(path);
+}
