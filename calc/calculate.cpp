@@ -16,6 +16,8 @@ void CALCULATE() {
     in.cume = StationCume;
     for (const ControlUpdate& update : CALCULATERESULTS(in))
         if (update.text) EZ_SETTEXT("RI", update.id, *update.text);
+    // A screen reader reading a station's row hears the tooltip's figure with it.
+    for (int32_t id = 230; id <= 300; id += 10) EZ_SETACCESSDESCRIPTION("RI", id, SHOWCUME(id));
 }
 
 void DOLLARFORMAT(const std::string& formName, int32_t& id) {

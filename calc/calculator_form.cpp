@@ -111,15 +111,23 @@ int32_t menuNumberOf(int32_t id) {
     return (id - 9000) / 100 + 1;
 }
 
-// Each input and result box is announced by its caption; a share label by its station row.
+// Each input and result box is announced by its caption; a tick box by its own caption, the
+// station's name; a share label by its station (set with the station rows).
 void nameControlsForScreenReaders() {
     const int32_t captioned[][2] = {{100, 135}, {105, 140}, {110, 145}, {115, 150}, {120, 155}, {125, 160},
                                     {130, 165}, {195, 345}, {200, 350}, {205, 355}, {210, 215}, {305, 310}};
     for (const auto& [label, box] : captioned) EZ_SETACCESSNAME(kForm, box, EZ_GETTEXT(kForm, label));
-    for (int row = 1; row <= 8; ++row) {
-        EZ_SETACCESSNAME(kForm, 225 + 10 * (row - 1), "Station " + std::to_string(row));
-        EZ_SETACCESSNAME(kForm, 230 + 10 * (row - 1), "Share of station " + std::to_string(row));
-    }
+}
+
+const std::string kNotice = " Copyright \u00a9 Tarvex. All rights reserved.";
+
+// While a row's tick box has the focus, the status bar tells its "1 response from every" figure,
+// which the mouse finds in the share label's tooltip.
+void showRowFigure(int32_t tickBox) {
+    int32_t share = tickBox + 5;
+    const std::string figure = SHOWCUME(share);
+    const std::string station = EZ_GETTEXT(kForm, tickBox);
+    EZ_SETSBTEXT(kForm, 370, 1, figure.empty() ? kNotice : " " + station + ": " + figure);
 }
 
 // Topics of the places whose help the pointer chooses.
@@ -216,6 +224,10 @@ void EZ_RI_ParseEvents(int32_t& id, int32_t& message, int32_t& value, int32_t& c
             setHelpTopic(145, cancel);
         else if (message == 1)
             CHECKPRINT();
+        else if (message == 3)
+            showRowFigure(id);
+        else if (message == 4)
+            EZ_SETSBTEXT(kForm, 370, 1, kNotice);
     } else if (isShareLabel(id)) {
         if (message == 8) {
             EZ_SETTOOLTIP(kForm, id, "");
@@ -281,7 +293,7 @@ void INITIALIZE_RI() {
     EZ_SETFORMICON(kForm, ProgramIcon);
     EZ_SETTEXT(kForm, 0, "Tarvex");
     EZ_SETSBPARTS(kForm, 370, "70|30");
-    EZ_SETSBTEXT(kForm, 370, 1, " Copyright \u00a9 Tarvex. All rights reserved.");
+    EZ_SETSBTEXT(kForm, 370, 1, kNotice);
     EZ_SETSBTEXT(kForm, 370, 2, "\tVersion: " + ProgramVersion);
     LOADPREFERENCES();
     LOADSTATIONS();
@@ -315,4 +327,6 @@ void CHECKPRINT() {
     else
         EZ_DISABLEC(kForm, 315);
     CALCULATE();
+    const int32_t focused = EZ_GETFOCUS(kForm);
+    if (isTickBox(focused)) showRowFigure(focused);
 }

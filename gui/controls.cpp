@@ -51,6 +51,7 @@ QString qs(const std::string& text) { return QString::fromStdString(text); }
 void setLabelText(QLabel* label, const std::string& text) {
     label->setProperty("raw", qs(text));
     label->setText(qs(text).replace('|', '\n'));
+    fitText(label);
 }
 
 template <class W>
@@ -71,6 +72,7 @@ void placeControl(Form& form, int32_t id, QWidget* widget, double col, double ro
     QFont font = settings().customFont.value_or(fontFor(settings().font));
     if (font != widget->font()) widget->setFont(font);
     widget->setGeometry(px(col, true), px(row, false), px(width, true), px(height, false));
+    widget->setProperty("ezFont", font);
     applyColours(widget, settings().foreground, settings().background);
     if (QWidget* old = form.controls[id]) old->deleteLater();
     form.controls[id] = widget;
@@ -124,6 +126,9 @@ void EZ_TEXT(int32_t id, double col, double row, double width, double height, co
         return;
     }
     auto* box = gui::place(*form, id, new QLineEdit(qs(text), form->client), col, row, width, height);
+    box->setCursorPosition(0);
+    gui::fitText(box);
+    QObject::connect(box, &QLineEdit::textChanged, box, [box] { gui::fitText(box); });
     box->setReadOnly(!editable);
     if (has(props, 'U')) box->setValidator(new gui::UpperCase(box));
     if (has(props, 'N')) box->setValidator(new gui::WholeNumber(box));
@@ -138,6 +143,7 @@ void EZ_CHECKBOX(int32_t id, double col, double row, double width, double height
     gui::Form* form = gui::beginControl(id);
     if (!form) return;
     auto* box = gui::place(*form, id, new QCheckBox(qs(text), form->client), col, row, width, height);
+    gui::fitText(box);
     box->setFocusPolicy(gui::tabPolicy(props));
     QObject::connect(box, &QCheckBox::clicked, box, [name = form->name, id] {
         if (gui::settings().commandEvents) gui::dispatch(name, id, EZ_MSG_CLICK);
@@ -200,6 +206,15 @@ void EZ_PANEL(int32_t id, double col, double row, double width, double height, c
     panel->setFocusPolicy(Qt::NoFocus);
     panel->setAttribute(Qt::WA_TransparentForMouseEvents);
     panel->lower();
+    // A label placed across the panel's frame, as a heading, is drawn on its own background over
+    // the frame, which then stops short of its text instead of running through it.
+    if (!has(props, 'F')) return;
+    const QRect inside = panel->geometry().adjusted(2, 2, -2, -2);
+    for (const auto& [other, control] : form->controls) {
+        auto* label = qobject_cast<QLabel*>(control.data());
+        if (label && label->geometry().intersects(panel->geometry()) && !inside.contains(label->geometry()))
+            label->setAutoFillBackground(true);
+    }
 }
 
 void EZ_STATUSBAR(int32_t id, const std::string& text, const std::string&) {
@@ -242,14 +257,19 @@ void EZ_SETTEXT(const std::string& form, int32_t id, const std::string& text) {
         return;
     }
     QWidget* widget = gui::findControl(form, id);
-    if (auto* box = qobject_cast<QLineEdit*>(widget))
+    if (auto* box = qobject_cast<QLineEdit*>(widget)) {
         box->setText(qs(text));
+        // A box the user is not typing in shows the start of its text, as a native box does.
+        if (!box->hasFocus()) box->setCursorPosition(0);
+    }
     else if (auto* box = qobject_cast<QPlainTextEdit*>(widget))
         box->setPlainText(qs(text));
     else if (auto* label = qobject_cast<QLabel*>(widget))
         gui::setLabelText(label, text);
-    else if (auto* button = qobject_cast<QAbstractButton*>(widget))
+    else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
         button->setText(qs(text));
+        gui::fitText(button);
+    }
     else if (auto* frame = qobject_cast<QGroupBox*>(widget))
         frame->setTitle(qs(text));
     else if (qobject_cast<QStatusBar*>(widget))
@@ -288,8 +308,12 @@ bool EZ_ISVISIBLE(const std::string& form, int32_t id) {
     return widget && !widget->isHidden();
 }
 
+// The program moves the focus as the keyboard does, so the control shows its focus frame.
 void EZ_FOCUS(const std::string& form, int32_t id) {
-    if (QWidget* widget = gui::findControl(form, id)) widget->setFocus(Qt::OtherFocusReason);
+    QWidget* widget = gui::findControl(form, id);
+    if (!widget) return;
+    widget->window()->setAttribute(Qt::WA_KeyboardFocusChange);
+    widget->setFocus(Qt::TabFocusReason);
 }
 
 int32_t EZ_GETFOCUS(const std::string& form) {
@@ -307,7 +331,8 @@ void EZ_SETCOLOR(const std::string& form, int32_t id, int32_t foreground, int32_
 }
 
 void EZ_SETACCESSNAME(const std::string& form, int32_t id, const std::string& name) {
-    if (QWidget* widget = gui::findControl(form, id)) widget->setAccessibleName(qs(name));
+    QWidget* widget = gui::findControl(form, id);
+    if (widget && widget->accessibleName() != qs(name)) widget->setAccessibleName(qs(name));
 }
 
 void EZ_PICTURE(int32_t id, double col, double row, double width, double height, const std::string& file,

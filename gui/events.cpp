@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QToolTip>
 
 #include "gui/registry.h"
@@ -69,6 +70,15 @@ int32_t controlAt(const Form& form, const QPoint& global) {
     return 0;
 }
 
+// Enter on a push button with the focus presses it, as Space does.
+bool pressButton(QWidget* widget, const QKeyEvent* event) {
+    auto* button = qobject_cast<QPushButton*>(widget);
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (!button || !enter || event->modifiers() & ~Qt::KeypadModifier || !button->isEnabled()) return false;
+    button->click();
+    return true;
+}
+
 class Watcher : public QObject {
 public:
     bool eventFilter(QObject* object, QEvent* event) override;
@@ -92,7 +102,14 @@ bool Watcher::eventFilter(QObject* object, QEvent* event) {
                 dispatch(form->name, id, event->type() == QEvent::FocusIn ? EZ_MSG_FOCUS : EZ_MSG_BLUR);
             return false;
         }
-        case QEvent::KeyPress: return key(*form, id, widget, static_cast<QKeyEvent*>(event));
+        case QEvent::KeyPress: {
+            auto* press = static_cast<QKeyEvent*>(event);
+            const std::string name = form->name;
+            if (key(*form, id, widget, press)) return true;
+            // A form that the program closed on this key takes no more of it.
+            if (!findForm(name)) return true;
+            return pressButton(widget, press);
+        }
         case QEvent::MouseMove:
         case QEvent::Enter: {
             if (!settings().cursorEvents) return false;

@@ -127,6 +127,8 @@ int32_t EZ_GETFOCUS(const std::string& form);
 void EZ_SETCOLOR(const std::string& form, int32_t id, int32_t foreground, int32_t background);
 void EZ_SETACCESSNAME(const std::string& form, int32_t id,
                       const std::string& name);  // what a screen reader says
+// What a screen reader adds when it reads the control out.
+void EZ_SETACCESSDESCRIPTION(const std::string& form, int32_t id, const std::string& description);
 void EZ_ADDTOOLTIP(const std::string& form, int32_t id);
 void EZ_SETTOOLTIP(const std::string& form, int32_t id, const std::string& text);
 void EZ_SETCURSOR(const std::string& cursor, int32_t value);

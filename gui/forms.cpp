@@ -145,7 +145,9 @@ void EZ_FORM(const std::string& name, const std::string& parent, const std::stri
     window->adjustSize();
     window->move(placeOf(window, owner ? owner->window.data() : nullptr, col, row, has(props, 'C')));
     if (form.modal) {
-        window->setWindowModality(Qt::ApplicationModal);
+        // Modal over the forms it belongs to, not over other windows: help opened from a dialog
+        // takes clicks and scrolling while the dialog is open.
+        window->setWindowModality(owner ? Qt::WindowModal : Qt::ApplicationModal);
         window->exec();
         delete window;
     } else {

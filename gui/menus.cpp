@@ -54,8 +54,10 @@ QAction* findItem(int32_t handle, int32_t id) {
 void addItem(int32_t handle, int32_t id, const std::string& caption) {
     Menu* menu = menuAt(handle);
     if (!menu) return;
-    auto* action = new QAction(QString::fromStdString(caption), menu->widget);
-    action->setSeparator(caption == "-");
+    // "-" is a separator: a line with no text, which a screen reader does not announce.
+    const bool separator = caption == "-";
+    auto* action = new QAction(separator ? QString() : QString::fromStdString(caption), menu->widget);
+    action->setSeparator(separator);
     action->setProperty("ezId", id);
     QObject::connect(action, &QAction::triggered, action, [handle, id] {
         std::string form = formOfMenu(handle);
@@ -123,7 +125,7 @@ void EZ_SETMENUITEM(int32_t menu, int32_t id, const std::string& caption, const 
     QAction* item = gui::findItem(menu, id);
     if (!item) return;
     bool checked = props.find('X') != std::string::npos;
-    item->setText(QString::fromStdString(caption));
+    if (!item->isSeparator()) item->setText(QString::fromStdString(caption));
     item->setCheckable(checked || item->isCheckable());
     item->setChecked(checked);
 }

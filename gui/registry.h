@@ -110,6 +110,14 @@ void installFontSubstitutes();
 // A picture file: relative names are found in the image folder beside the program.
 QString imagePath(const std::string& file);
 
+// A text box, label or tick box whose text is wider than its room shrinks its font until the
+// text fits (down to 6 points); a text that even then does not fit shows its start, and its
+// tooltip holds the whole. The font the control was created in is the largest it takes.
+void fitText(QWidget* control);
+
+// The screen readers' view of forms and labels, installed once.
+void installAccessibility();
+
 // Menus waiting for their form.
 void attachPendingMenu(Form& form);
 

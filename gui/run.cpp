@@ -55,6 +55,7 @@ int EZ_GUIRUN(int argc, char** argv, EZ_StartProc start, EZ_EventProc events, EZ
 
 void EZ_GUIINIT(EZ_EventProc events, EZ_DesignProc design) {
     gui::installFontSubstitutes();
+    gui::installAccessibility();
     gui::settings().events = events;
     gui::settings().design = design;
 }

@@ -16,6 +16,9 @@ constexpr float CHECK_EXTRA_HEIGHT = 0.5f;
 // A picture is given two columns more than its pixels convert to.
 constexpr float PICTURE_PADDING = 2.0f;
 constexpr int32_t MAX_BUTTONS = 10;
+// The title bar shows the caption in a bold face beside the window's icon and buttons.
+constexpr int32_t TITLE_FONT = 7;
+constexpr float TITLE_BAR_ROOM = 10.0f;
 
 // Flag letters count anywhere in the flags and in either case.
 bool HASFLAG(std::string_view flags, char letter) {
@@ -136,6 +139,12 @@ BoxLayout LAYOUTMSGBOX(const BoxRequest& request, const Measurer& measure) {
     if (static_cast<float>(minWidth) > box.width) {
         contentWidth += static_cast<float>(minWidth) - box.width;
         box.width = static_cast<float>(minWidth);
+    }
+    // A box is never narrower than its caption needs, so that the title is never cut.
+    const float captionWidth = box.caption.empty() ? 0 : LINEWIDTH(box.caption, TITLE_FONT, measure) + TITLE_BAR_ROOM;
+    if (captionWidth > box.width) {
+        contentWidth += captionWidth - box.width;
+        box.width = captionWidth;
     }
 
     // One vertical margin between the last block and the row, one below the row.

@@ -283,6 +283,7 @@ SystemInfo parseSystem(std::string_view system) {
         std::string text = cString(system.substr(pos, length));
         pos += length;
         if (code == 0) info.contentsFile = text;
+        if (code == 1) info.indexFile = text;
         if (code == 2) info.defaultTopic = text;
         if (code == 3) info.title = text;
     }
@@ -344,6 +345,15 @@ std::string HelpFile::contentsFile() const {
 
 std::vector<ContentsEntry> HelpFile::contents() const {
     std::string file = contentsFile();
+    if (file.empty()) return {};
+    std::optional<std::string> html = read(file);
+    return html ? parseSitemap(*html) : std::vector<ContentsEntry>{};
+}
+
+std::vector<ContentsEntry> HelpFile::index() const {
+    std::string file = system_.indexFile.empty() ? "" : normalizePath(system_.indexFile);
+    for (size_t i = 0; file.empty() && i < files_.size(); ++i)
+        if (endsWith(lower(files_[i]), ".hhk")) file = files_[i];
     if (file.empty()) return {};
     std::optional<std::string> html = read(file);
     return html ? parseSitemap(*html) : std::vector<ContentsEntry>{};

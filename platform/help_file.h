@@ -32,6 +32,7 @@ struct SystemInfo {
     std::string title;
     std::string defaultTopic;
     std::string contentsFile;
+    std::string indexFile;
 };
 
 // A link or path as the help file's own absolute path: "ms-its:x.chm::/a.htm", "a.htm" and
@@ -46,7 +47,8 @@ std::vector<ContentsEntry> parseSitemap(std::string_view html);
 // into "#STRINGS") and the "#STRINGS" file; nothing when the two do not fit together.
 std::optional<std::vector<ContextEntry>> parseContextMap(std::string_view ivb, std::string_view strings);
 
-// The records of the "#SYSTEM" file that name the title, the default page and the contents file.
+// The records of the "#SYSTEM" file that name the title, the default page, the contents file and
+// the index file.
 SystemInfo parseSystem(std::string_view system);
 
 // The file of the help file that a context map target names. The compiler may store the target
@@ -73,6 +75,9 @@ public:
     // The contents file the file names, else the first one inside it.
     std::string contentsFile() const;
     std::vector<ContentsEntry> contents() const;
+    // The keywords of the index, each with the page it opens, from the index file the file
+    // names, else the first one inside it; nested keywords follow their parent.
+    std::vector<ContentsEntry> index() const;
     // The page a context number opens; empty when the file maps no such number.
     std::string topicFile(uint32_t context) const;
 

@@ -2,6 +2,8 @@
 // every page, stylesheet and picture read out of the compiled help file through "help:" addresses.
 #include "platform/help_viewer.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QPointer>
@@ -9,7 +11,16 @@
 #include <QSplitter>
 #include <QStringDecoder>
 #include <QStyle>
+#include <QImage>
+#include <QPixmap>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QResizeEvent>
+#include <QTabWidget>
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextDocumentFragment>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
@@ -78,6 +89,38 @@ public:
         if (type == QTextDocument::StyleSheetResource) return QString::fromUtf8(bytes->data(), bytes->size());
         return QByteArray(bytes->data(), qsizetype(bytes->size()));
     }
+
+    // Pictures wider than the page are scaled down to its width; narrower ones keep their size.
+    void fitPictures() {
+        const qreal room = viewport()->width() - 2 * document()->documentMargin() - 4;
+        QTextCursor cursor(document());
+        for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+            for (auto it = block.begin(); !it.atEnd(); ++it) {
+                QTextFragment fragment = it.fragment();
+                if (!fragment.charFormat().isImageFormat()) continue;
+                QTextImageFormat picture = fragment.charFormat().toImageFormat();
+                const QVariant data = document()->resource(QTextDocument::ImageResource, QUrl(picture.name()));
+                // The layout keeps a picture it has decoded as a pixmap in place of its bytes.
+                const QSize natural = data.typeId() == QMetaType::QPixmap  ? data.value<QPixmap>().size()
+                                      : data.typeId() == QMetaType::QImage ? data.value<QImage>().size()
+                                                                           : QImage::fromData(data.toByteArray()).size();
+                if (natural.isEmpty() || room <= 0) continue;
+                const qreal width = std::min<qreal>(natural.width(), room);
+                if (qAbs(picture.width() - width) < 0.5) continue;
+                picture.setWidth(width);
+                picture.setHeight(natural.height() * width / natural.width());
+                cursor.setPosition(fragment.position());
+                cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
+                cursor.setCharFormat(picture);
+            }
+        }
+    }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QTextBrowser::resizeEvent(event);
+        if (event->size().width() != event->oldSize().width()) fitPictures();
+    }
 };
 
 class HelpWindow : public QWidget {
@@ -102,13 +145,18 @@ public:
         contents_ = new QTreeWidget;
         contents_->setHeaderHidden(true);
         contents_->setObjectName("contents");
+        tabs_ = new QTabWidget;
+        tabs_->setObjectName("tabs");
+        tabs_->addTab(contents_, "Contents");
+        tabs_->addTab(indexPage(), "Index");
+        tabs_->addTab(searchPage(), "Search");
         browser_ = new HelpBrowser;
         browser_->setObjectName("page");
         browser_->setOpenLinks(false);
         browser_->document()->setDocumentMargin(12);
 
         QSplitter* splitter = new QSplitter(Qt::Horizontal);
-        splitter->addWidget(contents_);
+        splitter->addWidget(tabs_);
         splitter->addWidget(browser_);
         splitter->setStretchFactor(1, 1);
         splitter->setSizes({250, 650});
@@ -129,6 +177,7 @@ public:
         connect(browser_, &QTextBrowser::forwardAvailable, forward, &QAction::setEnabled);
         connect(browser_, &QTextBrowser::anchorClicked, this, &HelpWindow::follow);
         connect(browser_, &QTextBrowser::sourceChanged, this, &HelpWindow::selectInContents);
+        connect(browser_, &QTextBrowser::sourceChanged, browser_, &HelpBrowser::fitPictures);
         connect(contents_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
             if (item && !item->data(0, kPathRole).toString().isEmpty())
                 go(pageUrl(item->data(0, kPathRole).toString().toStdString()));
@@ -145,6 +194,8 @@ public:
             setWindowTitle(file_ && !file_->title().empty() ? QString::fromStdString(file_->title())
                                                             : "Tarvex Help");
             fillContents();
+            fillIndex();
+            searchResults_->clear();
         }
         if (!file_) {
             showProblem(path);
@@ -193,6 +244,116 @@ private:
         problem_ = true;
     }
 
+    // The Index tab: the compiled index's keywords, the list narrowed to those that start with
+    // what is typed above it; choosing one opens its page.
+    QWidget* indexPage() {
+        auto* page = new QWidget;
+        indexFilter_ = new QLineEdit;
+        indexFilter_->setObjectName("indexFilter");
+        indexFilter_->setPlaceholderText("Type a keyword");
+        index_ = new QListWidget;
+        index_->setObjectName("index");
+        auto* layout = new QVBoxLayout(page);
+        layout->addWidget(indexFilter_);
+        layout->addWidget(index_);
+        connect(indexFilter_, &QLineEdit::textChanged, this, &HelpWindow::filterIndex);
+        connect(indexFilter_, &QLineEdit::returnPressed, this, [this] {
+            for (int row = 0; row < index_->count(); ++row)
+                if (!index_->item(row)->isHidden()) return openListed(index_->item(row));
+        });
+        connect(index_, &QListWidget::itemActivated, this, &HelpWindow::openListed);
+        connect(index_, &QListWidget::itemClicked, this, &HelpWindow::openListed);
+        return page;
+    }
+
+    void fillIndex() {
+        index_->clear();
+        if (!file_) return;
+        std::vector<std::pair<const help::ContentsEntry*, int>> pending;
+        std::vector<help::ContentsEntry> keywords = file_->index();
+        for (auto it = keywords.rbegin(); it != keywords.rend(); ++it) pending.push_back({&*it, 0});
+        while (!pending.empty()) {
+            auto [entry, depth] = pending.back();
+            pending.pop_back();
+            auto* item = new QListWidgetItem(QString(depth * 4, ' ') + QString::fromStdString(entry->name), index_);
+            item->setData(kPathRole, QString::fromStdString(entry->file));
+            for (auto child = entry->children.rbegin(); child != entry->children.rend(); ++child)
+                pending.push_back({&*child, depth + 1});
+        }
+    }
+
+    void filterIndex(const QString& typed) {
+        for (int row = 0; row < index_->count(); ++row) {
+            QListWidgetItem* item = index_->item(row);
+            item->setHidden(!item->text().trimmed().startsWith(typed.trimmed(), Qt::CaseInsensitive));
+        }
+    }
+
+    void openListed(QListWidgetItem* item) {
+        const QString path = item ? item->data(kPathRole).toString() : QString();
+        if (!path.isEmpty()) go(pageUrl(path.toStdString()));
+    }
+
+    // The Search tab: every page whose text holds all the words typed.
+    QWidget* searchPage() {
+        auto* page = new QWidget;
+        searchField_ = new QLineEdit;
+        searchField_->setObjectName("searchField");
+        searchField_->setPlaceholderText("Words to find");
+        auto* find = new QPushButton("Search");
+        find->setObjectName("searchButton");
+        searchResults_ = new QListWidget;
+        searchResults_->setObjectName("searchResults");
+        auto* layout = new QVBoxLayout(page);
+        layout->addWidget(searchField_);
+        layout->addWidget(find);
+        layout->addWidget(searchResults_);
+        connect(searchField_, &QLineEdit::returnPressed, this, &HelpWindow::search);
+        connect(find, &QPushButton::clicked, this, &HelpWindow::search);
+        connect(searchResults_, &QListWidget::itemActivated, this, &HelpWindow::openFound);
+        connect(searchResults_, &QListWidget::itemClicked, this, &HelpWindow::openFound);
+        return page;
+    }
+
+    void search() {
+        searchResults_->clear();
+        const QStringList words = searchField_->text().split(' ', Qt::SkipEmptyParts);
+        if (!file_ || words.isEmpty()) return;
+        for (const std::string& path : file_->files()) {
+            const QString name = QString::fromStdString(path).toLower();
+            if (!name.endsWith(".htm") && !name.endsWith(".html")) continue;
+            std::optional<std::string> bytes = file_->read(path);
+            if (!bytes) continue;
+            const QTextDocumentFragment page = QTextDocumentFragment::fromHtml(decodeHtml(*bytes));
+            const QString text = page.toPlainText();
+            bool all = true;
+            for (const QString& word : words) all = all && text.contains(word, Qt::CaseInsensitive);
+            if (!all) continue;
+            auto* item = new QListWidgetItem(titleOf(*bytes, path), searchResults_);
+            item->setData(kPathRole, QString::fromStdString(path));
+        }
+        if (searchResults_->count() == 0) {
+            auto* none = new QListWidgetItem("No topic holds these words.", searchResults_);
+            none->setFlags(Qt::NoItemFlags);
+        }
+    }
+
+    static QString titleOf(const std::string& bytes, const std::string& path) {
+        const QString html = decodeHtml(bytes);
+        const int start = html.indexOf("<title>", 0, Qt::CaseInsensitive);
+        const int end = html.indexOf("</title>", start, Qt::CaseInsensitive);
+        if (start >= 0 && end > start) return QTextDocumentFragment::fromHtml(html.mid(start + 7, end - start - 7)).toPlainText().trimmed();
+        return QString::fromStdString(path);
+    }
+
+    void openFound(QListWidgetItem* item) {
+        const QString path = item ? item->data(kPathRole).toString() : QString();
+        if (path.isEmpty()) return;
+        go(pageUrl(path.toStdString()));
+        const QStringList words = searchField_->text().split(' ', Qt::SkipEmptyParts);
+        if (!words.isEmpty()) browser_->find(words.first());
+    }
+
     void fillContents() {
         QSignalBlocker quiet(contents_);
         contents_->clear();
@@ -231,6 +392,11 @@ private:
     }
 
     QTreeWidget* contents_;
+    QTabWidget* tabs_;
+    QLineEdit* indexFilter_;
+    QListWidget* index_;
+    QLineEdit* searchField_;
+    QListWidget* searchResults_;
     HelpBrowser* browser_;
     std::unique_ptr<help::HelpFile> file_;
     bool problem_ = false;
@@ -240,8 +406,14 @@ private:
 QPointer<HelpWindow> viewer;
 int windowsCreated = 0;
 
+// A screen reader announces the viewer as a window with its title.
+QAccessibleInterface* viewerAccessible(const QString&, QObject* object) {
+    return viewer && object == viewer.data() ? new QAccessibleWidget(viewer, QAccessible::Window) : nullptr;
+}
+
 HelpWindow& window() {
     if (!viewer) {
+        if (windowsCreated == 0) QAccessible::installFactory(viewerAccessible);
         viewer = new HelpWindow;
         ++windowsCreated;
     }

@@ -17,6 +17,10 @@ namespace {
 
 const std::string kForm = "SE";
 
+// Set once a removal has opened and closed rows by their content: from then on they follow
+// every change, so that a name typed into the next free row opens its cume box.
+bool rowsFollowContent = false;
+
 int32_t stationBox(int row) { return 120 + 10 * (row - 1); }
 double cumeValue(int32_t box) { return static_cast<double>(READNUMBER(EZ_GETTEXT(kForm, box))); }
 bool blank(const std::string& text) { return text.find_first_not_of(' ') == std::string::npos; }
@@ -34,9 +38,15 @@ void ASSIGNSTATIONS() {
 }
 
 void INITIALIZE_SE() {
+    rowsFollowContent = false;
     ASSIGNSTATIONS();
     EZ_DEFACCEL(kForm, "F1," + std::to_string(911));
     EZ_DISABLEC(kForm, 200);
+}
+
+// The box the user is in is never closed under the cursor.
+void closeBox(int32_t id) {
+    if (EZ_GETFOCUS(kForm) != id) EZ_DISABLEC(kForm, id);
 }
 
 // After a removal: filled rows stay open, the first empty row after a row with a cume is the
@@ -48,13 +58,13 @@ void SHOWACTIVE() {
         if (!blank(name) || row == 1) {
             EZ_ENABLEC(kForm, s);
             if (!name.empty()) EZ_ENABLEC(kForm, s + 5);
-            else EZ_DISABLEC(kForm, s + 5);
+            else closeBox(s + 5);
         } else if (cumeValue(s - 5) > 0) {
             EZ_ENABLEC(kForm, s);
-            EZ_DISABLEC(kForm, s + 5);
+            closeBox(s + 5);
         } else {
-            EZ_DISABLEC(kForm, s);
-            EZ_DISABLEC(kForm, s + 5);
+            closeBox(s);
+            closeBox(s + 5);
         }
     }
 }
@@ -69,6 +79,7 @@ void REDISPLAY(int32_t s) {
         }
         EZ_SETTEXT(kForm, 190, "");
         EZ_SETTEXT(kForm, 195, "");
+        rowsFollowContent = true;
         SHOWACTIVE();
         EZ_FOCUS(kForm, s + 5);
         return;
@@ -100,6 +111,7 @@ void STATIONPROC(int32_t id, int32_t message, int32_t& value) {
         std::string clean = storable(text);
         if (clean != text) EZ_SETTEXT(kForm, id, clean);
         EZ_ENABLEC(kForm, 200);
+        if (rowsFollowContent) SHOWACTIVE();
         break;
     }
     case 3: EZ_SETCOLOR(kForm, id, 0, 25); break;
@@ -117,7 +129,10 @@ void STATIONPROC(int32_t id, int32_t message, int32_t& value) {
 
 void CUMEPROC(int32_t id, int32_t message, int32_t& value) {
     switch (message) {
-    case 6: EZ_ENABLEC(kForm, 200); break;
+    case 6:
+        EZ_ENABLEC(kForm, 200);
+        if (rowsFollowContent) SHOWACTIVE();
+        break;
     case 3: EZ_SETCOLOR(kForm, id, 0, 25); break;
     case 4: EZ_SETCOLOR(kForm, id, -1, -1); break;
     case 30: boxKeys(value); break;

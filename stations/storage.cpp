@@ -25,7 +25,11 @@ void SHOWSTATIONS() {
     for (int row = 1; row <= kStationRows; ++row) {
         int32_t tick = 225 + 10 * (row - 1);
         if (READNUMBER(StationCume[row - 1]) > 0) {
-            EZ_SETTEXT("RI", tick, StationCalls[row - 1]);
+            const std::string& name = StationCalls[row - 1];
+            EZ_SETTEXT("RI", tick, name);
+            // A screen reader hears the figure beside the tick box as this station's.
+            EZ_SETACCESSNAME("RI", tick + 5, (name.empty() ? "Station " + std::to_string(row) : name) +
+                                                 " share of audience");
             EZ_SHOWC("RI", tick, 1);
             EZ_SHOWC("RI", tick + 5, 1);
         } else {

@@ -1,6 +1,7 @@
 // The About box as a user meets it: opened from the calculator's menu, both pages, the history.
 #include <sys/stat.h>
 
+#include <QAccessible>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -185,6 +186,29 @@ TEST_F(AboutBoxTest, AMissingOrUnreadableHistoryGivesAnEmptyPageAndNoMessage) {
     ASSERT_TRUE(QFile::remove(history()));
     ASSERT_EQ(::mkfifo(history().toLocal8Bit().constData(), 0600), 0);
     withAboutBox(emptyAndQuiet);
+}
+
+// The keyboard alone: Enter on the focused toggle switches the page, Enter on "&Close" closes;
+// a screen reader hears a dialog with its caption.
+TEST_F(AboutBoxTest, TheKeyboardWorksItAndAScreenReaderHearsADialog) {
+    QAccessible::Role role = QAccessible::NoRole;
+    QString name;
+    auto answer = driver::WHENOPEN(kAbout, [&] {
+        QAccessibleInterface* box = QAccessible::queryAccessibleInterface(gui::findControl(kAbout, 130)->window());
+        role = box->role();
+        name = box->text(QAccessible::Name);
+        driver::FOCUS(kAbout, 135);
+        driver::PRESS(kAbout, 135, "Enter");
+        EXPECT_EQ(AboutPage, 2);
+        driver::FOCUS(kAbout, 130);
+        driver::PRESS(kAbout, 130, "Enter");
+    });
+    driver::CHOOSEMENU("RI", 9225);
+    EXPECT_TRUE(answer->answered);
+    EXPECT_FALSE(answer->timedOut);
+    EXPECT_FALSE(EZ_FORMEXISTS(kAbout));
+    EXPECT_EQ(role, QAccessible::Dialog);
+    EXPECT_EQ(name, "About Tarvex");
 }
 
 }  // namespace

@@ -1,13 +1,34 @@
-// The calculator for keyboard and screen-reader users: names and the order of the Tab key.
+// The calculator for keyboard and screen-reader users: names, values and descriptions, the order
+// of the Tab key, Enter on buttons, and figures that are never shown cut.
+#include <QAccessible>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <vector>
 
 #include "gui/ezgui.h"
+#include "gui/registry.h"
 #include "gui/test_driver.h"
 #include "stations/storage.h"
 #include "stations/tables.h"
+#include "tests/support/boxes.h"
 #include "tests/support/fixture.h"
 
 namespace {
+
+QAccessibleInterface* accessible(int32_t id) {
+    return QAccessible::queryAccessibleInterface(gui::findControl("RI", id));
+}
+
+void typeWorkedExample() {
+    driver::TYPE("RI", 145, "1000");
+    driver::TYPE("RI", 150, "7");
+    driver::TYPE("RI", 155, "50");
+    driver::TYPE("RI", 160, "100");
+    driver::TYPE("RI", 165, "20");
+}
 
 TEST_F(CalculatorTest, BoxesAreNamedByTheirCaptions) {
     EXPECT_EQ(driver::ACCESSIBLENAME("RI", 135), "Customer:");
@@ -15,8 +36,54 @@ TEST_F(CalculatorTest, BoxesAreNamedByTheirCaptions) {
     EXPECT_EQ(driver::ACCESSIBLENAME("RI", 345), "Net Return on Investment:");
     EXPECT_EQ(driver::ACCESSIBLENAME("RI", 215), "Total Responses Needed:");
     EXPECT_EQ(driver::ACCESSIBLENAME("RI", 310), "Comments:");
-    EXPECT_EQ(driver::ACCESSIBLENAME("RI", 245), "Station 3");
-    EXPECT_EQ(driver::ACCESSIBLENAME("RI", 250), "Share of station 3");
+}
+
+TEST_F(CalculatorTest, AScreenReaderHearsEachStationItsShareAndItsListeners) {
+    StationCalls = {"WAAA", "KBEST", "", "", "", "", "", ""};
+    StationCume = {"10000", "5000", "", "", "", "", "", ""};
+    SHOWSTATIONS();
+    typeWorkedExample();
+    // The tick box is its caption, the station's name; the share label says what it is, reads out
+    // the figure it shows and, as its description, the tooltip's figure.
+    EXPECT_EQ(accessible(225)->text(QAccessible::Name), "WAAA");
+    EXPECT_EQ(accessible(225)->role(), QAccessible::CheckBox);
+    QAccessibleInterface* share = accessible(230);
+    EXPECT_EQ(share->text(QAccessible::Name), "WAAA share of audience");
+    EXPECT_EQ(share->text(QAccessible::Value), "01.070");
+    ASSERT_NE(share->textInterface(), nullptr);
+    EXPECT_EQ(share->textInterface()->text(0, share->textInterface()->characterCount()), "01.070");
+    EXPECT_EQ(share->text(QAccessible::Description), "1 response from every 93 listeners.");
+    EXPECT_EQ(accessible(240)->text(QAccessible::Name), "KBEST share of audience");
+    EXPECT_EQ(accessible(240)->text(QAccessible::Description), "1 response from every 46 listeners.");
+    // The description follows the calculation, the names follow the station list.
+    EZ_SETTEXT("RI", 165, "10");
+    EXPECT_EQ(accessible(230)->text(QAccessible::Description), "1 response from every 46 listeners.");
+    StationCalls[0] = "WNEW";
+    SHOWSTATIONS();
+    EXPECT_EQ(accessible(225)->text(QAccessible::Name), "WNEW");
+    EXPECT_EQ(accessible(230)->text(QAccessible::Name), "WNEW share of audience");
+    // The calculator is a window, not a dialog, announced by its caption.
+    QAccessibleInterface* window =
+        QAccessible::queryAccessibleInterface(gui::findControl("RI", 135)->window());
+    EXPECT_EQ(window->role(), QAccessible::Window);
+    EXPECT_EQ(window->text(QAccessible::Name), "Tarvex");
+}
+
+TEST_F(CalculatorTest, TheStatusBarTellsTheFocusedStationsListeners) {
+    StationCalls = {"WAAA", "", "", "", "", "", "", ""};
+    StationCume = {"10000", "", "", "", "", "", "", ""};
+    SHOWSTATIONS();
+    typeWorkedExample();
+    const std::string notice = EZ_GETSBTEXT("RI", 370, 1);
+    driver::FOCUS("RI", 225);
+    EXPECT_EQ(EZ_GETSBTEXT("RI", 370, 1), " WAAA: 1 response from every 93 listeners.");
+    // Ticking it with the keyboard recalculates and the figure stays current.
+    driver::PRESS("RI", 225, "Space");
+    EXPECT_EQ(EZ_GETCHECK("RI", 225), 1);
+    EXPECT_EQ(EZ_GETSBTEXT("RI", 370, 1), " WAAA: 1 response from every 93 listeners.");
+    driver::FOCUS("RI", 310);
+    EXPECT_EQ(EZ_GETSBTEXT("RI", 370, 1), notice);
+    EXPECT_EQ(notice, " Copyright \u00a9 Tarvex. All rights reserved.");
 }
 
 TEST_F(CalculatorTest, TabFollowsTheOrderOfCreation) {
@@ -31,6 +98,72 @@ TEST_F(CalculatorTest, TabFollowsTheOrderOfCreation) {
     // Result boxes are skipped, so are hidden rows and the disabled "Print".
     const std::vector<int32_t> expected{135, 140, 145, 150, 155, 160, 165, 235, 310, 320, 325, 330, 135, 140};
     EXPECT_EQ(order, expected);
+}
+
+TEST_F(CalculatorTest, EnterPressesTheFocusedButtonAndMovesOnInABox) {
+    Boxes boxes({clickButton(2)});
+    driver::FOCUS("RI", 330);
+    driver::PRESS("RI", 330, "Enter");
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].title, "Clear This Form?");
+    driver::FOCUS("RI", 145);
+    driver::PRESS("RI", 145, "Enter");
+    EXPECT_EQ(EZ_GETFOCUS("RI"), 150);
+    driver::FOCUS("RI", 320);
+    driver::PRESS("RI", 320, "Enter");
+    EXPECT_FALSE(EZ_FORMEXISTS("RI"));
+}
+
+TEST_F(CalculatorTest, MenuSeparatorsAreLinesWithoutText) {
+    QMenuBar* bar = gui::findControl("RI", 135)->window()->findChild<QMenuBar*>();
+    ASSERT_NE(bar, nullptr);
+    int separators = 0;
+    for (QMenu* menu : bar->findChildren<QMenu*>()) {
+        QAccessibleInterface* list = QAccessible::queryAccessibleInterface(menu);
+        for (QAction* action : menu->actions()) {
+            if (!action->isSeparator()) continue;
+            ++separators;
+            EXPECT_EQ(action->text(), "");
+        }
+        for (int i = 0; list && i < list->childCount(); ++i)
+            EXPECT_NE(list->child(i)->text(QAccessible::Name), "-");
+    }
+    EXPECT_EQ(separators, 3);
+}
+
+// The widest line of a control's text in its present font, and the room it has.
+double textWidth(QWidget* control, const QString& text) {
+    return QFontMetricsF(control->font()).horizontalAdvance(text);
+}
+
+TEST_F(CalculatorTest, FiguresTooWideForTheirBoxShrinkAndThenShowTheirStart) {
+    auto* net = qobject_cast<QLineEdit*>(gui::findControl("RI", 345));
+    const double normal = net->font().pointSizeF();
+    EXPECT_DOUBLE_EQ(normal, 9);
+    driver::TYPE("RI", 145, "123456789012");
+    const QString figure = net->text();
+    EXPECT_EQ(figure, "$123,456,789,012.00");
+    EXPECT_LT(net->font().pointSizeF(), normal);
+    EXPECT_GE(net->font().pointSizeF(), 6);
+    EXPECT_LE(textWidth(net, figure), net->width() - 4);
+    EXPECT_EQ(net->toolTip(), "");
+    // Beyond what 6 points can hold, the box shows the start of the figure and the whole of it
+    // in its tooltip.
+    EZ_SETTEXT("RI", 145, "1e30");
+    EXPECT_DOUBLE_EQ(net->font().pointSizeF(), 6);
+    EXPECT_EQ(net->toolTip(), net->text());
+    EXPECT_EQ(net->cursorPosition(), 0);
+    // A figure that fits again has its own size and no tooltip.
+    EZ_SETTEXT("RI", 145, "1000");
+    EXPECT_DOUBLE_EQ(net->font().pointSizeF(), normal);
+    EXPECT_EQ(net->toolTip(), "");
+    // Station names in the tick boxes shrink too.
+    StationCalls[0] = "WXYZ-FM ROCKS";
+    StationCume[0] = "10000";
+    SHOWSTATIONS();
+    auto* tick = qobject_cast<QCheckBox*>(gui::findControl("RI", 225));
+    EXPECT_LT(tick->font().pointSizeF(), normal);
+    EXPECT_LE(textWidth(tick, tick->text()), tick->width() - 15);
 }
 
 }  // namespace

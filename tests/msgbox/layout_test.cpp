@@ -32,7 +32,6 @@ BoxLayout LAYOUT(const BoxRequest& request) { return LAYOUTMSGBOX(request, FIXED
 
 BoxRequest HELLO(std::string flags) {
     BoxRequest request;
-    request.title = "Hello";
     request.text1 = "Hello";
     request.buttons = "OK";
     request.flags = std::move(flags);
@@ -190,14 +189,14 @@ TEST(MsgBoxLayout, EmptyBlocksTakeNoSpace) {
 
 TEST(MsgBoxLayout, TitleWidthStretchesTheContent) {
     BoxRequest request = HELLO("C");
-    request.title = "Wide{w40}";
+    request.title = "{w40}";
     const BoxLayout wide = LAYOUT(request);
-    EXPECT_EQ(wide.caption, "Wide");
+    EXPECT_EQ(wide.caption, "");
     EXPECT_FLOAT_EQ(wide.width, 40.0f);
     EXPECT_FLOAT_EQ(wide.text1.width, 38.0f);
     EXPECT_FLOAT_EQ(wide.buttons[0].x, 16.0f);
 
-    request.title = "Narrow{w5}";
+    request.title = "{w5}";
     const BoxLayout narrow = LAYOUT(request);
     EXPECT_FLOAT_EQ(narrow.width, 10.0f);
     EXPECT_FLOAT_EQ(narrow.text1.width, 8.0f);
@@ -206,7 +205,7 @@ TEST(MsgBoxLayout, TitleWidthStretchesTheContent) {
 
 TEST(MsgBoxLayout, TitleHeightCentresTheBlocks) {
     BoxRequest request = HELLO("");
-    request.title = "Tall{h20}";
+    request.title = "{h20}";
     request.checkText = "Remember";
     const BoxLayout tall = LAYOUT(request);
     // Computed height 5.5, so every block moves down by (20 - 5.5) / 2.
@@ -215,7 +214,7 @@ TEST(MsgBoxLayout, TitleHeightCentresTheBlocks) {
     EXPECT_FLOAT_EQ(tall.checkbox.y, 8.75f);
     EXPECT_FLOAT_EQ(tall.buttons[0].y, 18.0f);
 
-    request.title = "Short{h3}";
+    request.title = "{h3}";
     const BoxLayout kept = LAYOUT(request);
     EXPECT_FLOAT_EQ(kept.height, 5.5f);
     EXPECT_FLOAT_EQ(kept.text1.y, 0.5f);
@@ -369,4 +368,22 @@ TEST(WrapText, WordsWiderThanTheLine) {
     // A first word that is already too wide leaves an empty line before it.
     EXPECT_EQ(WRAPTEXT("Supercalifragilistic is long", 5, 0, measure), "|Supercalifragilistic|is|long|");
     EXPECT_EQ(WRAPTEXT("Supercalifragilistic", 5, 0, measure), "|Supercalifragilistic|");
+}
+
+// The caption is measured in the title bar's bold face, with room for the window's icon and
+// buttons: a title wider than the content widens the box and centres the content in it.
+TEST(MsgBoxLayout, TheBoxIsNeverNarrowerThanItsCaption) {
+    BoxRequest request = HELLO("C");
+    request.title = "A Title Much Wider Than Its Text";
+    const BoxLayout wide = LAYOUT(request);
+    EXPECT_EQ(wide.caption, "A Title Much Wider Than Its Text");
+    EXPECT_FLOAT_EQ(wide.width, 32 * 0.5f + 10.0f);
+    EXPECT_FLOAT_EQ(wide.text1.width, wide.width - 2.0f);
+    EXPECT_FLOAT_EQ(wide.buttons[0].x + wide.buttons[0].width / 2, wide.width / 2);
+    request.title = "Hi{w30}";
+    EXPECT_FLOAT_EQ(LAYOUT(request).width, 30.0f);
+    request.title = "Hi";
+    EXPECT_FLOAT_EQ(LAYOUT(request).width, 11.0f);
+    request.text1 = std::string(60, 'x');
+    EXPECT_FLOAT_EQ(LAYOUT(request).width, 60 + 1.0f + 2.0f);
 }

@@ -1,7 +1,11 @@
 // The message box as a user meets it: focus, keys, clicks, the check box and the answer.
+#include <QImage>
 #include <cmath>
+#include <vector>
 
 #include "gui/ezgui.h"
+#include "gui/owner_button.h"
+#include "gui/registry.h"
 #include "gui/test_driver.h"
 #include "msgbox/message_box.h"
 #include "tests/support/fixture.h"
@@ -124,6 +128,110 @@ TEST_F(MessageBoxTest, ShownCentredOverItsParentAtItsLaidOutSize) {
     // One margin each side of the widest block, which is the text plus one column.
     EXPECT_NEAR(boxWidth, textWidth + 1.0 + 2.0, 0.25);
     EXPECT_GT(boxHeight, textHeight + 1.5);
+}
+
+}  // namespace
+
+namespace {
+
+QWidget* boxControl(int32_t id) { return gui::findControl(kBox, id); }
+
+// The answer that the keyboard gives with the check box ticked keeps its sign.
+TEST_F(MessageBoxTest, EscapeAndEnterWithTheBoxTickedAnswerNegatively) {
+    EXPECT_EQ(ask(
+                  "&OK|&Later", 1,
+                  [] {
+                      driver::CLICK(kBox, 10);
+                      driver::PRESS(kBox, 0, "Escape");
+                  },
+                  "Don't remind me"),
+              -99);
+    EXPECT_EQ(ask(
+                  "&OK|&Later", 2,
+                  [] {
+                      driver::CLICK(kBox, 10);
+                      driver::PRESS(kBox, 12, "Enter");
+                  },
+                  "Don't remind me"),
+              -2);
+}
+
+TEST_F(MessageBoxTest, TextsAndButtonsTakeTheirFontsAndColours) {
+    QFont first, second, standard, styled;
+    QColor colour, plainColour;
+    auto answer = driver::WHENOPEN(kBox, [&] {
+        first = boxControl(5)->font();
+        second = boxControl(6)->font();
+        colour = boxControl(5)->palette().color(QPalette::WindowText);
+        plainColour = boxControl(6)->palette().color(QPalette::WindowText);
+        standard = boxControl(11)->font();
+        styled = boxControl(12)->font();
+        driver::CLICK(kBox, 11);
+    });
+    DGMSGBOX("HOST", "Fonts", "Unable to find web host.{f10,t4}", "The update is unable to continue.{f6}", "",
+             "*{G,f7}|&OK|&Other{f10}", "", 1, "C");
+    EXPECT_TRUE(answer->answered);
+    EXPECT_TRUE(first.bold());
+    EXPECT_DOUBLE_EQ(first.pointSizeF(), 10);
+    EXPECT_FALSE(second.bold());
+    EXPECT_DOUBLE_EQ(second.pointSizeF(), 9);
+    EXPECT_EQ(colour, QColor(128, 0, 0));
+    EXPECT_EQ(plainColour, QColor(0, 0, 0));
+    EXPECT_TRUE(standard.bold());
+    EXPECT_DOUBLE_EQ(standard.pointSizeF(), 9);
+    EXPECT_TRUE(styled.bold());
+    EXPECT_DOUBLE_EQ(styled.pointSizeF(), 10);
+}
+
+// Each owner-drawn style is painted by the box in its own way; "G" is a standard push button.
+TEST_F(MessageBoxTest, OwnerDrawnStylesArePaintedEachInItsOwnWay) {
+    std::vector<QImage> faces;
+    std::vector<bool> ownerDrawn;
+    auto answer = driver::WHENOPEN(kBox, [&] {
+        for (int32_t id = 11; id <= 15; ++id) {
+            ownerDrawn.push_back(qobject_cast<gui::OwnerButton*>(boxControl(id)) != nullptr);
+            faces.push_back(boxControl(id)->grab().toImage());
+        }
+        driver::CLICK(kBox, 11);
+    });
+    DGMSGBOX("HOST", "Styles", "Five buttons", "", "", "*{w9,b36,t15}|&A{C}|&A{3}|&A{R}|&A{E}|&A{G}", "", 0, "C");
+    EXPECT_TRUE(answer->answered);
+    EXPECT_EQ(ownerDrawn, (std::vector<bool>{true, true, true, true, false}));
+    ASSERT_EQ(faces.size(), 5u);
+    for (size_t a = 0; a < faces.size(); ++a)
+        for (size_t b = a + 1; b < faces.size(); ++b) EXPECT_NE(faces[a], faces[b]) << a << " and " << b;
+    // The owner-drawn faces carry the face colour 36.
+    EXPECT_EQ(faces[0].pixelColor(faces[0].width() / 2, 3), QColor(255, 111, 185));
+}
+
+// The button with the focus shows it when the box opens: a frame it loses when the focus goes.
+TEST_F(MessageBoxTest, TheDefaultButtonShowsItsFocusWhenTheBoxOpens) {
+    QImage focused, unfocused;
+    int32_t focus = 0;
+    ask("*{G,f7}|&Yes|&No", 2, [&] {
+        focus = EZ_GETFOCUS(kBox);
+        focused = boxControl(12)->grab().toImage();
+        EZ_FOCUS(kBox, 11);
+        unfocused = boxControl(12)->grab().toImage();
+        driver::CLICK(kBox, 12);
+    });
+    EXPECT_EQ(focus, 12);
+    EXPECT_NE(focused, unfocused);
+}
+
+TEST_F(MessageBoxTest, TheBoxIsWideEnoughForItsTitle) {
+    for (const std::string title : {"OK?", "Unable to Complete Update Check",
+                                    "A Title Much Longer Than Anything The Box Would Say Inside It"}) {
+        double width = 0, height = 0, captionWidth = 0, captionHeight = 0;
+        auto answer = driver::WHENOPEN(kBox, [&] {
+            EZ_FORMSIZE(kBox, width, height);
+            driver::CLICK(kBox, 11);
+        });
+        DGMSGBOX("HOST", title, "Go on?{f6}", "", "", "&OK{G,f7}", "", 1, "C");
+        EXPECT_TRUE(answer->answered);
+        EZ_GETTEXTSIZE(7, title, captionWidth, captionHeight);
+        EXPECT_GE(width + 1.0 / 9, captionWidth + 10) << title;  // the form takes whole pixels
+    }
 }
 
 }  // namespace

@@ -3,7 +3,11 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <QAccessible>
 #include <QApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTabWidget>
 #include <QImage>
 #include <QTest>
 #include <QTextBlock>
@@ -216,6 +220,93 @@ TEST(HelpViewer, BackAndForwardRetraceTheLinksFollowed) {
     EXPECT_EQ(OS_HELPPAGE(), "/getting_started.htm");
     clickButton("back");
     EXPECT_EQ(OS_HELPPAGE(), "/printing.htm");
+}
+
+}  // namespace
+
+namespace {
+
+QTextImageFormat firstPicture() {
+    for (QTextBlock block = page()->document()->begin(); block.isValid(); block = block.next())
+        for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment)
+            if (fragment.fragment().charFormat().isImageFormat()) return fragment.fragment().charFormat().toImageFormat();
+    return {};
+}
+
+// A picture wider than the page shrinks to the page's width, keeping its shape; it grows back.
+TEST(HelpViewer, PicturesAreScaledToThePageWidth) {
+    OS_SHOWHELPTOPIC(kHelpFile, 105);
+    QWidget* window = viewerWindow();
+    window->resize(1200, 700);
+    QCoreApplication::processEvents();
+    EXPECT_DOUBLE_EQ(firstPicture().width(), 560);
+    window->resize(520, 600);
+    QCoreApplication::processEvents();
+    const qreal room = page()->viewport()->width() - 2 * page()->document()->documentMargin();
+    ASSERT_LT(room, 560);
+    EXPECT_LE(firstPicture().width(), room);
+    EXPECT_GT(firstPicture().width(), room - 10);
+    EXPECT_NEAR(firstPicture().height(), firstPicture().width() * 60 / 560, 0.5);
+    window->resize(1200, 700);
+    QCoreApplication::processEvents();
+    EXPECT_DOUBLE_EQ(firstPicture().width(), 560);
+    OS_HELPCLOSE();
+}
+
+TEST(HelpViewer, TheIndexTabListsTheCompiledKeywordsAndOpensTheirPages) {
+    OS_SHOWHELPCONTENTS(kHelpFile);
+    auto* tabs = viewerWindow()->findChild<QTabWidget*>("tabs");
+    ASSERT_NE(tabs, nullptr);
+    EXPECT_EQ(tabs->tabText(0), "Contents");
+    EXPECT_EQ(tabs->tabText(1), "Index");
+    EXPECT_EQ(tabs->tabText(2), "Search");
+    tabs->setCurrentIndex(1);
+    auto* keywords = viewerWindow()->findChild<QListWidget*>("index");
+    ASSERT_NE(keywords, nullptr);
+    ASSERT_GT(keywords->count(), 10);
+    EXPECT_EQ(keywords->item(0)->text(), "Advertising Investment");
+    // Typing narrows the list; Enter opens the first keyword left.
+    auto* filter = viewerWindow()->findChild<QLineEdit*>("indexFilter");
+    QTest::keyClicks(filter, "cum");
+    std::vector<std::string> shown;
+    for (int row = 0; row < keywords->count(); ++row)
+        if (!keywords->item(row)->isHidden()) shown.push_back(keywords->item(row)->text().toStdString());
+    EXPECT_EQ(shown, std::vector<std::string>{"Cume"});
+    QTest::keyClick(filter, Qt::Key_Return);
+    EXPECT_EQ(OS_HELPPAGE(), "/station_editor.htm");
+    OS_HELPCLOSE();
+}
+
+TEST(HelpViewer, SearchFindsThePagesThatHoldAllTheWords) {
+    OS_SHOWHELPCONTENTS(kHelpFile);
+    auto* field = viewerWindow()->findChild<QLineEdit*>("searchField");
+    auto* results = viewerWindow()->findChild<QListWidget*>("searchResults");
+    ASSERT_NE(field, nullptr);
+    QTest::keyClicks(field, "cancel CUME");
+    QTest::keyClick(field, Qt::Key_Return);
+    // Only the station editor's page holds both words, in any letter case.
+    ASSERT_EQ(results->count(), 1);
+    EXPECT_EQ(results->item(0)->text(), "Adding and Editing Stations");
+    QListWidgetItem* first = results->item(0);
+    QTest::mouseClick(results->viewport(), Qt::LeftButton, Qt::NoModifier, results->visualItemRect(first).center());
+    EXPECT_NE(OS_HELPPAGE(), "");
+    EXPECT_NE(OS_HELPTEXT().find("Cancel"), std::string::npos);
+    field->clear();
+    QTest::keyClicks(field, "xyzzy plugh");
+    QTest::keyClick(field, Qt::Key_Return);
+    ASSERT_EQ(results->count(), 1);
+    EXPECT_EQ(results->item(0)->text(), "No topic holds these words.");
+    OS_HELPCLOSE();
+}
+
+TEST(HelpViewer, AScreenReaderAnnouncesAWindowWithItsTitle) {
+    OS_SHOWHELPTOPIC(kHelpFile, 130);
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(viewerWindow());
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->role(), QAccessible::Window);
+    EXPECT_EQ(window->text(QAccessible::Name), viewerWindow()->windowTitle());
+    EXPECT_FALSE(viewerWindow()->windowTitle().isEmpty());
+    OS_HELPCLOSE();
 }
 
 }  // namespace

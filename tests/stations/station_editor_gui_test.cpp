@@ -1,14 +1,21 @@
 // The station editor used as a sales rep uses it, with the settings file in a scratch folder.
 #include "stations/station_editor.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QImage>
+#include <QLineEdit>
+#include <QTest>
+#include <QTreeWidget>
 #include <QTemporaryDir>
 
 #include "app/globals.h"
 #include "app/help.h"
 #include "app/settings.h"
 #include "gui/ezgui.h"
+#include "gui/registry.h"
 #include "gui/test_driver.h"
+#include "platform/help_viewer.h"
 #include "stations/storage.h"
 #include "stations/tables.h"
 #include "tests/support/fixture.h"
@@ -158,10 +165,105 @@ TEST_F(StationEditorTest, HelpOpensTheEditorsTopic) {
     edit([&] {
         driver::CLICK(kEditor, 210);
         driver::PRESS(kEditor, 120, "F1");
-        driver::CLICK(kEditor, 205);
+        // Enter on the focused "&Cancel" presses it.
+        driver::FOCUS(kEditor, 205);
+        driver::PRESS(kEditor, 205, "Enter");
     });
     EXPECT_EQ(LastHelpRequest.count, before + 2);
     EXPECT_EQ(LastHelpRequest.topic, 135);
+}
+
+}  // namespace
+
+namespace {
+
+// After a removal the next free row takes a name, and its cume box opens for the cume.
+TEST_F(StationEditorTest, ANameTypedAfterARemovalGetsItsCume) {
+    store("WAAA,WBBB,,,,,,", "100,200,0,0,0,0,0,0");
+    bool cumeClosedAfterRemoval = false, cumeOpenAfterName = false, nextRowOpen = false;
+    edit([&] {
+        driver::FOCUS(kEditor, 120);
+        EZ_SETTEXT(kEditor, 120, "");
+        driver::FOCUS(kEditor, 130);
+        // Row 1 is now WBBB; row 2 is the next to fill, name only.
+        cumeClosedAfterRemoval = !EZ_ISENABLED(kEditor, 135) && EZ_ISENABLED(kEditor, 130);
+        driver::TYPE(kEditor, 130, "wnew");
+        cumeOpenAfterName = EZ_ISENABLED(kEditor, 135);
+        driver::TYPE(kEditor, 135, "700");
+        nextRowOpen = EZ_ISENABLED(kEditor, 140) && !EZ_ISENABLED(kEditor, 145);
+        driver::CLICK(kEditor, 200);
+    });
+    EXPECT_TRUE(cumeClosedAfterRemoval);
+    EXPECT_TRUE(cumeOpenAfterName);
+    EXPECT_TRUE(nextRowOpen);
+    EXPECT_EQ(GETINI(IniFile, "Stations", "Calls"), "WBBB,WNEW,,,,,,");
+    EXPECT_EQ(GETINI(IniFile, "Stations", "Cume"), "200,700,0,0,0,0,0,0");
+}
+
+// Each box shows the start of its text when the editor opens.
+TEST_F(StationEditorTest, LongNamesOpenAtTheirStart) {
+    store("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789,,,,,,,", "2147483647,0,0,0,0,0,0,0");
+    int name = -1, cume = -1;
+    edit([&] {
+        name = qobject_cast<QLineEdit*>(gui::findControl(kEditor, 120))->cursorPosition();
+        cume = qobject_cast<QLineEdit*>(gui::findControl(kEditor, 125))->cursorPosition();
+        driver::CLICK(kEditor, 205);
+    });
+    EXPECT_EQ(name, 0);
+    EXPECT_EQ(cume, 0);
+}
+
+// The headings sit across the panels' frames; the frame stops short of each heading's text.
+TEST_F(StationEditorTest, ColumnHeadingsAreDrawnClearOfThePanelFrames) {
+    QImage form;
+    QRect heading, panel;
+    edit([&] {
+        QWidget* label = gui::findControl(kEditor, 100);
+        heading = label->geometry();
+        panel = gui::findControl(kEditor, 240)->geometry();
+        form = label->parentWidget()->grab().toImage();
+        driver::CLICK(kEditor, 205);
+    });
+    ASSERT_TRUE(heading.intersects(panel));
+    const int frameY = panel.top();
+    const QColor background = form.pixelColor(heading.left() - 3, heading.top() - 2);
+    const QColor frame = form.pixelColor(panel.left() + 4, frameY);
+    EXPECT_NE(frame, background);
+    // Where the heading lies, the frame's line is not drawn.
+    for (int x = heading.left() + 1; x < heading.right(); ++x) {
+        QColor pixel = form.pixelColor(x, frameY);
+        EXPECT_TRUE(pixel != frame || pixel == background) << x;
+    }
+}
+
+// Help opened from the editor comes to the front and takes clicks while the editor is open.
+TEST_F(StationEditorTest, HelpFromTheEditorIsUsableWhileItIsOpen) {
+    HelpFile = TARVEX_HELP_FILE;
+    std::string before, after;
+    bool visible = false;
+    edit([&] {
+        driver::PRESS(kEditor, 120, "F1");
+        visible = OS_HELPVISIBLE();
+        before = OS_HELPPAGE();
+        QWidget* viewer = nullptr;
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window->findChild<QTreeWidget*>("contents") && window->isVisible()) viewer = window;
+        ASSERT_NE(viewer, nullptr);
+        auto* tree = viewer->findChild<QTreeWidget*>("contents");
+        QTreeWidgetItem* first = tree->topLevelItem(0);
+        ASSERT_NE(first, nullptr);
+        const QPoint at = tree->viewport()->mapTo(viewer, tree->visualItemRect(first).center());
+        // A click through the window system, which a modal dialog would block for its windows.
+        QTest::mouseClick(viewer->windowHandle(), Qt::LeftButton, Qt::NoModifier, at);
+        driver::SETTLE();
+        after = OS_HELPPAGE();
+        EXPECT_TRUE(EZ_FORMEXISTS(kEditor));
+        driver::CLICK(kEditor, 205);
+    });
+    EXPECT_TRUE(visible);
+    EXPECT_EQ(before, "/station_editor.htm");
+    EXPECT_NE(after, before);
+    HelpFile.clear();
 }
 
 }  // namespace

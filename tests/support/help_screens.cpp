@@ -2,6 +2,9 @@
 // (run under xvfb-run with a window manager), captured with ImageMagick's import.
 #include <QApplication>
 #include <QEventLoop>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
 #include <QProcess>
 #include <QTimer>
 #include <string>
@@ -35,5 +38,17 @@ int main(int argc, char** argv) {
     capture("help-topic-130.png");
     OS_SHOWHELPCONTENTS(TARVEX_HELP_FILE);
     capture("help-contents.png");
+    // The index narrowed to what is typed, and a search over the topics' text.
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        auto* tabs = window->findChild<QTabWidget*>("tabs");
+        if (!tabs) continue;
+        tabs->setCurrentIndex(1);
+        window->findChild<QLineEdit*>("indexFilter")->setText("st");
+        capture("help-index.png");
+        tabs->setCurrentIndex(2);
+        window->findChild<QLineEdit*>("searchField")->setText("cume listeners");
+        window->findChild<QPushButton*>("searchButton")->click();
+        capture("help-search.png");
+    }
     return 0;
 }
