@@ -1,5 +1,6 @@
 // The message box as a user meets it: focus, keys, clicks, the check box and the answer.
 #include <QImage>
+#include <QTest>
 #include <cmath>
 #include <vector>
 
@@ -209,6 +210,8 @@ TEST_F(MessageBoxTest, TheDefaultButtonShowsItsFocusWhenTheBoxOpens) {
     QImage focused, unfocused;
     int32_t focus = 0;
     ask("*{G,f7}|&Yes|&No", 2, [&] {
+        // The box takes the keyboard as it opens; only then does a focus show.
+        EXPECT_TRUE(QTest::qWaitForWindowActive(boxControl(12)->window(), 3000));
         focus = EZ_GETFOCUS(kBox);
         focused = boxControl(12)->grab().toImage();
         EZ_FOCUS(kBox, 11);
