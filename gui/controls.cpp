@@ -153,8 +153,10 @@ void EZ_CHECKBOX(int32_t id, double col, double row, double width, double height
 namespace gui {
 namespace {
 
+// In a dialog the button with the focus is drawn as its default, so the button that Enter
+// presses shows as such from the moment the dialog opens.
 void wireButton(Form& form, int32_t id, QPushButton* button, const std::string& props) {
-    button->setAutoDefault(false);
+    button->setAutoDefault(form.modal);
     button->setFocusPolicy(tabPolicy(props));
     QObject::connect(button, &QPushButton::clicked, button, [name = form.name, id] {
         if (settings().commandEvents) dispatch(name, id, EZ_MSG_CLICK);
