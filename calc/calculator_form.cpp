@@ -9,6 +9,7 @@
 #include "gui/ezgui.h"
 #include "msgbox/message_box.h"
 #include "stations/storage.h"
+#include "stations/tables.h"
 #include "update/check.h"
 #include "update/installation.h"
 
@@ -313,10 +314,12 @@ void CHECKPRINT() {
             break;
         }
     }
+    // Only a tick on a row that still has a station counts: one whose station was removed or whose
+    // cume is 0 keeps its stored tick, but it is not printed.
     if (allowed) {
         allowed = false;
-        for (int32_t id = 225; id <= 295; id += 10) {
-            if (EZ_GETCHECK(kForm, id) != 0) {
+        for (int row = 1; row <= kStationRows; ++row) {
+            if (STATIONSHOWN(row) && EZ_GETCHECK(kForm, 225 + 10 * (row - 1)) != 0) {
                 allowed = true;
                 break;
             }

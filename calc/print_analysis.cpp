@@ -1,12 +1,14 @@
 // The one-page analysis for the client, printed from the texts the calculator shows.
 #include "calc/print_analysis.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
 #include "calc/listeners.h"
 #include "gui/ezgui.h"
 #include "print/ddoc.h"
+#include "stations/storage.h"
 #include "stations/tables.h"
 
 namespace {
@@ -20,6 +22,11 @@ constexpr int32_t kCentred = 1;
 constexpr int32_t kRight = 2;
 constexpr float kCentre = 4.25f;  // the middle of a page 8.5 inches wide
 constexpr float kStep = 0.25f;
+constexpr float kLineWidth = 7.5f;   // a centred line stays between 0.5 and 8.0 inches
+constexpr float kFrameRight = 7.9f;  // inside the frame around the figures, whose edge is at 8.0
+constexpr float kPaperRight = 8.0f;  // half an inch from the paper's edge
+constexpr float kCommentsBottom = 10.5f;
+const std::string kEllipsis = "\u2026";
 
 // Values and station names pass through a fixed text of 200 characters: at most 199 print.
 std::string HELD(const std::string& text) {
@@ -32,43 +39,66 @@ std::string HELD(const std::string& text) {
     return text;
 }
 
-// A row of the figures: the caption of the label right-aligned at 3.75, the value left-aligned at 3.9.
-void PRINTROW(int16_t job, float y, int32_t label, const std::string& value) {
+// A text no wider than width: in the largest size from points down to smallest, in half points;
+// at the smallest size it is cut, whole characters at a time, and ends in "…". The font is
+// left selected.
+std::string FITTED(int16_t job, const std::string& text, int32_t style, double points, double smallest,
+                   double width) {
+    for (double size = points; size >= smallest; size -= 0.5) {
+        DD_FONT(job, style, size, kFace);
+        if (DD_TEXTWIDTH(job, text) <= width) return text;
+    }
+    std::string cut = text;
+    while (!cut.empty()) {
+        size_t last = cut.size() - 1;
+        while (last > 0 && (static_cast<unsigned char>(cut[last]) & 0xC0) == 0x80) --last;
+        cut.erase(last);
+        while (!cut.empty() && cut.back() == ' ') cut.pop_back();
+        if (DD_TEXTWIDTH(job, cut + kEllipsis) <= width) break;
+    }
+    return cut + kEllipsis;
+}
+
+// A row of the figures: the caption of the label right-aligned at 3.75, the value left-aligned
+// at 3.9, made to fit inside the frame. Returns the width of the value as printed.
+double PRINTROW(int16_t job, float y, int32_t label, const std::string& value) {
+    DD_FONT(job, kRegular, 14, kFace);
     DD_TEXT(job, 3.75f, y, kRight, EZ_GETTEXT(kForm, label));
-    DD_TEXT(job, 3.9f, y, kLeft, value);
+    const std::string shown = FITTED(job, value, kRegular, 14, 8, kFrameRight - 3.9f);
+    DD_TEXT(job, 3.9f, y, kLeft, shown);
+    return DD_TEXTWIDTH(job, shown);
+}
+
+// A note after a figure, from x to the frame's right edge.
+void PRINTNOTE(int16_t job, float x, float y, const std::string& note) {
+    DD_TEXT(job, x, y, kLeft, FITTED(job, note, kRegular, 10, 6, kFrameRight - x));
 }
 
 // A result row followed by a note that starts 0.1 inch after the end of the value.
 void PRINTNOTEDROW(int16_t job, float y, int32_t label, int32_t field, const std::string& note) {
-    const std::string value = HELD(EZ_GETTEXT(kForm, field));
-    PRINTROW(job, y, label, value);
-    const float noteX = 4.0f + static_cast<float>(DD_TEXTWIDTH(job, value));
-    DD_FONT(job, kRegular, 10, kFace);
-    DD_TEXT(job, noteX, y, kLeft, note);
-    DD_FONT(job, kRegular, 14, kFace);
+    const double width = PRINTROW(job, y, label, HELD(EZ_GETTEXT(kForm, field)));
+    PRINTNOTE(job, 4.0f + static_cast<float>(width), y, note);
 }
 
+// The customer and the preparer, each in its size when it fits between the paper's margins.
 void PRINTHEADING(int16_t job) {
     DD_FONT(job, kBold, 14, kFace);
     DD_TEXT(job, kCentre, 1.0f, kCentred, "Return On Investment Analysis for");
-    DD_FONT(job, kBold, 24, kFace);
-    DD_TEXT(job, kCentre, 1.4f, kCentred, EZ_GETTEXT(kForm, 135));
+    DD_TEXT(job, kCentre, 1.4f, kCentred, FITTED(job, EZ_GETTEXT(kForm, 135), kBold, 24, 10, kLineWidth));
     DD_FONT(job, kRegular, 12, kFace);
     DD_TEXT(job, kCentre, 1.8f, kCentred, "Prepared by");
-    DD_FONT(job, kBold, 14, kFace);
-    DD_TEXT(job, kCentre, 2.1f, kCentred, EZ_GETTEXT(kForm, 140));
+    DD_TEXT(job, kCentre, 2.1f, kCentred, FITTED(job, EZ_GETTEXT(kForm, 140), kBold, 14, 10, kLineWidth));
 }
 
-// The five inputs and the four results inside the frame.
+// The five inputs and the four results inside the frame. The note on the return moves right of a
+// value too wide for its place.
 void PRINTFIGURES(int16_t job) {
     float y = 3.0f;
-    DD_FONT(job, kRegular, 14, kFace);
     PRINTROW(job, y, 110, EZ_GETTEXT(kForm, 145));
     y += kStep;
-    PRINTROW(job, y, 115, EZ_GETTEXT(kForm, 150) + "%");
-    DD_FONT(job, kRegular, 10, kFace);
-    DD_TEXT(job, 4.5f, y, kLeft, "(Wall Street average 7%, bank CD's 1.5%)");
-    DD_FONT(job, kRegular, 14, kFace);
+    const double roi = PRINTROW(job, y, 115, EZ_GETTEXT(kForm, 150) + "%");
+    PRINTNOTE(job, std::max(4.5f, 4.0f + static_cast<float>(roi)), y,
+              "(Wall Street average 7%, bank CD's 1.5%)");
     y += kStep;
     PRINTROW(job, y, 120, EZ_GETTEXT(kForm, 155) + "%");
     y += kStep;
@@ -85,27 +115,50 @@ void PRINTFIGURES(int16_t job) {
     PRINTROW(job, y, 210, EZ_GETTEXT(kForm, 215));
 }
 
-// The responses each ticked station must bring; returns the cursor below the last line.
+// The responses each ticked station must bring; returns the cursor below the last line. A row
+// without a station any more is not printed, and a share that cannot be computed prints "—".
 float PRINTSTATIONS(int16_t job) {
     float y = 6.2f;
     DD_FONT(job, kRegular, 12, kFace);
     bool first = true;
     for (int row = 1; row <= kStationRows; ++row) {
         const int32_t tickBox = 225 + 10 * (row - 1);
-        if (EZ_GETCHECK(kForm, tickBox) == 0) continue;
+        if (!STATIONSHOWN(row) || EZ_GETCHECK(kForm, tickBox) == 0) continue;
         if (first) {
+            DD_FONT(job, kRegular, 12, kFace);
             DD_TEXT(job, kCentre, y, kCentred, "Responses needed to achieve ROI target:");
             y += 1.5f * kStep;
             first = false;
         }
-        DD_TEXT(job, 1.5f, y, kLeft, HELD(StationCalls[row - 1]));
+        DD_TEXT(job, 1.5f, y, kLeft, FITTED(job, HELD(StationCalls[row - 1]), kRegular, 12, 8, 2.55f - 1.5f));
+        const std::string share = EZ_GETTEXT(kForm, tickBox + 5);
         const int64_t listeners = LISTENERSPERRESPONSE(StationCume[row - 1], EZ_GETTEXT(kForm, 215));
-        DD_TEXT(job, 2.6f, y, kLeft,
-                EZ_GETTEXT(kForm, tickBox + 5) + " percent of audience or 1 out of each " +
-                    std::to_string(listeners) + " listeners.");
+        const std::string figure = share.empty() || listeners == 0
+                                       ? "\u2014"
+                                       : share + " percent of audience or 1 out of each " +
+                                             std::to_string(listeners) + " listeners.";
+        DD_TEXT(job, 2.6f, y, kLeft, FITTED(job, figure, kRegular, 12, 8, kPaperRight - 2.6f));
         y += kStep;
     }
     return y;
+}
+
+// The comments in the largest size from 10 down to 8 points at which they fit above 10.5 inches,
+// with lines as far apart as the size needs; comments that do not fit even then are cut with
+// "…", and the preview says so.
+void PRINTCOMMENTS(int16_t job, float y) {
+    const std::string comments = EZ_GETTEXT(kForm, 310);
+    for (double size = 10; size >= 8; size -= 0.5) {
+        DD_FONT(job, kRegular, size, kFace);
+        const double lineHeight = 0.167 * size / 10;
+        if (y + DD_WRAPLINECOUNT(job, 1.0, 7.5, comments) * lineHeight <= kCommentsBottom + 0.001) {
+            DD_WRAPTEXT(job, 1.0f, y, 7.5f, kCommentsBottom, lineHeight, comments);
+            return;
+        }
+    }
+    DD_WRAPTEXT(job, 1.0f, y, 7.5f, kCommentsBottom, 0.167 * 8 / 10, comments, true);
+    DD_SETNOTICE(
+        job, "The comments were too long for the page: they are printed smaller and shortened at the end.");
 }
 
 }  // namespace
@@ -122,7 +175,6 @@ void PRINTROUTINE() {
     PRINTFIGURES(job);
     float y = PRINTSTATIONS(job);
     y += kStep;
-    DD_FONT(job, kRegular, 10, kFace);
-    DD_WRAPTEXT(job, 1.0f, y, 7.5f, 10.5f, 0.167f, EZ_GETTEXT(kForm, 310));
+    PRINTCOMMENTS(job, y);
     DD_ENDDOC(job);
 }

@@ -85,6 +85,16 @@ bool replaceWhole(const fs::path& file, const fs::path& folder, std::string_view
     return true;
 }
 
+// Where the folder takes no new file but the settings file itself may be written, the new content
+// goes over the old in place and reaches the disk. Not atomic, but better than a setting lost.
+bool rewriteInPlace(const fs::path& file, std::string_view content) {
+    int fd = ::open(file.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW);
+    if (fd < 0) return false;
+    bool written = writeAll(fd, content) && ::ftruncate(fd, static_cast<off_t>(content.size())) == 0 &&
+                   ::fsync(fd) == 0;
+    return ::close(fd) == 0 && written;
+}
+
 }  // namespace
 
 std::string OS_GETPROFILESTRING(const std::string& section, const std::string& key,
@@ -105,11 +115,14 @@ bool OS_WRITEPROFILESTRING(const std::string& section, const std::string& key, c
     bool existed = ::stat(target.c_str(), &old) == 0;
     if (existed && (!S_ISREG(old.st_mode) || !mayWrite(target, old.st_mode))) return false;
     struct stat place {};
-    if (::stat(folder.c_str(), &place) != 0 || !mayWrite(folder, place.st_mode)) return false;
+    const bool folderTakesFiles = ::stat(folder.c_str(), &place) == 0 && mayWrite(folder, place.st_mode);
+    if (!folderTakesFiles && !existed) return false;
 
     std::optional<std::string> content = readWhole(target);
     if (!content) return false;
+    const std::string updated = PROFILE_WRITE(*content, section, key, value);
+    if (!folderTakesFiles) return rewriteInPlace(target, updated);
     std::optional<mode_t> mode;
     if (existed) mode = old.st_mode & 07777;
-    return replaceWhole(target, folder, PROFILE_WRITE(*content, section, key, value), mode);
+    return replaceWhole(target, folder, updated, mode);
 }

@@ -81,19 +81,34 @@ void DD_RECTANGLE(int32_t job, double left, double top, double right, double bot
     }
 }
 
-void DD_WRAPTEXT(int32_t job, double left, double top, double right, double bottom, double lineHeight,
-                 const std::string& text) {
+bool DD_WRAPTEXT(int32_t job, double left, double top, double right, double bottom, double lineHeight,
+                 const std::string& text, bool markCut) {
     Document* document = documentOf(job);
-    if (!document) return;
+    if (!document) return false;
     // One page unit of slack, so that a line ending exactly on the bottom edge is kept.
     const double lastTop = units(bottom) - units(lineHeight) + 1;
-    double lineTop = units(top);
-    for (const QString& line :
-         print::wrapLines(document->font, QString::fromStdString(text), units(right - left))) {
-        if (lineTop > lastTop) break;
-        addLine(*document, units(left), lineTop, line);
-        lineTop += units(lineHeight);
+    const double width = units(right - left);
+    const std::vector<QString> lines = print::wrapLines(document->font, QString::fromStdString(text), width);
+    size_t fitting = 0;
+    for (double lineTop = units(top); fitting < lines.size() && lineTop <= lastTop; lineTop += units(lineHeight))
+        ++fitting;
+    for (size_t i = 0; i < fitting; ++i) {
+        QString line = lines[i];
+        if (markCut && fitting < lines.size() && i + 1 == fitting) line = print::withEllipsis(document->font, line, width);
+        addLine(*document, units(left), units(top) + static_cast<double>(i) * units(lineHeight), line);
     }
+    return fitting == lines.size();
+}
+
+int32_t DD_WRAPLINECOUNT(int32_t job, double left, double right, const std::string& text) {
+    const Document* document = documentOf(job);
+    if (!document) return 0;
+    return static_cast<int32_t>(
+        print::wrapLines(document->font, QString::fromStdString(text), units(right - left)).size());
+}
+
+void DD_SETNOTICE(int32_t job, const std::string& notice) {
+    if (Document* document = documentOf(job)) document->page.notice = QString::fromStdString(notice);
 }
 
 void DD_ENDDOC(int32_t job) {

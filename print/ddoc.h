@@ -24,9 +24,16 @@ double DD_TEXTWIDTH(int32_t job, const std::string& text);
 void DD_RECTANGLE(int32_t job, double left, double top, double right, double bottom);
 
 // text word-wrapped inside the box, one line every lineHeight from its top; lines that do
-// not fit above the bottom are left out.
-void DD_WRAPTEXT(int32_t job, double left, double top, double right, double bottom, double lineHeight,
-                 const std::string& text);
+// not fit above the bottom are left out, and with markCut the last line printed then ends in
+// "…". True when the whole text fitted.
+bool DD_WRAPTEXT(int32_t job, double left, double top, double right, double bottom, double lineHeight,
+                 const std::string& text, bool markCut = false);
+
+// How many lines text takes when wrapped between left and right in the current font.
+int32_t DD_WRAPLINECOUNT(int32_t job, double left, double right, const std::string& text);
+
+// A line for the preview's status bar, about how the page was made.
+void DD_SETNOTICE(int32_t job, const std::string& notice);
 
 // Ends the document and shows it in a modal print preview over the active window, from which
 // the user prints it or saves it as a PDF file.

@@ -51,6 +51,13 @@ std::vector<QString> wrapLines(const QFont& font, const QString& text, double wi
     return lines;
 }
 
+QString withEllipsis(const QFont& font, QString line, double width) {
+    const QString ellipsis = QStringLiteral("\u2026");
+    while (!line.isEmpty() && advance(font, line + ellipsis) > width) line.chop(1);
+    while (!line.isEmpty() && line.back().isSpace()) line.chop(1);
+    return line + ellipsis;
+}
+
 void paintPage(QPainter& painter, const Page& page) {
     painter.save();
     const QPaintDevice* device = painter.device();

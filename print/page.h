@@ -33,6 +33,7 @@ using PageStep = std::variant<TextRun, FramedBox>;
 
 struct Page {
     std::vector<PageStep> steps;
+    QString notice;  // for the preview's status bar
 };
 
 // A font of the given face, size in points and weight, sized in page units.
@@ -45,6 +46,9 @@ double ascent(const QFont& font);
 // The lines of text broken to fit width, each as it is drawn: line breaks kept, words
 // longer than a line broken anywhere.
 std::vector<QString> wrapLines(const QFont& font, const QString& text, double width);
+
+// The line, shortened at its end as far as needed, followed by "…", within width.
+QString withEllipsis(const QFont& font, QString line, double width);
 
 // Paints the page with the painter's origin at the paper's top-left corner.
 void paintPage(QPainter& painter, const Page& page);

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QVBoxLayout>
 
 #include "print/pdf.h"
@@ -101,6 +102,13 @@ void showPreview(const Page& page, const QString& title, const QString& name) {
     auto* layout = new QVBoxLayout(&preview);
     layout->addWidget(view, 1);
     layout->addLayout(buttons);
+    // A status line with what the user should know about how the page was made.
+    auto* status = new QStatusBar;
+    status->setObjectName("notice");
+    status->setSizeGripEnabled(false);
+    status->showMessage(page.notice);
+    status->setVisible(!page.notice.isEmpty());
+    layout->addWidget(status);
 
     // A page-shaped window that fits on the screen.
     const QRect screen = preview.screen()->availableGeometry();

@@ -24,7 +24,7 @@ void SAVESTATIONS() {
 void SHOWSTATIONS() {
     for (int row = 1; row <= kStationRows; ++row) {
         int32_t tick = 225 + 10 * (row - 1);
-        if (READNUMBER(StationCume[row - 1]) > 0) {
+        if (STATIONSHOWN(row)) {
             const std::string& name = StationCalls[row - 1];
             EZ_SETTEXT("RI", tick, name);
             // A screen reader hears the figure beside the tick box as this station's.
@@ -38,3 +38,5 @@ void SHOWSTATIONS() {
         }
     }
 }
+
+bool STATIONSHOWN(int row) { return row >= 1 && row <= kStationRows && READNUMBER(StationCume[row - 1]) > 0; }

@@ -5,3 +5,5 @@
 void LOADSTATIONS();
 void SAVESTATIONS();
 void SHOWSTATIONS();
+// True when row (1 to 8) has a station, which shows on the calculator: its cume is above 0.
+bool STATIONSHOWN(int row);

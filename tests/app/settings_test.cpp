@@ -53,3 +53,26 @@ TEST_F(SettingsTest, ReadOnlyFileLosesTheWriteSilently) {
 }
 
 }  // namespace
+
+namespace {
+
+// An option toggled in a program folder that takes no new file still reaches a writable
+// settings file; with the file read-only too, nothing changes.
+TEST_F(SettingsTest, AReadOnlyFolderStillTakesValuesIntoAWritableFile) {
+    WRITEINI(ini, "Options", "Recall", "0");
+    WRITEINI(ini, "Stations", "Calls", "WAAA,,,,,,,");
+    const QString path = QString::fromStdString(ini);
+    QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::ExeOwner);
+    WRITEINI(ini, "Options", "Recall", "1");
+    WRITEINI(ini, "Update", "LastCheck", "2461391");
+    EXPECT_EQ(GETINI(ini, "Options", "Recall", "0"), "1");
+    EXPECT_EQ(GETINI(ini, "Update", "LastCheck", "0"), "2461391");
+    EXPECT_EQ(GETINI(ini, "Stations", "Calls", ""), "WAAA,,,,,,,");
+    QFile::setPermissions(path, QFile::ReadOwner);
+    WRITEINI(ini, "Options", "Recall", "0");
+    EXPECT_EQ(GETINI(ini, "Options", "Recall", "0"), "1");
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"Tarvex.ini"});
+    QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+}  // namespace

@@ -86,11 +86,14 @@ TEST_F(CalculatorTest, PrintNeedsAllSevenInputsAndATickedStation) {
     const int32_t inputs[] = {135, 140, 145, 150, 155, 160, 165};
     for (int32_t id : inputs) EZ_SETTEXT("RI", id, "5");
     EXPECT_FALSE(EZ_ISENABLED("RI", 315));
-    EZ_SHOWC("RI", 295, 0);
+    // A tick on a row without a station (hidden) does not count, one on a shown row does.
     EZ_SETCHECK("RI", 295, 1);
-    EZ_SETTEXT("RI", 140, "6");  // a hidden row's tick counts
-    EXPECT_TRUE(EZ_ISENABLED("RI", 315));
+    EZ_SETTEXT("RI", 140, "6");
+    EXPECT_FALSE(EZ_ISENABLED("RI", 315));
     EZ_SETCHECK("RI", 295, 0);
+    StationCalls[0] = "WAAA";
+    StationCume[0] = "100";
+    SHOWSTATIONS();
     EZ_SETTEXT("RI", 140, "7");
     EXPECT_FALSE(EZ_ISENABLED("RI", 315));
     driver::CLICK("RI", 225);

@@ -14,6 +14,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cmath>
@@ -350,7 +351,9 @@ TEST_F(PrintedAnalysisTest, ListenersFigureIsTheRoundedCumeOverTheResponsesTrunc
              2.6);
 }
 
-TEST_F(PrintedAnalysisTest, NoWholeResponsePrintsZeroListenersAndFinishesThePage) {
+// A share that cannot be computed (closing ratio 0) prints the station's name and a dash, not
+// "percent of audience or 1 out of each 0 listeners."
+TEST_F(PrintedAnalysisTest, AShareThatCannotBeComputedPrintsADash) {
     keepStation(1, "WAAA", "10000");
     typeFigures("1000", "7", "50", "100", "0");
     ASSERT_EQ(EZ_GETTEXT("RI", 215), "0");
@@ -358,48 +361,55 @@ TEST_F(PrintedAnalysisTest, NoWholeResponsePrintsZeroListenersAndFinishesThePage
     driver::TYPE("RI", 310, "Closing ratio to follow.");
     const QString pdf = printToPdf();
     const auto words = wordsOf(pdf);
-    // The share is empty: the line starts with the blank before "percent".
     ASSERT_TRUE(share(1).isEmpty());
-    const Box line = phrase(words, "percent of audience or 1 out of each 0 listeners.", 6.575);
-    EXPECT_NEAR(line.top, 6.575, kTolerance);
-    EXPECT_GT(line.left, 2.6);
-    EXPECT_LT(line.left, 2.7);
+    expectAt(words, "WAAA", 6.575, Anchor::Left, 1.5);
+    expectAt(words, "\u2014", 6.575, Anchor::Left, 2.6);
+    EXPECT_FALSE(phrase(words, "percent", 6.575).found);
+    EXPECT_FALSE(phrase(words, "listeners.", 6.575).found);
     expectAt(words, "Closing ratio to follow.", 7.075, Anchor::Left, 1.0);
     EXPECT_EQ(pageCount(pdf), 1);
 }
 
-TEST_F(PrintedAnalysisTest, LongCommentsWrapInsideTheBoxAndStopAtItsBottom) {
+// Comments too long for the page at 10 points are printed smaller, down to 8 points, with lines
+// closer in proportion; beyond that they are cut with "…" and the preview says so.
+TEST_F(PrintedAnalysisTest, LongCommentsShrinkAndAreThenCutOnOnePage) {
     QStringList numbered;
-    for (int i = 1; i <= 400; ++i) numbered << QString("Word%1").arg(i, 3, 10, QChar('0'));
+    for (int i = 1; i <= 300; ++i) numbered << QString("Word%1").arg(i, 3, 10, QChar('0'));
     driver::TYPE("RI", 135, "Main Street Motors");
     EZ_SETTEXT("RI", 310, numbered.join(' ').toStdString());
     const QString pdf = printToPdf();
     EXPECT_EQ(pageCount(pdf), 1);
-
     std::vector<Word> comment;
     for (const Word& word : wordsOf(pdf))
         if (word.text.startsWith("Word")) comment.push_back(word);
-    // What is printed is the text from its start, no word lost at a line break.
-    ASSERT_GT(comment.size(), 100u);
-    ASSERT_LT(comment.size(), 400u);
-    for (size_t i = 0; i < comment.size(); ++i)
-        EXPECT_EQ(comment[i].text.toStdString(), numbered[i].toStdString());
+    // All of it, from its start, no word lost at a line break, in a size below 10 points.
+    ASSERT_EQ(comment.size(), 300u);
+    for (size_t i = 0; i < comment.size(); ++i) EXPECT_EQ(comment[i].text.toStdString(), numbered[i].toStdString());
+    const double height = comment.front().bottom - comment.front().top;
+    EXPECT_LT(height, lineBoxHeight(10) - 0.005);
+    EXPECT_GT(height, lineBoxHeight(8) - 0.005);
     for (const Word& word : comment) {
         EXPECT_GE(word.left, 1.0 - kTolerance) << word.text.toStdString();
         EXPECT_LE(word.right, 7.5 + kTolerance) << word.text.toStdString();
     }
-    // Lines every 0.167 inch from 6.45, as many as end above 10.5.
-    const auto lines = linesOf(comment);
-    const int fit = static_cast<int>((10.5 - 6.45) / 0.167);
-    EXPECT_EQ(static_cast<int>(lines.size()), fit);
-    int index = 0;
-    for (const auto& [top, line] : lines) {
-        EXPECT_NEAR(line.front().top, 6.45 + 0.167 * index, kTolerance);
-        EXPECT_NEAR(line.front().left, 1.0, kTolerance);
-        EXPECT_GT(line.back().right, 6.5) << "line " << index << " is filled";
-        ++index;
-    }
-    EXPECT_LE(comment.back().bottom, 10.5);
+    EXPECT_LE(comment.back().bottom, 10.5 + kTolerance);
+    EXPECT_NEAR(comment.front().top, 6.45, kTolerance);
+
+    // 4 000 characters do not fit even at 8 points: the last line printed ends in "…".
+    QString letters;
+    while (letters.size() < 4000) letters += "Spring schedule, twenty-four spots a week on the drive-time show. ";
+    letters.truncate(4000);
+    EZ_SETTEXT("RI", 310, letters.toStdString());
+    const QString cut = printToPdf();
+    EXPECT_EQ(pageCount(cut), 1);
+    const auto words = wordsOf(cut);
+    const auto lines = linesOf(words);
+    ASSERT_FALSE(lines.empty());
+    const std::vector<Word>& last = lines.rbegin()->second;
+    EXPECT_TRUE(last.back().text.endsWith("\u2026")) << last.back().text.toStdString();
+    EXPECT_LE(last.back().bottom, 10.5 + kTolerance);
+    EXPECT_LE(last.back().right, 7.5 + kTolerance);
+    EXPECT_NEAR(last.back().bottom - last.back().top, lineBoxHeight(8), 0.005);
 }
 
 TEST_F(PrintedAnalysisTest, LineBreaksInTheCommentsAreKept) {
@@ -410,19 +420,40 @@ TEST_F(PrintedAnalysisTest, LineBreaksInTheCommentsAreKept) {
     expectAt(words, "After a blank line", 6.45 + 3 * 0.167, Anchor::Left, 1.0);
 }
 
-TEST_F(PrintedAnalysisTest, StationNamesAreCutTo199Characters) {
-    // 197 narrow quotes, then the 198th and 199th characters, then three that are cut off; the
-    // two-byte "é" makes a cut counted in bytes lose the "Z".
-    keepStation(1, std::string(197, '\'') + "\u00e9Z" + "QQQ", "10000");
+// A station name shrinks to fit before 2.55 inches and is then cut with "…"; its figure is not
+// overprinted.
+TEST_F(PrintedAnalysisTest, LongStationNamesStayClearOfTheirFigures) {
+    keepStation(1, "WXYZ-FM SUPERSTATION 1", "10000");
+    keepStation(2, std::string(197, '\'') + "\u00e9Z" + "QQQ", "20000");
+    keepStation(3, "WAAA", "30000");
     typeFigures("1000", "7", "50", "100", "20");
     tick(1);
+    tick(2);
+    tick(3);
     const auto words = wordsOf(printToPdf());
-    bool ends = false;
+    const Box figure = phrase(words, share(1) + " percent of audience", 6.575);
+    ASSERT_TRUE(figure.found);
+    EXPECT_NEAR(figure.left, 2.6, kTolerance);
+    // The 22 characters, smaller, as many as fit before 2.55 and then "…".
+    const Box start = phrase(words, "WXYZ-FM", 6.575);
+    ASSERT_TRUE(start.found);
+    EXPECT_NEAR(start.left, 1.5, kTolerance);
+    EXPECT_LT(start.bottom - start.top, lineBoxHeight(12) - 0.005);
+    double nameRight = 0;
+    for (const Word& word : words)
+        if (std::abs(word.top - 6.575) < kTolerance && word.left < 2.55) nameRight = std::max(nameRight, word.right);
+    EXPECT_LE(nameRight, 2.55 + 0.01);
+    EXPECT_LT(nameRight, figure.left);
+    // A name too long for the smallest size ends in "…" before 2.55.
+    bool cut = false;
     for (const Word& word : words) {
+        if (std::abs(word.top - 6.825) > kTolerance || word.left > 2.55) continue;
         EXPECT_FALSE(word.text.contains('Q')) << word.text.toStdString();
-        ends = ends || word.text.endsWith("\u00e9Z");
+        EXPECT_LE(word.right, 2.55 + 0.01);
+        cut = cut || word.text.endsWith("\u2026");
     }
-    EXPECT_TRUE(ends);
+    EXPECT_TRUE(cut);
+    expectSize(expectAt(words, "WAAA", 7.075, Anchor::Left, 1.5), 12);
 }
 
 TEST_F(PrintedAnalysisTest, FailedStartShowsThePrintEngineErrorAndPrintsNothing) {
@@ -494,6 +525,118 @@ TEST_F(PrintedAnalysisTest, PrintButtonOpensThePreviewThatSavesTheSamePage) {
         EXPECT_NEAR(fromPreview[i].left, direct[i].left, 0.001);
         EXPECT_NEAR(fromPreview[i].top, direct[i].top, 0.001);
     }
+}
+
+}  // namespace
+
+namespace {
+
+// No line of the heading runs off the paper: a long customer or preparer shrinks, down to 10
+// points, and is then cut with "…", centred between 0.5 and 8.0 inches.
+TEST_F(PrintedAnalysisTest, LongHeadingLinesStayBetweenTheMargins) {
+    const std::string customer = "The Greater Metropolitan Area Independent Automobile Dealers Association, Springs";
+    ASSERT_EQ(customer.size(), 81u);
+    EZ_SETTEXT("RI", 135, customer);
+    std::string rep = "Patricia Kelly-Montgomery, Senior Account Executive for WAAA-FM, WBBB-AM and the whole";
+    rep += " Metropolitan Radio Group, with the Spring Automotive Sales Team of the Greater Area";
+    EZ_SETTEXT("RI", 140, rep);
+    const auto words = wordsOf(printToPdf());
+    std::map<double, bool> cut;
+    for (double top : {1.4, 2.1}) {
+        double left = 10, right = 0;
+        for (const Word& word : words) {
+            if (std::abs(word.top - top) > kTolerance) continue;
+            left = std::min(left, word.left);
+            right = std::max(right, word.right);
+            cut[top] = cut[top] || word.text.endsWith("\u2026");
+        }
+        EXPECT_GE(left, 0.5 - 0.01) << top;
+        EXPECT_LE(right, 8.0 + 0.01) << top;
+        EXPECT_NEAR((left + right) / 2, 4.25, kTolerance) << top;
+    }
+    // The 81 characters fit in a smaller size, whole; the preparer's line does not even at 10
+    // points and ends in "…".
+    const Box name = phrase(words, QString::fromStdString(customer), 1.4);
+    ASSERT_TRUE(name.found);
+    EXPECT_LT(name.bottom - name.top, lineBoxHeight(24) - 0.01);
+    EXPECT_GE(name.bottom - name.top, lineBoxHeight(10) - 0.005);
+    EXPECT_FALSE(cut[1.4]);
+    EXPECT_TRUE(cut[2.1]);
+    EXPECT_TRUE(phrase(words, "Patricia Kelly-Montgomery,", 2.1).found);
+}
+
+// A return too wide for its place moves its note right; figures and notes stay in the frame.
+TEST_F(PrintedAnalysisTest, NotesMoveRightOfWideFiguresAndEverythingStaysInTheFrame) {
+    typeFigures("123456789012345", "150", "50", "100", "20");
+    ASSERT_EQ(EZ_GETTEXT("RI", 150), "150.0");
+    const auto words = wordsOf(printToPdf());
+    const Box roi = phrase(words, "150.0%", 3.25);
+    const Box note = phrase(words, "(Wall Street average 7%, bank CD's 1.5%)", 3.25);
+    ASSERT_TRUE(roi.found);
+    ASSERT_TRUE(note.found);
+    EXPECT_GE(note.left, roi.right + 0.05);
+    EXPECT_LE(note.right, 8.0);
+    for (const Word& word : words) {
+        if (word.top < 2.5 || word.bottom > 5.9) continue;
+        EXPECT_LE(word.right, 8.0) << word.text.toStdString();
+    }
+    // The note after the net return still starts a tenth of an inch after it.
+    const Box net = phrase(words, QString::fromStdString(EZ_GETTEXT("RI", 345)), 4.75);
+    const Box plus = phrase(words, "Your ad investment", 4.75);
+    ASSERT_TRUE(net.found);
+    ASSERT_TRUE(plus.found);
+    EXPECT_NEAR(plus.left, net.right + 0.1, kTolerance);
+}
+
+// A ticked row whose station has gone (removed, or a cume of 0) is not printed and does not
+// allow "Print"; its tick is kept for when the station comes back.
+TEST_F(PrintedAnalysisTest, RowsWithoutAStationAreNeitherPrintedNorAllowPrint) {
+    keepStation(1, "WAAA", "10000");
+    keepStation(2, "WBBB", "20000");
+    driver::TYPE("RI", 135, "Main Street Motors");
+    driver::TYPE("RI", 140, "Pat Kelly");
+    typeFigures("1000", "7", "50", "100", "20");
+    tick(2);
+    EXPECT_TRUE(EZ_ISENABLED("RI", 315));
+    // The editor removed WBBB: its row is hidden, its tick stays, and nothing ticked is left.
+    keepStation(2, "", "0");
+    driver::TYPE("RI", 310, "x");
+    EXPECT_FALSE(EZ_ISVISIBLE("RI", 235));
+    EXPECT_EQ(EZ_GETCHECK("RI", 235), 1);
+    EXPECT_FALSE(EZ_ISENABLED("RI", 315));
+    tick(1);
+    EXPECT_TRUE(EZ_ISENABLED("RI", 315));
+    keepStation(2, "WBBB", "0");
+    driver::TYPE("RI", 310, "y");
+    const auto words = wordsOf(printToPdf());
+    EXPECT_TRUE(phrase(words, "WAAA", 6.575).found);
+    EXPECT_FALSE(phrase(words, "WBBB", 6.825).found);
+    EXPECT_FALSE(phrase(words, "WBBB", 6.575).found);
+}
+
+// The preview tells in its status line that the comments were shortened.
+TEST_F(PrintedAnalysisTest, ThePreviewSaysWhenTheCommentsWereShortened) {
+    fillWorkedExample();
+    QString notice, shortNotice;
+    EZ_SETTEXT("RI", 310, std::string(4000, 'w').insert(0, "Long: "));
+    whenModalOpens([](QWidget* modal) { return modal->findChild<QPrintPreviewWidget*>() != nullptr; },
+                   [&](QWidget* preview) {
+                       auto* status = preview->findChild<QStatusBar*>("notice");
+                       notice = status && status->isVisible() ? status->currentMessage() : "";
+                       buttonOf(preview, "Close")->click();
+                   });
+    driver::CLICK("RI", 315);
+    EXPECT_EQ(notice.toStdString(),
+              "The comments were too long for the page: they are printed smaller and shortened at the end.");
+    EZ_SETTEXT("RI", 310, "Short.");
+    whenModalOpens([](QWidget* modal) { return modal->findChild<QPrintPreviewWidget*>() != nullptr; },
+                   [&](QWidget* preview) {
+                       auto* status = preview->findChild<QStatusBar*>("notice");
+                       shortNotice = status && status->isVisible() ? status->currentMessage() : "none";
+                       buttonOf(preview, "Close")->click();
+                   });
+    driver::CLICK("RI", 315);
+    EXPECT_EQ(shortNotice.toStdString(), "none");
 }
 
 }  // namespace

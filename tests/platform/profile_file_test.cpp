@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -94,7 +95,7 @@ TEST(ProfileFile, WriteKeepsPermissions) {
 }
 
 // Root may write anything; the program still honours a read-only mark on the file or its folder.
-TEST(ProfileFile, ReadOnlyFileOrFolderRefusesWrite) {
+TEST(ProfileFile, ReadOnlyFilesAreRefusedAndAFileInAReadOnlyFolderWrittenInPlace) {
     fs::path folder = scratchFolder("read-only");
     const std::string file = (folder / "Tarvex.ini").string();
     const std::string content = "[Options]\nRecall=1\n";
@@ -107,18 +108,34 @@ TEST(ProfileFile, ReadOnlyFileOrFolderRefusesWrite) {
     EXPECT_EQ(modeOf(file), 0444u);
     EXPECT_EQ(OS_GETPROFILESTRING("Options", "Recall", "0", file), "1");
 
-    fs::permissions(file, static_cast<fs::perms>(0644));
+    // A folder that takes no new file, with both read-only: nothing changes, nothing is created.
     fs::permissions(folder, static_cast<fs::perms>(0555));
     EXPECT_FALSE(OS_WRITEPROFILESTRING("Options", "Recall", "0", file));
     const std::string other = (folder / "Updater.ini").string();
     EXPECT_FALSE(OS_WRITEPROFILESTRING("Program", "NewVersion", "", other));
-    fs::permissions(folder, static_cast<fs::perms>(0755));
     EXPECT_EQ(readRaw(file), content);
     EXPECT_EQ(namesIn(folder), std::set<std::string>{"Tarvex.ini"});
 
-    // Writable again, the same write succeeds.
+    // The same folder with a writable file: the value is written in place, no other file made.
+    fs::permissions(file, static_cast<fs::perms>(0640));
+    struct stat before {};
+    ::stat(file.c_str(), &before);
     EXPECT_TRUE(OS_WRITEPROFILESTRING("Options", "Recall", "0", file));
-    EXPECT_EQ(readRaw(file), "[Options]\nRecall=0\n");
+    EXPECT_TRUE(OS_WRITEPROFILESTRING("Info", "16", "A comment longer than the whole file was", file));
+    EXPECT_EQ(readRaw(file), "[Options]\nRecall=0\n\n[Info]\n16=A comment longer than the whole file was\n");
+    EXPECT_TRUE(OS_WRITEPROFILESTRING("Info", "16", "Short", file));
+    EXPECT_EQ(readRaw(file), "[Options]\nRecall=0\n\n[Info]\n16=Short\n");
+    EXPECT_EQ(OS_GETPROFILESTRING("Options", "Recall", "1", file), "0");
+    struct stat after {};
+    ::stat(file.c_str(), &after);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    EXPECT_EQ(modeOf(file), 0640u);
+    EXPECT_EQ(namesIn(folder), std::set<std::string>{"Tarvex.ini"});
+    fs::permissions(folder, static_cast<fs::perms>(0755));
+
+    // Writable again, a write replaces the file as a whole.
+    EXPECT_TRUE(OS_WRITEPROFILESTRING("Options", "Recall", "1", file));
+    EXPECT_EQ(readRaw(file), "[Options]\nRecall=1\n\n[Info]\n16=Short\n");
     fs::remove_all(folder);
 }
 

@@ -24,6 +24,8 @@
 #include "update/updating_window.h"
 #include "update/web_get.h"
 #include "calc/calculator_form.h"
+#include "calc/print_analysis.h"
+#include "print/ddoc.h"
 
 namespace {
 
@@ -149,6 +151,45 @@ void updateNotices() {
     IniFile.clear();
 }
 
+// A printed page rendered to a PDF file and from there to a picture of the paper.
+void capturePage(const std::string& name) {
+    QTemporaryDir scratch;
+    const QString pdf = QDir(scratch.path()).filePath("page.pdf");
+    DD_RENDERTOPDF(pdf.toStdString());
+    PRINTROUTINE();
+    const QString base = QString::fromStdString(folder + "/" + name);
+    QProcess::execute("pdftoppm", {"-png", "-r", "72", "-singlefile", pdf, base});
+}
+
+// The printed page with what used to run off the paper or over other texts: long names, a wide
+// return, a long station name, comments too long for the page; then one with no closing ratio.
+void printedPages() {
+    EZ_RI_Display("");
+    driver::SETTLE();
+    StationCalls = {"WXYZ-FM SUPERSTATION 1", "KBEST", "", "", "", "", "", ""};
+    StationCume = {"10000", "24500", "", "", "", "", "", ""};
+    SHOWSTATIONS();
+    EZ_SETTEXT("RI", 135, "The Greater Metropolitan Area Independent Automobile Dealers Association, Springs");
+    EZ_SETTEXT("RI", 140, "Patricia Kelly-Montgomery, Senior Account Executive for WAAA-FM, WBBB-AM and the whole "
+                          "Metropolitan Radio Group");
+    driver::TYPE("RI", 145, "25000");
+    driver::TYPE("RI", 150, "150");
+    driver::TYPE("RI", 155, "40");
+    driver::TYPE("RI", 160, "350");
+    driver::TYPE("RI", 165, "15");
+    driver::FOCUS("RI", 135);
+    std::string comments;
+    while (comments.size() < 4000)
+        comments += "Spring schedule: twenty-four spots a week in drive time, with live reads on Saturdays. ";
+    EZ_SETTEXT("RI", 310, comments.substr(0, 4000));
+    driver::CLICK("RI", 225);
+    driver::CLICK("RI", 235);
+    capturePage("analysis-long-texts");
+    EZ_SETTEXT("RI", 165, "0");
+    EZ_SETTEXT("RI", 310, "Closing ratio to follow after the first week.");
+    capturePage("analysis-no-closing-ratio");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -180,6 +221,8 @@ int main(int argc, char** argv) {
     updatingWindow();
     closeAllForms();
     updateNotices();
+    closeAllForms();
+    printedPages();
     closeAllForms();
     return 0;
 }
