@@ -1,6 +1,7 @@
 #include "app/settings.h"
 
 #include "gui/ezgui.h"
+#include "platform/files.h"
 #include "platform/profile_file.h"
 
 namespace {
@@ -70,4 +71,10 @@ std::string FROMSTOREDTEXT(const std::string& stored) {
         }
     }
     return text;
+}
+
+std::string SETTINGSFILE(const std::string& programFolder) {
+    const std::string beside = programFolder + "Tarvex.ini";
+    if (OS_FILEWRITABLE(beside) || OS_FOLDERTAKESFILES(programFolder)) return beside;
+    return OS_USERCONFIGFOLDER() + "/Tarvex.ini";
 }

@@ -20,3 +20,8 @@ void SETMENUITEM(const std::string& formName, int32_t menuNumber, int32_t itemId
 // double quotes) is stored quoted with escapes; any other text is stored as it is.
 std::string TOSTOREDTEXT(const std::string& text);
 std::string FROMSTOREDTEXT(const std::string& stored);
+
+// Where "Tarvex.ini" is kept: beside the program when the user may write there (or keeps an old
+// writable one there), otherwise in the user's own settings folder, as for a program installed
+// in a folder of the system's.
+std::string SETTINGSFILE(const std::string& programFolder);

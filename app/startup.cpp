@@ -5,6 +5,7 @@
 #include "app/globals.h"
 #include "app/long_name.h"
 #include "app/routing.h"
+#include "app/settings.h"
 #include "calc/calculator_form.h"
 #include "gui/ezgui.h"
 #include "platform/single_instance.h"
@@ -55,7 +56,7 @@ bool MAIN_INITIALIZE() {
     EZ_DEFSYSTEMCOLOR(70, 13);
     ProgramIcon = EZ_LOADICON("$AAPROGRAM");
     std::string programFolder = GETLONGFILENAME(EZ_APPPATH()) + "/";
-    IniFile = programFolder + "Tarvex.ini";
+    IniFile = SETTINGSFILE(programFolder);
     HelpFile = programFolder + "Help/Tarvex Help.chm";
     EZ_DEFTOOLTIPPROP(-1, -1);
     StationCalls.fill("");

@@ -6,6 +6,8 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 
 bool OS_FILEEXISTS(const std::string& path) {
     struct stat info {};
@@ -82,4 +84,30 @@ void OS_CLOSEFILE(int32_t file) {
 
 bool OS_RENAMEFILE(const std::string& from, const std::string& to) {
     return std::rename(from.c_str(), to.c_str()) == 0;
+}
+
+namespace {
+
+bool mayWrite(const std::string& path, mode_t kind) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && (info.st_mode & S_IFMT) == kind &&
+           (info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 && ::access(path.c_str(), W_OK) == 0;
+}
+
+}  // namespace
+
+bool OS_FOLDERTAKESFILES(const std::string& folder) { return mayWrite(folder, S_IFDIR); }
+
+bool OS_FILEWRITABLE(const std::string& path) { return mayWrite(path, S_IFREG); }
+
+std::string OS_USERCONFIGFOLDER() {
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    const char* home = std::getenv("HOME");
+    const std::string folder = config && config[0] == '/'
+                                   ? std::string(config) + "/Tarvex"
+                                   : std::string(home && home[0] == '/' ? home : "") + "/.config/Tarvex";
+    std::error_code error;
+    if (!std::filesystem::exists(folder, error) && std::filesystem::create_directories(folder, error))
+        ::chmod(folder.c_str(), 0700);
+    return folder;
 }

@@ -26,3 +26,12 @@ bool OS_FINISHFILE(int32_t file);
 void OS_CLOSEFILE(int32_t file);
 // Renames from over to in one step; false when it cannot be done.
 bool OS_RENAMEFILE(const std::string& from, const std::string& to);
+
+// True when the user may make new files in the folder. A folder whose mode gives nobody the
+// right to write counts as read-only even for root, as an installed program's folder does.
+bool OS_FOLDERTAKESFILES(const std::string& folder);
+// True when the regular file exists and the user may write it, by the same rule.
+bool OS_FILEWRITABLE(const std::string& path);
+// The user's own folder for this program's settings: $XDG_CONFIG_HOME/Tarvex, by default
+// ~/.config/Tarvex, made when missing, open to its owner alone.
+std::string OS_USERCONFIGFOLDER();

@@ -8,6 +8,7 @@ packages=(
   libcurl4-openssl-dev libchm-dev libsodium-dev fp-utils fonts-liberation2
   libgtest-dev libbenchmark-dev poppler-utils python3 faketime openssl curl
   xvfb xauth imagemagick
+  dpkg-dev desktop-file-utils appstream lintian
 )
 
 missing=()

@@ -148,14 +148,22 @@ int32_t CHECKFORUPDATE(const std::string& formName, const std::string& versionUr
     MajorUpgrade = MAJORNUMBER(file.version) > MAJORNUMBER(currentVersion);
     const std::string kind = MajorUpgrade ? "This is a new version with new features."
                                           : "This is an important update including bug fixes.";
-    int32_t answer = DGMSGBOX(
-        formName, "New Version Available",
-        "Version " + SHOWNVERSION(file.version) + " of " + ProductName + " is available.{f10}",
-        kind + "|Would you like to download it now?{f6}",
-        manual == 0 ? "Stop reminding me about this.{f6}" : "", "*{G,f7}|&Yes|&No, Maybe Later", "", 1, "C");
+    // A copy installed in a folder the user may not write is updated by the package manager: the
+    // offer leads to the web page instead of a download into that folder.
+    const bool installed = !OS_FOLDERTAKESFILES(EZ_APPPATH());
+    const std::string question = installed ? "|Your package manager updates this copy: Yes opens our web page.{f6}"
+                                           : "|Would you like to download it now?{f6}";
+    int32_t answer = DGMSGBOX(formName, "New Version Available",
+                              "Version " + SHOWNVERSION(file.version) + " of " + ProductName + " is available.{f10}",
+                              kind + question, manual == 0 ? "Stop reminding me about this.{f6}" : "",
+                              "*{G,f7}|&Yes|&No, Maybe Later", "", 1, "C");
     if (answer < 0) IGNORETHISVERSION(newNumber);
     if (answer != 1) {
         OfferDeclined = true;
+        return 0;
+    }
+    if (installed) {
+        OS_OPENWEBPAGE(ProductWebPage);
         return 0;
     }
     return downloadInstaller(file, text);

@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
+
+#include "platform/files.h"
 
 namespace {
 
@@ -73,6 +76,54 @@ TEST_F(SettingsTest, AReadOnlyFolderStillTakesValuesIntoAWritableFile) {
     EXPECT_EQ(GETINI(ini, "Options", "Recall", "0"), "1");
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"Tarvex.ini"});
     QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+}  // namespace
+
+namespace {
+
+// Where the settings file is kept, for a program folder the user may write, one the user may
+// not, and one that holds an old settings file the user may still write.
+TEST(SettingsLocation, BesideTheProgramOrInTheUsersOwnFolder) {
+    QTemporaryDir program, config;
+    const std::string folder = program.path().toStdString() + "/";
+    const QByteArray previous = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+    EXPECT_EQ(SETTINGSFILE(folder), folder + "Tarvex.ini");
+
+    QFile::setPermissions(program.path(),
+                          QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
+    const std::string own = config.path().toStdString() + "/Tarvex/Tarvex.ini";
+    EXPECT_EQ(SETTINGSFILE(folder), own);
+    // The user's settings folder is made for the user alone; the first value written makes the file.
+    WRITEINI(SETTINGSFILE(folder), "Options", "Recall", "1");
+    EXPECT_EQ(GETINI(own, "Options", "Recall", "0"), "1");
+    EXPECT_EQ(QFile::permissions(config.path() + "/Tarvex") & (QFile::ReadGroup | QFile::ReadOther),
+              QFile::Permissions());
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(folder + "Tarvex.ini")));
+
+    // An old settings file beside the program that the user may still write stays in use.
+    QFile::setPermissions(program.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    WRITEINI(folder + "Tarvex.ini", "Stations", "Calls", "WAAA,,,,,,,");
+    QFile::setPermissions(program.path(), QFile::ReadOwner | QFile::ExeOwner);
+    EXPECT_EQ(SETTINGSFILE(folder), folder + "Tarvex.ini");
+    // Made read-only too, it is left alone for the user's folder.
+    QFile::setPermissions(QString::fromStdString(folder + "Tarvex.ini"), QFile::ReadOwner);
+    EXPECT_EQ(SETTINGSFILE(folder), own);
+
+    QFile::setPermissions(program.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    // Without XDG_CONFIG_HOME the folder is under the home folder's .config, made as needed.
+    QTemporaryDir home;
+    const QByteArray previousHome = qgetenv("HOME");
+    qputenv("XDG_CONFIG_HOME", "");
+    qputenv("HOME", home.path().toUtf8());
+    EXPECT_EQ(OS_USERCONFIGFOLDER(), home.path().toStdString() + "/.config/Tarvex");
+    EXPECT_TRUE(QDir(home.path() + "/.config/Tarvex").exists());
+    qputenv("HOME", previousHome);
+    if (previous.isNull())
+        qunsetenv("XDG_CONFIG_HOME");
+    else
+        qputenv("XDG_CONFIG_HOME", previous);
 }
 
 }  // namespace

@@ -144,6 +144,24 @@ TEST_F(UpdateCheckTest, AnAcceptedOfferDownloadsProvesAndRecordsASilentUpdate) {
     EXPECT_NE(server->requests().at(1).find("Connection: keep-alive"), std::string::npos);
 }
 
+// A copy installed in a folder the user may not write is updated by the package manager: Yes
+// opens the web page, and nothing is downloaded into that folder.
+TEST_F(UpdateCheckTest, AnInstalledCopyOffersTheWebPageInsteadOfADownload) {
+    serveSigned();
+    WebPages pages;
+    QFile::setPermissions(QString::fromStdString(folder), QFile::ReadOwner | QFile::ExeOwner);
+    Boxes boxes({clickButton(1)});
+    EXPECT_EQ(check(1, 1), 0);
+    QFile::setPermissions(QString::fromStdString(folder), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].text2, "This is an important update including bug fixes.|Your package manager updates this copy: "
+                                    "Yes opens our web page.");
+    EXPECT_EQ(pages.opened(), std::vector<std::string>{ProductWebPage});
+    EXPECT_EQ(installerRequests(), 0);
+    EXPECT_FALSE(UpdatePending);
+    EXPECT_TRUE(files().isEmpty());
+}
+
 TEST_F(UpdateCheckTest, AMajorUpgradeWritesNoKeysAndSaysItHasNewFeatures) {
     for (const std::string version : {"4.0.0.0", "3.6.0.0"}) {
         serveSigned(version);
