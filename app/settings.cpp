@@ -44,7 +44,9 @@ void SETMENUITEM(const std::string& formName, int32_t menuNumber, int32_t itemId
 
 std::string TOSTOREDTEXT(const std::string& text) {
     bool quoted = text.size() >= 2 && text.front() == '"' && text.back() == '"';
-    if (text.find_first_of("\r\n") == std::string::npos && !quoted) return text;
+    // A tab at either end would be lost as a blank around the value: quoting keeps it.
+    bool tabbed = !text.empty() && (text.front() == '\t' || text.back() == '\t');
+    if (text.find_first_of("\r\n") == std::string::npos && !quoted && !tabbed) return text;
     std::string stored = "\"";
     for (char ch : text) {
         switch (ch) {

@@ -17,7 +17,8 @@ void SETMENUITEM(const std::string& formName, int32_t menuNumber, int32_t itemId
                  const std::string& props);
 
 // A text with line breaks kept in one value: such a text (or one that is itself enclosed in
-// double quotes) is stored quoted with escapes; any other text is stored as it is.
+// double quotes, or starts or ends with a tab) is stored quoted with escapes; any other text is
+// stored as it is.
 std::string TOSTOREDTEXT(const std::string& text);
 std::string FROMSTOREDTEXT(const std::string& stored);
 

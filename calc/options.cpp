@@ -40,16 +40,27 @@ void toggleAutoUpdate() {
 }
 
 // The comment as stored. A quoted comment too long for one value loses whole characters from
-// its end, so that the cut never takes its closing quote.
-std::string storedComment(std::string comment) {
+// its end, so that the cut never takes its closing quote; the cut is found in one pass over the
+// characters that fit, whatever the comment's length.
+std::string storedComment(const std::string& comment) {
+    constexpr size_t kRoom = 999;
     std::string stored = TOSTOREDTEXT(comment);
-    while (stored.size() > 999 && stored.front() == '"') {
-        size_t last = comment.size() - 1;
-        while (last > 0 && (static_cast<unsigned char>(comment[last]) & 0xC0) == 0x80) --last;
-        comment.erase(last);
-        stored = TOSTOREDTEXT(comment);
+    if (stored.size() <= kRoom || stored.front() != '"') return stored;
+    size_t used = 2;  // the two quotes
+    size_t end = 0;
+    while (end < comment.size()) {
+        size_t next = end + 1;
+        while (next < comment.size() && (static_cast<unsigned char>(comment[next]) & 0xC0) == 0x80) ++next;
+        size_t escaped = 0;
+        for (size_t i = end; i < next; ++i) {
+            const char c = comment[i];
+            escaped += c == '\n' || c == '\r' || c == '\\' || c == '"' ? 2 : 1;
+        }
+        if (used + escaped > kRoom) break;
+        used += escaped;
+        end = next;
     }
-    return stored;
+    return TOSTOREDTEXT(comment.substr(0, end));
 }
 
 }  // namespace

@@ -28,6 +28,7 @@
 #include <memory>
 #include <optional>
 
+#include "platform/file_digest.h"
 #include "platform/help_file.h"
 
 namespace {
@@ -64,6 +65,14 @@ QString withNoHelpLine(QString html) {
     int start = body < 0 ? -1 : html.indexOf('>', body);
     html.insert(start < 0 ? 0 : start + 1, line);
     return html;
+}
+
+// True when the file is the help file this build compiled, byte for byte.
+bool builtHelpFile(const std::string& path) {
+    int64_t size = 0;
+    std::string digest;
+    return OS_FILEDIGEST(path, size, digest) &&
+           QByteArray(digest.data(), qsizetype(digest.size())).toHex() == QByteArray(OS_BUILTHELPDIGEST);
 }
 
 // Shows pages of the open help file; any other address gives nothing.
@@ -188,7 +197,7 @@ public:
     void display(const std::string& path, std::optional<int32_t> topic) {
         bool newFile = !file_ || path != browser_->filePath;
         if (newFile) {
-            file_ = help::HelpFile::open(path);
+            file_ = builtHelpFile(path) ? help::HelpFile::open(path) : nullptr;
             browser_->file = file_.get();
             browser_->filePath = path;
             setWindowTitle(file_ && !file_->title().empty() ? QString::fromStdString(file_->title())

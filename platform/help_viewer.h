@@ -5,6 +5,11 @@
 #include <cstdint>
 #include <string>
 
+// The SHA-256 digest (lowercase hexadecimal) of the help file the build compiled. chmlib reads
+// damaged help files out of bounds and loops on some, so the viewer opens no other file: any
+// other is reported as damaged, as a missing one is reported as missing.
+extern const char* const OS_BUILTHELPDIGEST;
+
 // Opens the viewer at the help file's default page.
 void OS_SHOWHELPCONTENTS(const std::string& helpFile);
 // Opens the viewer at the page of a context number; for 0 or a number the file lacks, at the

@@ -17,9 +17,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The whole file; empty when there is none, nothing when it exists but cannot be read.
+// The whole file; empty when there is none, nothing when it exists but cannot be read. It is
+// opened without blocking, so that a pipe or a device of that name cannot stop the program;
+// anything but a regular file reads as nothing.
 std::optional<std::string> readWhole(const fs::path& file) {
-    int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) return errno == ENOENT ? std::optional<std::string>("") : std::nullopt;
     std::optional<std::string> content;
     struct stat info {};

@@ -146,7 +146,10 @@ std::string PROFILE_WRITE(std::string_view content, std::string_view section, st
                           std::string_view value) {
     const size_t offset = content.size() - withoutMark(content).size();
     std::string_view text = content.substr(offset);
-    const std::string name = oneLine(section), keyName = oneLine(key), newValue = oneLine(value);
+    // Blanks at a value's ends would be taken for the spacing around "=" and dropped on reading:
+    // the file holds the value as it will be read back.
+    const std::string name = oneLine(section), keyName = oneLine(key);
+    const std::string newValue(trimmed(oneLine(value)));
     std::string_view wantedSection = trimmed(name), wantedKey = trimmed(keyName);
     const std::string_view ending = lineEnding(text);
 

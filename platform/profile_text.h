@@ -13,6 +13,7 @@ std::string PROFILE_READ(std::string_view content, std::string_view section, std
 
 // The content with key set to value in section, the key or the section added where missing.
 // An existing line keeps everything before its old value (indentation, key spelling, spacing
-// around "="); every other line stays as it was. Line breaks in names or value become spaces.
+// around "="); every other line stays as it was. Line breaks in names or value become spaces,
+// and the value loses the blanks (spaces, tabs) at its ends, as reading would drop them.
 std::string PROFILE_WRITE(std::string_view content, std::string_view section, std::string_view key,
                           std::string_view value);

@@ -8,7 +8,8 @@ namespace {
 TEST(StoredText, LineBreaksComeBackExactly) {
     const std::string texts[] = {"Line one\nLine two",    "a\r\nb",          "ends with break\n",
                                  "back\\slash\nand \"q\"", "\"quoted alone\"", "\n",
-                                 "tab\there\n\\n literal"};
+                                 "tab\there\n\\n literal", "\tstarts with a tab", "ends with a tab\t",
+                                 "\t"};
     for (const std::string& text : texts) {
         std::string stored = TOSTOREDTEXT(text);
         EXPECT_EQ(stored.find_first_of("\r\n"), std::string::npos) << text;

@@ -1,7 +1,11 @@
 // The options and the remembered client across a real restart: each session is a separate
 // run of the program on the same program folder.
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 
@@ -69,6 +73,93 @@ const bool comesBack = registerSession("comes-back-then-off", [] {
     driver::CLOSEBOX("RI");
     return failures;
 });
+
+// A comment of one line with a tab at each end, then one of a megabyte in many lines.
+const std::string kEndsComment = "\tTabbed at both ends\t";
+
+std::string longComment() {
+    std::string comment;
+    for (int line = 0; comment.size() < 1'000'000; ++line)
+        comment += "Line " + std::to_string(line) + " says \"call back\" \\ \u00e9t\u00e9\n";
+    return comment;
+}
+
+const bool closeWithEnds = registerSession("close-with-ends", [] {
+    startProgram();
+    EZ_SETTEXT("RI", 310, kEndsComment);
+    driver::CLOSEBOX("RI");
+    return failures;
+});
+
+const bool endsComeBack = registerSession("ends-come-back", [] {
+    startProgram();
+    check(EZ_GETTEXT("RI", 310) == kEndsComment, "comment: " + EZ_GETTEXT("RI", 310));
+    driver::CLOSEBOX("RI");
+    return failures;
+});
+
+const bool closeWithLong = registerSession("close-with-long-comment", [] {
+    startProgram();
+    EZ_SETTEXT("RI", 310, longComment());
+    driver::CLOSEBOX("RI");
+    return failures;
+});
+
+std::string fileText(const std::string& path) {
+    QFile file(QString::fromStdString(path));
+    return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : "";
+}
+
+TEST(RememberedClient, ACommentComesBackExactlyAndALongOneIsCutOnceToFit) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const std::string ini = QDir(folder.path()).filePath("Tarvex.ini").toStdString();
+    WRITEINI(ini, "Options", "Recall", "1");
+
+    ASSERT_EQ(runSessionIn(folder.path().toStdString(), "close-with-ends"), 0);
+    const std::string first = fileText(ini);
+    ASSERT_EQ(runSessionIn(folder.path().toStdString(), "ends-come-back"), 0);
+    ASSERT_EQ(runSessionIn(folder.path().toStdString(), "ends-come-back"), 0);
+    EXPECT_EQ(fileText(ini), first) << "a value written again grew";
+
+    ASSERT_EQ(runSessionIn(folder.path().toStdString(), "close-with-long-comment"), 0);
+    const std::string stored = GETINI(ini, "Info", "16");
+    EXPECT_LE(stored.size(), 999u);
+    EXPECT_GE(stored.size(), 990u) << "cut more than it had to";
+    const std::string comment = FROMSTOREDTEXT(stored);
+    EXPECT_EQ(longComment().substr(0, comment.size()), comment);
+    EXPECT_EQ(QString::fromUtf8(comment.data(), qsizetype(comment.size())).toUtf8().toStdString(), comment)
+        << "the cut split a character";
+}
+
+const bool startOverPipe = registerSession("start-over-a-pipe", [] {
+    startProgram();
+    check(EZ_GETTEXT("RI", 135).empty(), "no client remembered");
+    check(!EZ_MENUCHECKED(EZ_GETMENU("RI", 2), 9105), "remembering starts off");
+    toggle(9105);
+    driver::TYPE("RI", 135, "Main Street Motors");
+    driver::CLOSEBOX("RI");
+    return failures;
+});
+
+// A pipe, or a link to a device, where the settings file belongs: reading it must not wait for
+// a writer or read for ever, and nothing is ever written into it.
+TEST(RememberedClient, ASettingsFileThatIsNoFileNeitherStopsTheStartNorIsWritten) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const std::string ini = QDir(folder.path()).filePath("Tarvex.ini").toStdString();
+    ASSERT_EQ(::mkfifo(ini.c_str(), 0600), 0);
+    ASSERT_EQ(runSessionIn(folder.path().toStdString(), "start-over-a-pipe"), 0);
+    struct stat info {};
+    ASSERT_EQ(::lstat(ini.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+
+    ASSERT_EQ(::unlink(ini.c_str()), 0);
+    ASSERT_EQ(::symlink("/dev/zero", ini.c_str()), 0);
+    ASSERT_EQ(runSessionIn(folder.path().toStdString(), "start-over-a-pipe"), 0);
+    ASSERT_EQ(::lstat(ini.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+}
 
 TEST(RememberedClient, ComesBackAfterARestartAndStaysWhenTheOptionIsOff) {
     QTemporaryDir folder;

@@ -177,6 +177,35 @@ TEST(HelpViewer, AHelpFileItCannotShowIsReportedInTheViewer) {
     fs::remove_all(folder);
 }
 
+// The help file's reader crashes or loops on some damaged files, so the viewer hands it only the
+// very file the build made: an exact copy shows, a copy with bytes changed is reported as damaged.
+TEST(HelpViewer, OnlyTheHelpFileTheBuildMadeIsRead) {
+    const fs::path folder = fs::temp_directory_path() / ("tarvex-copies-" + std::to_string(getpid()));
+    fs::create_directories(folder);
+    const std::string exact = (folder / "Copy.chm").string();
+    const std::string changed = (folder / "Changed.chm").string();
+    fs::copy_file(kHelpFile, exact);
+    std::string bytes;
+    {
+        std::ifstream in(kHelpFile, std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), {});
+    }
+    ASSERT_GT(bytes.size(), 8192u);
+    for (size_t at = 4096; at < bytes.size(); at += 4096) bytes[at] = char(bytes[at] ^ 0x5A);
+    std::ofstream(changed, std::ios::binary) << bytes;
+    ASSERT_TRUE(help::HelpFile::open(changed)) << "the reader below the check still opens the changed copy";
+
+    OS_SHOWHELPTOPIC(exact, 135);
+    EXPECT_EQ(OS_HELPPAGE(), "/station_editor.htm");
+    OS_SHOWHELPCONTENTS(changed);
+    EXPECT_EQ(OS_HELPPAGE(), "");
+    EXPECT_NE(OS_HELPTEXT().find("The help file \"" + changed + "\" could not be read. It may be damaged."),
+              std::string::npos)
+        << OS_HELPTEXT();
+    EXPECT_EQ(contents()->topLevelItemCount(), 0);
+    fs::remove_all(folder);
+}
+
 TEST(HelpViewer, EveryRequestReusesTheOneWindow) {
     OS_SHOWHELPCONTENTS(kHelpFile);
     OS_SHOWHELPTOPIC(kHelpFile, 130);

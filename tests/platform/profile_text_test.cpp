@@ -130,10 +130,22 @@ TEST(ProfileText, WriteAddsSectionAtEnd) {
 
 TEST(ProfileText, LineBreaksCannotEnterTheFile) {
     const std::string written = PROFILE_WRITE("[a]\nk=1\n", "a", "k", "one\r\ntwo\nthree\r");
-    EXPECT_EQ(written, "[a]\nk=one  two three \n");
+    EXPECT_EQ(written, "[a]\nk=one  two three\n");
     const std::string added = PROFILE_WRITE("", "new\nsection", "the\rkey", "x\ny");
     EXPECT_EQ(added, "[new section]\nthe key=x y\n");
     EXPECT_EQ(PROFILE_READ(added, "new section", "the key", ""), "x y");
+}
+
+// A blank at either end of a value would be read as spacing around "=": the file holds the value
+// as it reads back, and writing it again, however often, never adds to the line.
+TEST(ProfileText, BlanksAtAValuesEndsNeverGrowTheLine) {
+    std::string content = "[a]\nk =\t old\n";
+    for (int i = 0; i < 3; ++i) content = PROFILE_WRITE(content, "a", "k", "\tvalue\t ");
+    EXPECT_EQ(content, "[a]\nk =\t value\n");
+    EXPECT_EQ(PROFILE_READ(content, "a", "k", ""), "value");
+    for (int i = 0; i < 3; ++i) content = PROFILE_WRITE(content, "a", "j", "\nline\n");
+    EXPECT_EQ(content, "[a]\nk =\t value\nj=line\n");
+    EXPECT_EQ(PROFILE_WRITE(content, "a", "k", " \t "), "[a]\nk =\nj=line\n");
 }
 
 TEST(ProfileText, DamagedContentNeverBreaksReadOrWrite) {
