@@ -42,39 +42,6 @@ void SETMENUITEM(const std::string& formName, int32_t menuNumber, int32_t itemId
     EZ_SETMENUITEM(menu, itemId, text, props);
 }
 
-std::string TOSTOREDTEXT(const std::string& text) {
-    bool quoted = text.size() >= 2 && text.front() == '"' && text.back() == '"';
-    // A tab at either end would be lost as a blank around the value: quoting keeps it.
-    bool tabbed = !text.empty() && (text.front() == '\t' || text.back() == '\t');
-    if (text.find_first_of("\r\n") == std::string::npos && !quoted && !tabbed) return text;
-    std::string stored = "\"";
-    for (char ch : text) {
-        switch (ch) {
-        case '\n': stored += "\\n"; break;
-        case '\r': stored += "\\r"; break;
-        case '\\': stored += "\\\\"; break;
-        case '"': stored += "\\\""; break;
-        default: stored += ch; break;
-        }
-    }
-    return stored + "\"";
-}
-
-std::string FROMSTOREDTEXT(const std::string& stored) {
-    if (stored.size() < 2 || stored.front() != '"' || stored.back() != '"') return stored;
-    std::string text;
-    for (size_t i = 1; i + 1 < stored.size(); ++i) {
-        char ch = stored[i];
-        if (ch == '\\' && i + 2 < stored.size()) {
-            char next = stored[++i];
-            text += next == 'n' ? '\n' : next == 'r' ? '\r' : next;
-        } else {
-            text += ch;
-        }
-    }
-    return text;
-}
-
 std::string SETTINGSFILE(const std::string& programFolder) {
     const std::string beside = programFolder + "Tarvex.ini";
     if (OS_FILEWRITABLE(beside) || OS_FOLDERTAKESFILES(programFolder)) return beside;

@@ -16,12 +16,6 @@ std::string TRIMSPACES(const std::string& text);
 void SETMENUITEM(const std::string& formName, int32_t menuNumber, int32_t itemId, const std::string& text,
                  const std::string& props);
 
-// A text with line breaks kept in one value: such a text (or one that is itself enclosed in
-// double quotes, or starts or ends with a tab) is stored quoted with escapes; any other text is
-// stored as it is.
-std::string TOSTOREDTEXT(const std::string& text);
-std::string FROMSTOREDTEXT(const std::string& stored);
-
 // Where "Tarvex.ini" is kept: beside the program when the user may write there (or keeps an old
 // writable one there), otherwise in the user's own settings folder, as for a program installed
 // in a folder of the system's.

@@ -4,6 +4,7 @@
 #include "app/globals.h"
 #include "app/help.h"
 #include "app/settings.h"
+#include "app/stored_text.h"
 #include "calc/number_format.h"
 #include "calc/number_kinds.h"
 #include "calc/number_reader.h"
@@ -37,30 +38,6 @@ void toggleAutoUpdate() {
     WRITEINI(IniFile, "Options", "AutoUpdate", Options.AutoUpdate ? "1" : "0");
     SETAUTOUPDATE();
     tellStatus("Automatic check for program updates is now ", Options.AutoUpdate);
-}
-
-// The comment as stored. A quoted comment too long for one value loses whole characters from
-// its end, so that the cut never takes its closing quote; the cut is found in one pass over the
-// characters that fit, whatever the comment's length.
-std::string storedComment(const std::string& comment) {
-    constexpr size_t kRoom = 999;
-    std::string stored = TOSTOREDTEXT(comment);
-    if (stored.size() <= kRoom || stored.front() != '"') return stored;
-    size_t used = 2;  // the two quotes
-    size_t end = 0;
-    while (end < comment.size()) {
-        size_t next = end + 1;
-        while (next < comment.size() && (static_cast<unsigned char>(comment[next]) & 0xC0) == 0x80) ++next;
-        size_t escaped = 0;
-        for (size_t i = end; i < next; ++i) {
-            const char c = comment[i];
-            escaped += c == '\n' || c == '\r' || c == '\\' || c == '"' ? 2 : 1;
-        }
-        if (used + escaped > kRoom) break;
-        used += escaped;
-        end = next;
-    }
-    return TOSTOREDTEXT(comment.substr(0, end));
 }
 
 }  // namespace
@@ -106,7 +83,7 @@ void SAVECURRENT() {
     }
     for (int32_t id = 225; id <= 295; id += 10, ++key)
         WRITEINI(IniFile, "Info", std::to_string(key), std::to_string(EZ_GETCHECK("RI", id)));
-    WRITEINI(IniFile, "Info", std::to_string(key), storedComment(TRIMSPACES(EZ_GETTEXT("RI", 310))));
+    WRITEINI(IniFile, "Info", std::to_string(key), STOREDCOMMENT(TRIMSPACES(EZ_GETTEXT("RI", 310))));
 }
 
 void RESTORECURRENT() {

@@ -34,10 +34,13 @@ double LEADINGNUMBER(std::string_view text) {
     return negative ? -value : value;
 }
 
+// No screen holds a button larger than this many character units, nor one smaller than none.
+constexpr double LARGEST_BUTTON = 1000;
+
 // A button takes from a segment's codes only the letters buttons understand.
 void APPLYBUTTONCODES(const Marked& m, ButtonSpec& button) {
-    button.width = static_cast<float>(CODEVALUE(m, 'W', button.width));
-    button.height = static_cast<float>(CODEVALUE(m, 'H', button.height));
+    button.width = static_cast<float>(std::clamp(CODEVALUE(m, 'W', button.width), 0.0, LARGEST_BUTTON));
+    button.height = static_cast<float>(std::clamp(CODEVALUE(m, 'H', button.height), 0.0, LARGEST_BUTTON));
     button.font = CODEINT(m, 'F', button.font);
     button.face = CODEINT(m, 'B', button.face);
     button.captionColour = CODEINT(m, 'T', button.captionColour);

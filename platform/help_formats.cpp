@@ -7,6 +7,9 @@
 namespace help {
 namespace {
 
+// How deep the lists of a contents or index file may nest; the tree is walked recursively.
+constexpr size_t kDeepestList = 64;
+
 uint32_t readLe32(std::string_view bytes, size_t at) {
     uint32_t value = 0;
     for (size_t i = 0; i < 4; ++i) value |= uint32_t(static_cast<unsigned char>(bytes[at + i])) << (8 * i);
@@ -191,9 +194,12 @@ std::vector<ContentsEntry> parseSitemap(std::string_view html) {
         Tag tag = readTag(html, pos);
         std::vector<ContentsEntry>& current = open.empty() ? root : *open.back();
         if (tag.name == "ul" && !tag.closing) {
-            // A list right after an entry holds that entry's children.
+            // A list right after an entry holds that entry's children; lists nested deeper than
+            // any contents need add their entries to the deepest list kept.
             if (open.empty()) {
                 open.push_back(&root);
+            } else if (open.size() >= kDeepestList) {
+                open.push_back(open.back());
             } else {
                 open.push_back(current.empty() ? &current : &current.back().children);
             }

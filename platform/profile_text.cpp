@@ -124,8 +124,10 @@ bool endsWithBlankLine(std::string_view text) {
 std::string PROFILE_READ(std::string_view content, std::string_view section, std::string_view key,
                          std::string_view fallback) {
     std::string_view text = withoutMark(content);
-    section = trimmed(section);
-    key = trimmed(key);
+    // Names are looked up as a write stores them, line breaks as spaces.
+    const std::string name = oneLine(section), keyName = oneLine(key);
+    section = trimmed(name);
+    key = trimmed(keyName);
     bool inside = false;
     for (size_t pos = 0; pos < text.size();) {
         Line line = lineAt(text, pos);

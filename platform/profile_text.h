@@ -6,8 +6,9 @@
 #include <string_view>
 
 // The value of key in the first section of that name, or fallback when the section or the key
-// is missing. Names compare without regard to ASCII case; the result is cut to 3999 bytes
-// (never inside a UTF-8 character), the size of the caller's result area.
+// is missing. Names compare without regard to ASCII case, line breaks in them as spaces, as a
+// write stores them; the result is cut to 3999 bytes (never inside a UTF-8 character), the size
+// of the caller's result area.
 std::string PROFILE_READ(std::string_view content, std::string_view section, std::string_view key,
                          std::string_view fallback);
 

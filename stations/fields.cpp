@@ -23,8 +23,22 @@ StationTable SPLITFIELDS(std::string_view value) {
     return rows;
 }
 
+namespace {
+
+// A field that the split would not give back as it stands: one with a comma, or with a space or
+// a double quote where the split drops or reads one. Quoting brings it back when it holds no quote.
+bool needsQuotes(const std::string& field) {
+    if (field.empty() || field.find('"') != std::string::npos) return false;
+    return field.find(',') != std::string::npos || field.front() == ' ' || field.back() == ' ';
+}
+
+}  // namespace
+
 std::string JOINFIELDS(const StationTable& rows) {
     std::string joined;
-    for (int row = 0; row < kStationRows; ++row) joined += (row ? "," : "") + rows[row];
+    for (int row = 0; row < kStationRows; ++row) {
+        if (row) joined += ",";
+        joined += needsQuotes(rows[row]) ? "\"" + rows[row] + "\"" : rows[row];
+    }
     return joined;
 }

@@ -95,7 +95,19 @@ std::string SHOWNVERSION(std::string_view version) {
     for (char c : version)
         if (static_cast<unsigned char>(c) >= 0x20 && c != 0x7f && c != '{' && c != '}' && c != '|')
             clean += c;
-    return clean.substr(0, 40);
+    // Forty characters: a UTF-8 lead byte and the continuation bytes it announces are one, so
+    // that none is cut in two; any other byte is one of its own.
+    size_t end = 0;
+    for (int characters = 0, continuing = 0; end < clean.size(); ++end) {
+        const auto byte = static_cast<unsigned char>(clean[end]);
+        if (continuing > 0 && (byte & 0xC0) == 0x80) {
+            --continuing;
+            continue;
+        }
+        if (++characters > 40) break;
+        continuing = byte >= 0xF0 ? 3 : byte >= 0xE0 ? 2 : byte >= 0xC0 ? 1 : 0;
+    }
+    return clean.substr(0, end);
 }
 
 bool PLAINFILENAME(std::string_view name) {

@@ -10,6 +10,7 @@
 #include <cstdio>
 
 #include "app/settings.h"
+#include "app/stored_text.h"
 #include "gui/ezgui.h"
 #include "gui/test_driver.h"
 #include "tests/support/fixture.h"

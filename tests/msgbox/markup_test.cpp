@@ -137,6 +137,18 @@ TEST(ButtonList, SegmentsMakeButtons) {
     EXPECT_EQ(codesOnly[0].caption, "");
 }
 
+// A size no screen could show, or below none, is held to what the box can place.
+TEST(ButtonList, SizesStayWithinWhatABoxCanHold) {
+    const std::vector<ButtonSpec> odd = PARSEBUTTONS("A{w1" + std::string(60, '0') + ",h-2}|B{w-5,h1e9}|C{w12.5,h2}");
+    ASSERT_EQ(odd.size(), 3u);
+    EXPECT_EQ(odd[0].width, 1000.0f);
+    EXPECT_EQ(odd[0].height, 0.0f);
+    EXPECT_EQ(odd[1].width, 0.0f);
+    EXPECT_EQ(odd[1].height, 1.0f);
+    EXPECT_EQ(odd[2].width, 12.5f);
+    EXPECT_EQ(odd[2].height, 2.0f);
+}
+
 TEST(ButtonList, OnlyTheFirstTenSegmentsCount) {
     const std::vector<ButtonSpec> twelve = PARSEBUTTONS("1|2|3|4|5|6|7|8|9|10|11|12");
     ASSERT_EQ(twelve.size(), 10u);

@@ -240,6 +240,20 @@ TEST(HelpSitemap, NestedListsBecomeATree) {
     EXPECT_TRUE(help::parseSitemap("no tags at all").empty());
 }
 
+// Lists nested a hundred thousand deep would make a tree too deep to walk: entries beyond the
+// deepest level kept join that level, and none is lost.
+TEST(HelpSitemap, ListsNestedBeyondAnyContentsStopDeepening) {
+    const std::string entry = R"(<LI><OBJECT type="text/sitemap"><param name="Name" value="x"></OBJECT>)";
+    std::string html;
+    for (int level = 0; level < 100000; ++level) html += "<UL>" + entry;
+    const std::vector<help::ContentsEntry> tree = help::parseSitemap(html);
+    EXPECT_EQ(flattened(tree).size(), 100000u);
+    size_t depth = 0;
+    for (const std::vector<help::ContentsEntry>* level = &tree; !level->empty(); level = &level->back().children)
+        ++depth;
+    EXPECT_EQ(depth, 64u);
+}
+
 TEST(HelpSitemap, ACutOffSitemapGivesTheEntriesCompleteSoFar) {
     auto file = help::HelpFile::open(kHelpFile);
     ASSERT_TRUE(file);

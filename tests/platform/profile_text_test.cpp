@@ -134,6 +134,7 @@ TEST(ProfileText, LineBreaksCannotEnterTheFile) {
     const std::string added = PROFILE_WRITE("", "new\nsection", "the\rkey", "x\ny");
     EXPECT_EQ(added, "[new section]\nthe key=x y\n");
     EXPECT_EQ(PROFILE_READ(added, "new section", "the key", ""), "x y");
+    EXPECT_EQ(PROFILE_READ(added, "new\nsection", "the\rkey", ""), "x y");
 }
 
 // A blank at either end of a value would be read as spacing around "=": the file holds the value

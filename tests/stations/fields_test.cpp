@@ -29,6 +29,12 @@ TEST(StationFields, JoinedListsReadBackExactly) {
     EXPECT_EQ(JOINFIELDS(rows({"900", "700", "0", "0", "0", "0", "0", "0"})), "900,700,0,0,0,0,0,0");
     StationTable names = rows({"K-LOVE", "WABC FM", "Z 100", "X", "", "", "", "LAST"});
     EXPECT_EQ(SPLITFIELDS(JOINFIELDS(names)), names);
+
+    // A row that only a quoted field gives keeps its quotes, so the rows after it stay in place.
+    const StationTable quoted = SPLITFIELDS("\"W,Q\", \" KX 1 \",say \"hi\",LAST");
+    EXPECT_EQ(quoted, rows({"W,Q", " KX 1 ", "say \"hi\"", "LAST"}));
+    EXPECT_EQ(JOINFIELDS(quoted), "\"W,Q\",\" KX 1 \",say \"hi\",LAST,,,,");
+    EXPECT_EQ(SPLITFIELDS(JOINFIELDS(quoted)), quoted);
 }
 
 }  // namespace

@@ -60,6 +60,10 @@ TEST(VersionFile, VersionAndMajorNumbers) {
     EXPECT_EQ(MAJORNUMBER("3.5.0.0"), 4);
     EXPECT_EQ(SHOWNVERSION("3.0.2.0{f99,w1}|x\r\n"), "3.0.2.0f99,w1x");
     EXPECT_EQ(SHOWNVERSION(std::string(100, '9')), std::string(40, '9'));
+    std::string accents;
+    for (int i = 0; i < 50; ++i) accents += "\xC3\xA9";
+    EXPECT_EQ(SHOWNVERSION("3." + accents), "3." + accents.substr(0, 2 * 38));
+    EXPECT_EQ(SHOWNVERSION(std::string(100, '\xA9')), std::string(40, '\xA9'));
 }
 
 TEST(VersionFile, WhatTheFileNamesMustBeSafeToActOn) {
