@@ -150,7 +150,8 @@ static void closeModalForms() {
 
 std::shared_ptr<Answer> WHENOPEN(const std::string& form, std::function<void()> action, int timeoutMs) {
     auto answer = std::make_shared<Answer>();
-    auto* timer = new QTimer();
+    // Owned by the application, so that a watch still waiting when the tests end is freed.
+    auto* timer = new QTimer(QCoreApplication::instance());
     auto waited = std::make_shared<int>(0);
     QObject::connect(timer, &QTimer::timeout, timer, [=] {
         if (answer->withdrawn) {

@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev libgl-dev
   libcurl4-openssl-dev libchm-dev libsodium-dev fp-utils fonts-liberation2
   libgtest-dev libbenchmark-dev poppler-utils python3 faketime openssl curl
+  clang libclang-rt-dev llvm
   xvfb xauth imagemagick
   dpkg-dev desktop-file-utils appstream lintian
 )

@@ -1,11 +1,25 @@
 #!/bin/bash
-# Installs what is missing, builds, runs every test through CTest, then builds the Debian
-# package and checks it.
+# Installs what is missing, builds, runs every test through CTest, builds the Debian package and
+# checks it, runs the whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer,
+# and runs each fuzz target for a short time. Each part says how long it took.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+part() {
+  local name="$1" start=$SECONDS
+  shift
+  "$@"
+  echo "== $name: $((SECONDS - start)) s"
+}
+
+run_tests() {
+  cd build
+  QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)"
+}
+
 bash scripts/install-deps.sh
-bash scripts/build.sh
-cd build
-QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)"
-cd ..
-bash scripts/check-package.sh
+part "build" bash scripts/build.sh
+part "tests" run_tests
+part "package" bash scripts/check-package.sh
+part "sanitizer build and tests" bash scripts/sanitizers.sh
+part "fuzz targets, 20 s each" bash scripts/fuzz.sh 20

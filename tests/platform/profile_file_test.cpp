@@ -12,10 +12,15 @@
 #include <charconv>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <random>
 #include <set>
 #include <sstream>
 #include <string>
+#include <vector>
+
+#include "platform/profile_text.h"
+#include "tests/platform/varied_rounds.h"
 
 namespace fs = std::filesystem;
 
@@ -196,6 +201,35 @@ std::string durableContent(long counter, long paddingRound) {
     return "[Durability]\nCounter=" + std::to_string(counter) + "\nPadding=" + padding(paddingRound) + "\n";
 }
 
+// Starts the settings writer with its arguments, lets it work until progressed() says it has
+// finished a round (so that the kill lands in its steady work), then for the pause, and kills it.
+// True when it was still running then, as it should be.
+bool runAndKill(std::vector<std::string> words, const std::function<bool()>& progressed, useconds_t pause) {
+    std::string program = PROFILE_WRITER;
+    std::vector<char*> arguments{program.data()};
+    for (std::string& word : words) arguments.push_back(word.data());
+    arguments.push_back(nullptr);
+    pid_t writer = 0;
+    if (::posix_spawn(&writer, program.c_str(), nullptr, nullptr, arguments.data(), environ) != 0) return false;
+    bool running = true;
+    while (running && !progressed()) {
+        running = ::waitpid(writer, nullptr, WNOHANG) == 0;
+        ::usleep(100);
+    }
+    ::usleep(pause);
+    ::kill(writer, SIGKILL);
+    int status = 0;
+    ::waitpid(writer, &status, 0);
+    return running && WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
+}
+
+// True when the folder holds the settings file and at most its one temporary file.
+bool onlyTheFileAndItsTemporary(const fs::path& folder) {
+    std::set<std::string> names = namesIn(folder);
+    names.erase("Tarvex.ini.tmp");
+    return names == std::set<std::string>{"Tarvex.ini"};
+}
+
 long counterIn(const std::string& file) {
     std::string text = OS_GETPROFILESTRING("Durability", "Counter", "", file);
     long counter = -1;
@@ -216,26 +250,9 @@ TEST(ProfileFile, KilledWriterLeavesOldOrNewFile) {
     std::uniform_int_distribution<useconds_t> pause(0, 15000);
     long previous = 0;
     for (int kill = 0; kill < 40; ++kill) {
-        std::string program = PROFILE_WRITER;
-        char* arguments[] = {program.data(), const_cast<char*>(file.c_str()), nullptr};
-        pid_t writer = 0;
-        ASSERT_EQ(::posix_spawn(&writer, program.c_str(), nullptr, nullptr, arguments, environ), 0);
-
-        // Let it finish one round first, so that the kill lands in its steady work.
-        bool running = true;
-        while (running && counterIn(file) == previous) {
-            running = ::waitpid(writer, nullptr, WNOHANG) == 0;
-            ::usleep(200);
-        }
-        ::usleep(pause(random));
-        ::kill(writer, SIGKILL);
-        int status = 0;
-        ::waitpid(writer, &status, 0);
-        ASSERT_TRUE(running && WIFSIGNALED(status)) << "the writer stopped by itself, status " << status;
-
-        std::set<std::string> names = namesIn(folder);
-        names.erase("Tarvex.ini.tmp");
-        ASSERT_EQ(names, std::set<std::string>{"Tarvex.ini"}) << "after kill " << kill;
+        ASSERT_TRUE(runAndKill({file}, [&] { return counterIn(file) != previous; }, pause(random)))
+            << "the writer stopped by itself";
+        ASSERT_TRUE(onlyTheFileAndItsTemporary(folder)) << "after kill " << kill;
         const long counter = counterIn(file);
         ASSERT_GT(counter, previous) << "after kill " << kill;
         const std::string content = readRaw(file);
@@ -243,6 +260,43 @@ TEST(ProfileFile, KilledWriterLeavesOldOrNewFile) {
                     content == durableContent(counter, counter + 1))
             << "after kill " << kill << ": a broken file of " << content.size() << " bytes";
         previous = counter;
+    }
+    fs::remove_all(folder);
+}
+
+// A writer of many keys in several sections, killed at a few hundred random moments: after each
+// kill the file is the one some whole round left, so every key holds its old or its new value, the
+// lines no round writes are all there, and at most the one temporary file is left beside it.
+TEST(ProfileFile, KilledAtAnyMomentTheFileKeepsEveryLineAndEachKeyOldOrNew) {
+    fs::path folder = scratchFolder("varied");
+    const std::string file = (folder / "Tarvex.ini").string();
+    writeRaw(file, kVariedStart);
+    const std::string unrelated[] = {"; Tarvex settings, edited by hand", "  Indented = kept as it is  ",
+                                     "# a comment", "not a key line", "[Empty]"};
+
+    std::mt19937 random(1515);
+    std::uniform_int_distribution<useconds_t> pause(0, 4000);
+    std::string replayed = kVariedStart;  // the file after round done
+    long done = 0;
+    for (int kill = 0; kill < 300; ++kill) {
+        ASSERT_TRUE(runAndKill({file, "varied", std::to_string(done + 1)},
+                               [&] { return readRaw(file) != replayed; }, pause(random)))
+            << "the writer stopped by itself";
+        ASSERT_TRUE(onlyTheFileAndItsTemporary(folder)) << "after kill " << kill;
+        const std::string actual = readRaw(file);
+        long round = done;
+        while (replayed != actual && round < done + 100000) {
+            const SettingsRound next = variedRound(++round);
+            replayed = PROFILE_WRITE(replayed, next.section, next.key, next.value);
+        }
+        ASSERT_EQ(replayed, actual) << "after kill " << kill << ": no whole round left this file of "
+                                    << actual.size() << " bytes";
+        ASSERT_GT(round, done) << "after kill " << kill;
+        ASSERT_TRUE(actual.starts_with("\xEF\xBB\xBF"));
+        const std::string lines = "\r\n" + actual.substr(3);
+        for (const std::string& line : unrelated)
+            ASSERT_NE(lines.find("\r\n" + line + "\r\n"), std::string::npos) << line << ", after kill " << kill;
+        done = round;
     }
     fs::remove_all(folder);
 }

@@ -1,0 +1,25 @@
+// The number reader on any typed or stored text: always a finite number, and a money amount
+// written by the calculator's mask reads back as that amount to the cent.
+#include <cmath>
+#include <string>
+
+#include "calc/number_format.h"
+#include "calc/number_reader.h"
+#include "tests/fuzz/require.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    const long double number = READNUMBER(text);
+    REQUIRE(std::isfinite(number));
+
+    const std::string plain = REMOVECHARS(text, "$,");
+    REQUIRE(plain.find_first_of("$,") == std::string::npos && plain.size() <= text.size());
+
+    const std::string money = FORMATNUMBER(number, "$#,.00");
+    if (std::fabs(number) < 1e12L) {
+        const long double back = READNUMBER(REMOVECHARS(money, "$,"));
+        REQUIRE(std::fabs(back - number) <= 0.0051L);
+    }
+    FORMATNUMBER(static_cast<float>(number), "#.0%");
+    return 0;
+}
