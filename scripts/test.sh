@@ -12,10 +12,10 @@ part() {
   echo "== $name: $((SECONDS - start)) s"
 }
 
-run_tests() {
+run_tests() (
   cd build
   QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)"
-}
+)
 
 bash scripts/install-deps.sh
 part "build" bash scripts/build.sh
