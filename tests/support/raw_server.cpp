@@ -72,6 +72,13 @@ std::vector<std::string> RawServer::requests() const {
     return requests_;
 }
 
+int RawServer::requestsFor(const std::string& path) const {
+    int count = 0;
+    for (const std::string& request : requests())
+        if (request.starts_with("GET " + path + " ")) ++count;
+    return count;
+}
+
 std::string RawServer::bodyBytes(int64_t count) {
     std::string bytes(static_cast<size_t>(count), '\0');
     for (int64_t i = 0; i < count; ++i) bytes[static_cast<size_t>(i)] = static_cast<char>('a' + i % 26);

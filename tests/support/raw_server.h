@@ -48,6 +48,8 @@ public:
     std::string host() const { return "127.0.0.1:" + std::to_string(port_); }
     // The requests received so far, each up to and including its empty line.
     std::vector<std::string> requests() const;
+    // How many of them were a GET of path.
+    int requestsFor(const std::string& path) const;
     // Bytes of the body that the last connection's body steps sent.
     static std::string bodyBytes(int64_t count);
 

@@ -18,17 +18,17 @@ TestKey makeTestKey() {
             std::string(reinterpret_cast<char*>(secretKey), sizeof secretKey)};
 }
 
-std::string versionText(const VersionFileSpec& spec, const std::string& secretKey) {
-    std::string text = spec.host + " " + spec.path + " " + spec.name + "\r\n";
-    if (spec.describeInstaller) {
+std::string versionText(const VersionFileFields& fields, const std::string& secretKey) {
+    std::string text = fields.host + " " + fields.path + " " + fields.name + "\r\n";
+    if (fields.describeInstaller) {
         unsigned char digest[crypto_hash_sha256_BYTES];
-        crypto_hash_sha256(digest, reinterpret_cast<const unsigned char*>(spec.installer.data()),
-                           spec.installer.size());
+        crypto_hash_sha256(digest, reinterpret_cast<const unsigned char*>(fields.installer.data()),
+                           fields.installer.size());
         text +=
             "sha256 " + HEXTEXT(std::string_view(reinterpret_cast<char*>(digest), sizeof digest)) + "\r\n";
-        text += "size " + std::to_string(spec.installer.size()) + "\r\n";
+        text += "size " + std::to_string(fields.installer.size()) + "\r\n";
     }
-    text += spec.version;
+    text += fields.version;
     if (secretKey.empty()) return text;
     const size_t firstLine = text.find("\r\n") + 2;
     return text.insert(firstLine, "signature " + SIGNVERSIONTEXT(text, secretKey) + "\r\n");

@@ -12,13 +12,13 @@ struct TestKey {
 };
 TestKey makeTestKey();
 
-struct VersionFileSpec {
+struct VersionFileFields {
     std::string host, path = "/TarvexSetup.sh", name = "TarvexSetup.sh", version = "3.0.2.0";
     std::string installer;  // the bytes whose size and digest the file names
     bool describeInstaller = true;
 };
 // The version file's text; signed with secretKey unless it is empty.
-std::string versionText(const VersionFileSpec& spec, const std::string& secretKey);
+std::string versionText(const VersionFileFields& fields, const std::string& secretKey);
 
 // A whole HTTP/1.0 answer with the body and its length.
 std::string okResponse(const std::string& body);

@@ -18,6 +18,7 @@
 #include "stations/tables.h"
 #include "tests/support/boxes.h"
 #include "tests/support/fixture.h"
+#include "tests/support/update_fixture.h"
 #include "tests/support/update_server.h"
 #include "update/base64.h"
 #include "update/check.h"
@@ -27,42 +28,16 @@ namespace {
 
 const std::string kInstaller = installerScript();
 
-class InstallationTest : public testing::Test {
+class InstallationTest : public UpdateOverCalculatorTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(scratch.isValid());
-        useFolder(QDir(scratch.path()).canonicalPath().toStdString());
-        savedKey = UpdatePublicKey;
-        key = makeTestKey();
-        UpdatePublicKey = key.publicKey;
-        UpdatePending = MajorUpgrade = OfferDeclined = false;
-        StationCalls.fill("");
-        StationCume.fill("");
-        EZ_GUIINIT(EZ_EVENTS, EZ_DESIGN);
-        EZ_RI_Display("");
-        driver::SETTLE();
-    }
-    void TearDown() override {
-        closeAllForms();
-        driver::PROGRAMFOLDER("");
-        IniFile.clear();
-        UpdatePublicKey = savedKey;
-    }
-    void useFolder(const std::string& path) {
-        folder = path;
-        driver::PROGRAMFOLDER(folder);
-        IniFile = folder + "/Tarvex.ini";
-        WRITEINI(IniFile, "Options", "AutoUpdate", "0");
-    }
-
     // The installer in the program folder and the signed version file that names it.
     std::string placeInstaller(const std::string& bytes = kInstaller) {
         InstallerFile = folder + "/TarvexSetup.sh";
         writeFile(InstallerFile, bytes);
-        VersionFileSpec spec;
-        spec.host = "dl.tarvex.invalid";
-        spec.installer = kInstaller;
-        return versionText(spec, key.secretKey);
+        VersionFileFields fields;
+        fields.host = "dl.tarvex.invalid";
+        fields.installer = kInstaller;
+        return versionText(fields, key.secretKey);
     }
     void interruptedUpdate(const std::string& proof) {
         WRITEINI(IniFile, "Update", "Install", InstallerFile);
@@ -75,10 +50,7 @@ protected:
         return QFile::exists(QString::fromStdString(folder + "/" + name));
     }
 
-    QTemporaryDir scratch, elsewhere;
-    std::string folder;
-    TestKey key;
-    std::string savedKey;
+    QTemporaryDir elsewhere;
 };
 
 TEST_F(InstallationTest, HandOverStartsTheProvedInstallerWithItsSwitches) {

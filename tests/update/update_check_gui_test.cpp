@@ -20,6 +20,7 @@
 #include "tests/support/boxes.h"
 #include "tests/support/fixture.h"
 #include "tests/support/raw_server.h"
+#include "tests/support/update_fixture.h"
 #include "tests/support/update_server.h"
 #include "update/check.h"
 #include "util/dates.h"
@@ -28,34 +29,11 @@ namespace {
 
 const std::string kInstaller = installerScript();
 
-class UpdateCheckTest : public testing::Test {
+class UpdateCheckTest : public UpdateOverCalculatorTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(scratch.isValid());
-        folder = QDir(scratch.path()).canonicalPath().toStdString();
-        driver::PROGRAMFOLDER(folder);
-        IniFile = folder + "/Tarvex.ini";
-        WRITEINI(IniFile, "Options", "AutoUpdate", "0");
-        savedUrl = VersionFileUrl;
-        savedKey = UpdatePublicKey;
-        key = makeTestKey();
-        UpdatePublicKey = key.publicKey;
-        UpdatePending = MajorUpgrade = OfferDeclined = false;
-        InstallerFile.clear();
-        UpdateVersionText.clear();
-        StationCalls.fill("");
-        StationCume.fill("");
+        UpdateOverCalculatorTest::SetUp();
         server = RawServer::servingPaths({});
-        EZ_GUIINIT(EZ_EVENTS, EZ_DESIGN);
-        EZ_RI_Display("");
-        driver::SETTLE();
-    }
-    void TearDown() override {
-        closeAllForms();
-        driver::PROGRAMFOLDER("");
-        IniFile.clear();
-        VersionFileUrl = savedUrl;
-        UpdatePublicKey = savedKey;
     }
 
     // A server with the version file and the installer, and the check pointed at it.
@@ -68,8 +46,8 @@ protected:
                             RawServer::send(answer.substr(head))}}});
         VersionFileUrl = "http://" + server->host() + "/TarvexVersion.txt";
     }
-    VersionFileSpec spec(const std::string& version = "3.0.2.0") {
-        VersionFileSpec file;
+    VersionFileFields fieldsFor(const std::string& version = "3.0.2.0") {
+        VersionFileFields file;
         file.host = server->host();
         file.version = version;
         file.installer = kInstaller;
@@ -77,17 +55,12 @@ protected:
     }
     // Serves a version file signed with the test's key for the standard installer.
     void serveSigned(const std::string& version = "3.0.2.0") {
-        serve(versionText(spec(version), key.secretKey));
+        serve(versionText(fieldsFor(version), key.secretKey));
     }
     int32_t check(int32_t showMessages, int32_t manual) {
         return CHECKFORUPDATE("RI", VersionFileUrl, ProgramVersion, showMessages, manual);
     }
-    int installerRequests() const {
-        int count = 0;
-        for (const std::string& request : server->requests())
-            if (request.starts_with("GET /TarvexSetup.sh ")) ++count;
-        return count;
-    }
+    int installerRequests() const { return server->requestsFor("/TarvexSetup.sh"); }
     std::string setting(const std::string& key) { return GETINI(IniFile, "Update", key, "<none>"); }
     QStringList files() const {
         QStringList names = QDir(QString::fromStdString(folder)).entryList(QDir::Files);
@@ -95,17 +68,13 @@ protected:
         return names;
     }
 
-    QTemporaryDir scratch;
-    std::string folder;
     std::unique_ptr<RawServer> server;
-    TestKey key;
-    std::string savedUrl, savedKey;
 };
 
 const std::string kOffer = "New Version Available";
 
 TEST_F(UpdateCheckTest, AnAcceptedOfferDownloadsProvesAndRecordsASilentUpdate) {
-    serve(versionText(spec(), key.secretKey), kInstaller, 500);
+    serve(versionText(fieldsFor(), key.secretKey), kInstaller, 500);
     // While the installer arrives the calculator is hidden and "Updating..." is open.
     bool updating = false, calculatorHidden = false;
     QTimer watch;
@@ -207,7 +176,7 @@ TEST_F(UpdateCheckTest, NothingNewerIsUpToDate) {
     // Unsigned files as a build without the key reads them: a CR LF after the version, or bare
     // line feeds, leave no version to offer.
     UpdatePublicKey.clear();
-    for (const std::string& text : std::vector<std::string>{versionText(spec(), "") + "\r\n",
+    for (const std::string& text : std::vector<std::string>{versionText(fieldsFor(), "") + "\r\n",
                                                             "dl.tarvex.invalid /x y\nsize 5\n3.0.2.0"}) {
         serve(text);
         Boxes quiet({});
@@ -253,7 +222,7 @@ TEST_F(UpdateCheckTest, DeclinedOffersAndVersionsNotToBeRemindedOf) {
 }
 
 TEST_F(UpdateCheckTest, VersionFilesNotSignedByTheMakerAreNotBelieved) {
-    const std::string good = versionText(spec(), key.secretKey);
+    const std::string good = versionText(fieldsFor(), key.secretKey);
     auto changed = [&](const std::string& from, const std::string& to) {
         std::string text = good;
         text.replace(text.find(from), from.size(), to);
@@ -267,8 +236,8 @@ TEST_F(UpdateCheckTest, VersionFilesNotSignedByTheMakerAreNotBelieved) {
         changed("3.0.2.0", "3.0.9.0"),
         changed("size " + std::to_string(kInstaller.size()), "size 5"),
         changed(good.substr(good.find("sha256 ") + 7, 64), std::string(64, 'a')),
-        versionText(spec(), ""),
-        versionText(spec(), other.secretKey),
+        versionText(fieldsFor(), ""),
+        versionText(fieldsFor(), other.secretKey),
         changed("\r\n3.0.2.0",
                 "\r\nsignature " + good.substr(good.find("signature ") + 10, 88) + "\r\n3.0.2.0"),
     };
@@ -290,7 +259,7 @@ TEST_F(UpdateCheckTest, VersionFilesNotSignedByTheMakerAreNotBelieved) {
 }
 
 TEST_F(UpdateCheckTest, AnInstallerOtherThanTheSignedOneIsDeletedAndNothingIsRecorded) {
-    serve(versionText(spec(), key.secretKey), kInstaller + "echo tampered\n");
+    serve(versionText(fieldsFor(), key.secretKey), kInstaller + "echo tampered\n");
     Boxes boxes({clickButton(1), clickButton(1)});
     EXPECT_EQ(check(1, 1), 0);
     ASSERT_EQ(boxes.shown.size(), 2u);
@@ -318,7 +287,7 @@ TEST_F(UpdateCheckTest, DownloadsTheServerNamesUnsafelyAreRefused) {
                                                           {"host", "bad_host!"},
                                                           {"path", "TarvexSetup.sh"},
                                                           {"path", "/a\tb"}}) {
-        VersionFileSpec file = spec();
+        VersionFileFields file = fieldsFor();
         if (field == "name") file.name = value;
         if (field == "host") file.host = value;
         if (field == "path") file.path = value;
@@ -366,7 +335,7 @@ TEST_F(UpdateCheckTest, AServerWithASelfSignedCertificateIsRefused) {
                                       "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1", "-days", "2",
                                       "-keyout", dir + "/key.pem", "-out", dir + "/cert.pem"}),
         0);
-    writeFile(folder + "/TarvexVersion.txt", versionText(spec(), key.secretKey));
+    writeFile(folder + "/TarvexVersion.txt", versionText(fieldsFor(), key.secretKey));
     const uint16_t port = refusingPort();
     QProcess tls;
     tls.setWorkingDirectory(dir);

@@ -93,11 +93,11 @@ protected:
                           {"/TarvexSetup.sh", {RawServer::send(okResponse(installer))}}});
     }
     std::string signedFor(const std::string& installer, const std::string& version = "3.0.2.0") {
-        VersionFileSpec spec;
-        spec.host = server->host();
-        spec.version = version;
-        spec.installer = installer;
-        return versionText(spec, key.secretKey);
+        VersionFileFields fields;
+        fields.host = server->host();
+        fields.version = version;
+        fields.installer = installer;
+        return versionText(fields, key.secretKey);
     }
     SessionRun run(std::vector<std::string> wrapper = {}) {
         SessionRun session;
@@ -113,12 +113,7 @@ protected:
         QThread::msleep(100);
         return fileText(path.toStdString());
     }
-    int versionRequests() const {
-        int count = 0;
-        for (const std::string& request : server->requests())
-            if (request.starts_with("GET /TarvexVersion.txt ")) ++count;
-        return count;
-    }
+    int versionRequests() const { return server->requestsFor("/TarvexVersion.txt"); }
     std::string setting(const std::string& name) { return GETINI(ini, "Update", name, "<none>"); }
 
     QTemporaryDir scratch;
