@@ -275,10 +275,13 @@ TEST_F(UpdateCheckTest, AnInstallerOtherThanTheSignedOneIsDeletedAndNothingIsRec
 }
 
 TEST_F(UpdateCheckTest, DownloadsTheServerNamesUnsafelyAreRefused) {
-    const std::string outside = QDir(scratch.path()).filePath("../x").toStdString();
+    // A name that climbs out of the program folder, and an absolute one, that nothing else uses.
+    const std::string climbing = "../" + QDir(QString::fromStdString(folder)).dirName().toStdString() + "-up";
+    const std::string outside = folder + "-up";
+    const std::string absolute = folder + "-absolute";
     for (const auto& [field, value] :
-         std::vector<std::pair<std::string, std::string>>{{"name", "../x"},
-                                                          {"name", "/tmp/x"},
+         std::vector<std::pair<std::string, std::string>>{{"name", climbing},
+                                                          {"name", absolute},
                                                           {"name", ".x"},
                                                           {"name", "a\\b"},
                                                           {"name", "Setup\nx"},
@@ -303,7 +306,7 @@ TEST_F(UpdateCheckTest, DownloadsTheServerNamesUnsafelyAreRefused) {
     }
     EXPECT_TRUE(files().isEmpty());
     EXPECT_FALSE(QFile::exists(QString::fromStdString(outside)));
-    EXPECT_FALSE(QFile::exists("/tmp/x"));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(absolute)));
 }
 
 TEST_F(UpdateCheckTest, ServersThatCannotBeReachedAreToldOnlyWhenAsked) {
