@@ -1,23 +1,43 @@
 // Reads the calculator's texts, runs the calculation and writes the results back.
 #include "calc/calculate.h"
 
+#include "calc/listeners.h"
 #include "calc/results.h"
 #include "gui/ezgui.h"
 #include "stations/tables.h"
 
-void CALCULATE() {
+namespace {
+
+CalculatorTexts WINDOWTEXTS() {
     CalculatorTexts in;
     in.budget = EZ_GETTEXT("RI", 145);
     in.roi = EZ_GETTEXT("RI", 150);
     in.margin = EZ_GETTEXT("RI", 155);
     in.averageSale = EZ_GETTEXT("RI", 160);
     in.closingRatio = EZ_GETTEXT("RI", 165);
-    in.salesNeeded = EZ_GETTEXT("RI", 355);
     in.cume = StationCume;
-    for (const ControlUpdate& update : CALCULATERESULTS(in))
-        if (update.text) EZ_SETTEXT("RI", update.id, *update.text);
-    // A screen reader reading a station's row hears the tooltip's figure with it.
-    for (int32_t id = 230; id <= 300; id += 10) EZ_SETACCESSDESCRIPTION("RI", id, SHOWCUME(id));
+    return in;
+}
+
+}  // namespace
+
+// The shares are described again only when the responses change, so that a keystroke
+// re-describes no more than it must.
+std::string CALCULATE() {
+    const Calculation calculation = CALCULATERESULTS(WINDOWTEXTS());
+    const std::string responsesBefore = EZ_GETTEXT("RI", 215);
+    for (const ControlUpdate& update : calculation.updates) EZ_SETTEXT("RI", update.id, update.text);
+    if (EZ_GETTEXT("RI", 215) != responsesBefore) DESCRIBESHARES();
+    return calculation.stop;
+}
+
+// A screen reader reading a station's row hears the tooltip's figure with it.
+void DESCRIBESHARES() {
+    const std::string responses = EZ_GETTEXT("RI", 215);
+    for (int row = 1; row <= kStationRows; ++row) {
+        EZ_SETACCESSDESCRIPTION("RI", 230 + 10 * (row - 1),
+                                LISTENERSTEXT(responses, StationCume[row - 1], StationCalls[row - 1]));
+    }
 }
 
 void DOLLARFORMAT(const std::string& formName, int32_t& id) {
@@ -31,5 +51,5 @@ void PCTFORMAT(const std::string& formName, int32_t& id) {
 std::string SHOWCUME(int32_t& id) {
     int row = (id - 230) / 10 + 1;
     if (row < 1 || row > kStationRows) return "";
-    return CUMETIP(EZ_GETTEXT("RI", 215), StationCume[row - 1]);
+    return LISTENERSTEXT(EZ_GETTEXT("RI", 215), StationCume[row - 1], StationCalls[row - 1]);
 }

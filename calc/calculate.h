@@ -4,7 +4,12 @@
 #include <cstdint>
 #include <string>
 
-void CALCULATE();
+// Writes the results and returns why a figure of the printed page cannot be computed yet
+// (empty when nothing stops it).
+std::string CALCULATE();
 void DOLLARFORMAT(const std::string& formName, int32_t& id);
 void PCTFORMAT(const std::string& formName, int32_t& id);
 std::string SHOWCUME(int32_t& id);
+
+// Gives each station's share its "1 response from every" figure as its description.
+void DESCRIBESHARES();

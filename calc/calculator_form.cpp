@@ -122,13 +122,24 @@ void nameControlsForScreenReaders() {
 
 const std::string kNotice = " Copyright \u00a9 Tarvex. All rights reserved.";
 
+// Part 1 of the status bar: the rights notice, or what stops the page's figures from being
+// computed; and what it shows now, so that a keystroke rewrites it only when it changes.
+std::string statusNotice = kNotice;
+std::string shownNotice;
+
+void setStatusNotice(const std::string& notice) {
+    if (shownNotice == notice) return;
+    shownNotice = notice;
+    EZ_SETSBTEXT(kForm, 370, 1, notice);
+}
+
 // While a row's tick box has the focus, the status bar tells its "1 response from every" figure,
 // which the mouse finds in the share label's tooltip.
 void showRowFigure(int32_t tickBox) {
     int32_t share = tickBox + 5;
     const std::string figure = SHOWCUME(share);
     const std::string station = EZ_GETTEXT(kForm, tickBox);
-    EZ_SETSBTEXT(kForm, 370, 1, figure.empty() ? kNotice : " " + station + ": " + figure);
+    setStatusNotice(figure.empty() ? statusNotice : " " + station + ": " + figure);
 }
 
 // Topics of the places whose help the pointer chooses.
@@ -228,7 +239,7 @@ void EZ_RI_ParseEvents(int32_t& id, int32_t& message, int32_t& value, int32_t& c
         else if (message == 3)
             showRowFigure(id);
         else if (message == 4)
-            EZ_SETSBTEXT(kForm, 370, 1, kNotice);
+            setStatusNotice(statusNotice);
     } else if (isShareLabel(id)) {
         if (message == 8) {
             EZ_SETTOOLTIP(kForm, id, "");
@@ -294,7 +305,9 @@ void INITIALIZE_RI() {
     EZ_SETFORMICON(kForm, ProgramIcon);
     EZ_SETTEXT(kForm, 0, "Tarvex");
     EZ_SETSBPARTS(kForm, 370, "70|30");
-    EZ_SETSBTEXT(kForm, 370, 1, kNotice);
+    statusNotice = kNotice;
+    shownNotice.clear();
+    setStatusNotice(kNotice);
     EZ_SETSBTEXT(kForm, 370, 2, "\tVersion: " + ProgramVersion);
     LOADPREFERENCES();
     LOADSTATIONS();
@@ -304,7 +317,8 @@ void INITIALIZE_RI() {
     EZ_DEFACCEL(kForm, "F1," + std::to_string(911));
 }
 
-// "Print" is allowed once all seven inputs hold something and a station is ticked.
+// "Print" is allowed once all seven inputs hold something, a station is ticked and every figure
+// of the page can be computed; the status bar says which input stops a figure.
 void CHECKPRINT() {
     bool allowed = true;
     for (int32_t id = 135; id <= 165; id += 5) {
@@ -325,11 +339,15 @@ void CHECKPRINT() {
             }
         }
     }
-    if (allowed)
+    const std::string stop = CALCULATE();
+    if (allowed && stop.empty())
         EZ_ENABLEC(kForm, 315);
     else
         EZ_DISABLEC(kForm, 315);
-    CALCULATE();
+    statusNotice = stop.empty() ? kNotice : " " + stop;
     const int32_t focused = EZ_GETFOCUS(kForm);
-    if (isTickBox(focused)) showRowFigure(focused);
+    if (isTickBox(focused))
+        showRowFigure(focused);
+    else
+        setStatusNotice(statusNotice);
 }

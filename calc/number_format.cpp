@@ -145,8 +145,16 @@ std::string FORMATSCIENTIFIC(bool negative, std::string_view scientific, std::st
     return negative && !decimal.digits.empty() ? "-" + text : text;
 }
 
-template <typename Real>
-std::string FORMATREAL(Real value, std::string_view mask) {
+// The digits of a whole magnitude, none for zero.
+std::string WHOLEDIGITS(unsigned __int128 magnitude) {
+    std::string reversed;
+    for (; magnitude > 0; magnitude /= 10) reversed += static_cast<char>('0' + static_cast<int>(magnitude % 10));
+    return {reversed.rbegin(), reversed.rend()};
+}
+
+}  // namespace
+
+std::string FORMATNUMBER(long double value, std::string_view mask) {
     if (!std::isfinite(value)) value = 0;
     char buffer[64];
     const auto result =
@@ -154,8 +162,19 @@ std::string FORMATREAL(Real value, std::string_view mask) {
     return FORMATSCIENTIFIC(std::signbit(value), std::string_view(buffer, result.ptr - buffer), mask);
 }
 
-}  // namespace
-
-std::string FORMATNUMBER(long double value, std::string_view mask) { return FORMATREAL(value, mask); }
-
-std::string FORMATNUMBER(float value, std::string_view mask) { return FORMATREAL(value, mask); }
+std::optional<std::string> FORMATQUOTIENT(__int128 num, __int128 den, std::string_view mask) {
+    const int decimals = DECIMALSOF(mask);
+    __int128 scaled = num;
+    for (int n = 0; n < decimals; ++n) {
+        if (__builtin_mul_overflow(scaled, 10, &scaled)) return std::nullopt;
+    }
+    __int128 units = scaled / den;
+    const __int128 rest = scaled % den < 0 ? -(scaled % den) : scaled % den;
+    // A 5 in the first dropped place, or more, rounds away from zero.
+    if (rest >= den - rest) units += num < 0 ? -1 : 1;
+    Decimal decimal;
+    decimal.digits = WHOLEDIGITS(units < 0 ? -static_cast<unsigned __int128>(units) : units);
+    decimal.pointAt = static_cast<int>(decimal.digits.size()) - decimals;
+    const std::string text = MASKEDFORM(decimal, mask);
+    return units < 0 ? "-" + text : text;
+}

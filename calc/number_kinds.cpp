@@ -1,6 +1,5 @@
 #include "calc/number_kinds.h"
 
-#include <cfloat>
 #include <cmath>
 #include <limits>
 
@@ -30,11 +29,22 @@ Money TOMONEY(long double value) {
 
 long double FROMMONEY(Money cents) { return static_cast<long double>(cents) / 100; }
 
-float TOSINGLE(long double value) {
-    if (std::isnan(value)) return 0;
-    if (value >= FLT_MAX) return FLT_MAX;
-    if (value <= -FLT_MAX) return -FLT_MAX;
-    return static_cast<float>(value);
+std::optional<Money> ROUNDEDPRODUCT(__int128 a, __int128 b, int scale) {
+    __int128 product = 0;
+    if (__builtin_mul_overflow(a, b, &product)) return std::nullopt;
+    __int128 divisor = 1;
+    for (int n = 0; n < scale; ++n) divisor *= 10;
+    __int128 quotient = product / divisor;
+    const __int128 remainder = product % divisor;
+    // Compared without doubling the remainder, which could overflow.
+    const __int128 away = remainder < 0 ? -remainder : remainder;
+    const __int128 sign = product < 0 ? -1 : 1;
+    if (away > divisor - away || (away == divisor - away && quotient % 2 != 0)) quotient += sign;
+    constexpr Money most = std::numeric_limits<Money>::max();
+    constexpr Money least = std::numeric_limits<Money>::min();
+    if (quotient > most) return most;
+    if (quotient < least) return least;
+    return static_cast<Money>(quotient);
 }
 
 int32_t TOWHOLE(long double value) {
@@ -43,5 +53,6 @@ int32_t TOWHOLE(long double value) {
     constexpr int32_t least = std::numeric_limits<int32_t>::min();
     if (value >= most) return most;
     if (value <= least) return least;
-    return static_cast<int32_t>(ROUNDEVEN(value));
+    // In range, the processor's rounding to nearest breaks ties to even.
+    return static_cast<int32_t>(std::llrint(value));
 }

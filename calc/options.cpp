@@ -11,6 +11,7 @@
 #include "gui/ezgui.h"
 #include "msgbox/message_box.h"
 #include "stations/station_editor.h"
+#include "stations/tables.h"
 #include "update/check.h"
 
 OptionFlags Options = {0, 1};
@@ -81,9 +82,15 @@ void SAVECURRENT() {
         if (id == 145 || id == 160) text = REMOVECHARS(text, "$,");
         WRITEINI(IniFile, "Info", std::to_string(key), text);
     }
-    for (int32_t id = 225; id <= 295; id += 10, ++key)
-        WRITEINI(IniFile, "Info", std::to_string(key), std::to_string(EZ_GETCHECK("RI", id)));
+    SAVETICKS();
+    key += kStationRows;
     WRITEINI(IniFile, "Info", std::to_string(key), STOREDCOMMENT(TRIMSPACES(EZ_GETTEXT("RI", 310))));
+}
+
+// The eight ticks go to keys 8 to 15, after the seven inputs.
+void SAVETICKS() {
+    for (int row = 1; row <= kStationRows; ++row)
+        WRITEINI(IniFile, "Info", std::to_string(7 + row), std::to_string(EZ_GETCHECK("RI", 225 + 10 * (row - 1))));
 }
 
 void RESTORECURRENT() {

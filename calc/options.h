@@ -18,4 +18,6 @@ void LOADPREFERENCES();
 void SETRECALL();
 void SETAUTOUPDATE();
 void SAVECURRENT();
+// Remembers the station rows' ticks as they now stand.
+void SAVETICKS();
 void RESTORECURRENT();

@@ -116,7 +116,7 @@ void PRINTFIGURES(int16_t job) {
 }
 
 // The responses each ticked station must bring; returns the cursor below the last line. A row
-// without a station any more is not printed, and a share that cannot be computed prints "—".
+// without a station any more is not printed.
 float PRINTSTATIONS(int16_t job) {
     float y = 6.2f;
     DD_FONT(job, kRegular, 12, kFace);
@@ -131,12 +131,8 @@ float PRINTSTATIONS(int16_t job) {
             first = false;
         }
         DD_TEXT(job, 1.5f, y, kLeft, FITTED(job, HELD(StationCalls[row - 1]), kRegular, 12, 8, 2.55f - 1.5f));
-        const std::string share = EZ_GETTEXT(kForm, tickBox + 5);
-        const int64_t listeners = LISTENERSPERRESPONSE(StationCume[row - 1], EZ_GETTEXT(kForm, 215));
-        const std::string figure = share.empty() || listeners == 0
-                                       ? "\u2014"
-                                       : share + " percent of audience or 1 out of each " +
-                                             std::to_string(listeners) + " listeners.";
+        const std::string figure = PRINTEDSHARE(EZ_GETTEXT(kForm, tickBox + 5), EZ_GETTEXT(kForm, 215),
+                                                StationCume[row - 1], StationCalls[row - 1]);
         DD_TEXT(job, 2.6f, y, kLeft, FITTED(job, figure, kRegular, 12, 8, kPaperRight - 2.6f));
         y += kStep;
     }

@@ -1,6 +1,6 @@
 #include "calc/results.h"
 
-#include <utility>
+#include <optional>
 
 #include "calc/number_format.h"
 #include "calc/number_kinds.h"
@@ -16,63 +16,147 @@ constexpr int32_t RESPONSES_NEEDED = 215;
 // Share label of station row 1 to 8.
 int32_t SHAREID(size_t row) { return 230 + 10 * static_cast<int32_t>(row - 1); }
 
-// A money text read after dropping dollar signs, commas and spaces.
-Money READMONEY(std::string_view text) { return TOMONEY(READNUMBER(REMOVECHARS(text, "$, "))); }
+// cents × (hundred + percent) ÷ 100 when hundred is 100, cents × percent ÷ 100 when it is 0: the
+// exact product of the typed figures rounded once to the cent. A percent beyond 128 bits (no
+// figure a client has) is multiplied in extended precision instead.
+Money PERCENTOF(Money cents, std::string_view percentText, int hundred) {
+    const ExactNumber percent = READEXACT(percentText);
+    if (percent.exact) {
+        __int128 scaledHundred = hundred;
+        for (int n = 0; n < percent.scale; ++n) scaledHundred *= 10;
+        __int128 factor = 0;
+        if (!__builtin_add_overflow(percent.digits, scaledHundred, &factor)) {
+            if (const auto product = ROUNDEDPRODUCT(cents, factor, percent.scale + 2)) return *product;
+        }
+    }
+    return TOMONEY(FROMMONEY(cents) * (hundred + READNUMBER(percentText)) / 100);
+}
 
-// A percent text read as a fraction.
-float READFRACTION(std::string_view text) { return TOSINGLE(READNUMBER(text) / 100); }
+// A money text read after dropping dollar signs, commas and spaces, rounded to the cent.
+Money READMONEY(std::string_view text) {
+    const std::string cleaned = REMOVECHARS(text, "$, ");
+    const ExactNumber amount = READEXACT(cleaned);
+    if (amount.exact) {
+        if (const auto cents = ROUNDEDPRODUCT(amount.digits, 100, amount.scale)) return *cents;
+    }
+    return TOMONEY(READNUMBER(cleaned));
+}
+
+// A figure that is a quotient of the typed figures: exact as num ÷ den (den above 0) when 128
+// bits hold it, and always in extended precision for comparing and as the fallback.
+struct Quotient {
+    bool exact = false;
+    __int128 num = 0, den = 1;
+    long double value = 0;
+};
+
+// a × 10^power, or false when 128 bits cannot hold it.
+bool SCALEUP(__int128 a, int power, __int128& scaled) {
+    scaled = a;
+    for (int n = 0; n < power; ++n) {
+        if (__builtin_mul_overflow(scaled, 10, &scaled)) return false;
+    }
+    return true;
+}
+
+// (a × 10^power) ÷ (b × c), exact when it fits, with its extended-precision value.
+Quotient QUOTIENT(__int128 a, int power, __int128 b, __int128 c, long double value) {
+    Quotient q;
+    q.value = value;
+    q.exact = SCALEUP(a, power, q.num) && !__builtin_mul_overflow(b, c, &q.den);
+    return q;
+}
+
+std::string FORMATFIGURE(const Quotient& q, std::string_view mask) {
+    if (q.exact) {
+        if (auto text = FORMATQUOTIENT(q.num, q.den, mask)) return *text;
+    }
+    return FORMATNUMBER(q.value, mask);
+}
+
+// The figures the inputs give; nullopt for one that cannot be computed.
+struct Figures {
+    Money net = 0;
+    std::optional<Quotient> gross;
+    std::optional<Money> profit;  // per sale, known when the margin is above 0
+    std::optional<Quotient> sales;
+    Money salesShown = 0;  // the number of sales as displayed, in hundredths
+    std::optional<Quotient> responses;
+    ExactNumber closingRatio;
+};
+
+Figures COMPUTE(const CalculatorTexts& in) {
+    Figures f;
+    f.net = NETRETURN(in.budget, in.roi);
+    const long double margin = READNUMBER(in.margin);
+    if (margin > 0) {
+        // Net ÷ (margin ÷ 100) in dollars is the net in cents ÷ the margin.
+        const ExactNumber m = READEXACT(in.margin);
+        f.gross = QUOTIENT(f.net, m.scale, m.exact ? m.digits : 0, 1, static_cast<long double>(f.net) / margin);
+        f.gross->exact = f.gross->exact && m.exact;
+        f.profit = PROFITPERSALE(in.averageSale, in.margin);
+    }
+    if (f.profit && *f.profit > 0) {
+        f.sales = QUOTIENT(f.net, 0, *f.profit, 1, static_cast<long double>(f.net) / *f.profit);
+        f.salesShown = TOMONEY(READNUMBER(FORMATFIGURE(*f.sales, "##.00")));
+    }
+    const long double closingRatio = READNUMBER(in.closingRatio);
+    if (f.sales && closingRatio > 0) {
+        // The sales figure enters as displayed: S ÷ (CR ÷ 100) is its hundredths ÷ CR.
+        f.closingRatio = READEXACT(in.closingRatio);
+        const ExactNumber& c = f.closingRatio;
+        f.responses = QUOTIENT(f.salesShown, c.scale, c.exact ? c.digits : 0, 1,
+                               static_cast<long double>(f.salesShown) / closingRatio);
+        f.responses->exact = f.responses->exact && c.exact;
+    }
+    return f;
+}
+
+// A station's share of its weekly audience: responses ÷ cume × 100.
+Quotient SHARE(const Figures& f, int32_t cume) {
+    Quotient share = QUOTIENT(f.salesShown, f.closingRatio.scale + 2, f.closingRatio.digits, cume,
+                              f.responses->value / cume * 100);
+    share.exact = share.exact && f.responses->exact;
+    return share;
+}
+
+bool BLANK(std::string_view text) { return text.find_first_not_of(' ') == std::string_view::npos; }
+
+// Only an input the user has filled in is named as the one that stops a figure.
+std::string STOPOF(const CalculatorTexts& in, const Figures& f) {
+    if (!BLANK(in.margin) && !f.gross) return "Profit Margin must be above 0 to compute the gross return.";
+    if (!BLANK(in.averageSale) && f.profit && !f.sales)
+        return "Average Sale must give a profit of at least $.01 to compute the number of sales.";
+    if (!BLANK(in.closingRatio) && f.sales && !f.responses)
+        return "Closing Ratio must be above 0 to compute the responses needed.";
+    return "";
+}
 
 }  // namespace
 
-std::vector<ControlUpdate> CALCULATERESULTS(const CalculatorTexts& in) {
-    std::vector<ControlUpdate> updates;
-    const auto write = [&](int32_t id, std::string text) { updates.push_back({id, std::move(text)}); };
-    const auto keep = [&](int32_t id) { updates.push_back({id, std::nullopt}); };
-    std::string salesNeeded = in.salesNeeded;
-
-    const Money budget = READMONEY(in.budget);
-    const float factor = TOSINGLE(READNUMBER(in.roi) / 100 + 1);
-    const Money net = TOMONEY(FROMMONEY(budget) * factor);
-    write(NET_RETURN, FORMATNUMBER(FROMMONEY(net), "$#,.00"));
-
-    const float margin = READFRACTION(in.margin);
-    if (margin > 0) {
-        write(GROSS_RETURN, FORMATNUMBER(FROMMONEY(net) / margin, "$#,.00"));
-        const Money averageSale = READMONEY(in.averageSale);
-        const Money profit = TOMONEY(FROMMONEY(averageSale) * margin);
-        if (profit > 0) {
-            salesNeeded = FORMATNUMBER(FROMMONEY(net) / FROMMONEY(profit), "##.00");
-            write(SALES_NEEDED, salesNeeded);
-        } else {
-            keep(SALES_NEEDED);
-        }
-    } else {
-        keep(GROSS_RETURN);
-        salesNeeded = "0";
-        write(SALES_NEEDED, salesNeeded);
-        write(RESPONSES_NEEDED, "0");
+Calculation CALCULATERESULTS(const CalculatorTexts& in) {
+    const Figures f = COMPUTE(in);
+    Calculation result;
+    std::vector<ControlUpdate>& updates = result.updates;
+    updates.reserve(12);
+    updates.push_back({NET_RETURN, FORMATFIGURE(QUOTIENT(f.net, 0, 100, 1, FROMMONEY(f.net)), "$#,.00")});
+    updates.push_back({GROSS_RETURN, f.gross ? FORMATFIGURE(*f.gross, "$#,.00") : ""});
+    updates.push_back({SALES_NEEDED, f.sales ? FORMATFIGURE(*f.sales, "##.00") : ""});
+    updates.push_back({RESPONSES_NEEDED, f.responses ? FORMATFIGURE(*f.responses, "#.0") : ""});
+    for (size_t row = 1; row <= in.cume.size(); ++row) {
+        const int32_t cume = TOWHOLE(READNUMBER(in.cume[row - 1]));
+        std::string share;
+        if (f.responses && cume > 0) share = FORMATFIGURE(SHARE(f, cume), "0#.000").substr(0, 8);
+        updates.push_back({SHAREID(row), share});
     }
+    result.stop = STOPOF(in, f);
+    return result;
+}
 
-    const float closingRatio = READFRACTION(in.closingRatio);
-    if (closingRatio > 0) {
-        // The sales figure enters rounded to two decimals, as displayed.
-        const float sales = TOSINGLE(READNUMBER(salesNeeded));
-        const float responses = TOSINGLE(sales / static_cast<long double>(closingRatio));
-        write(RESPONSES_NEEDED, FORMATNUMBER(responses, "#.0"));
-        for (size_t row = 1; row <= in.cume.size(); ++row) {
-            const int32_t cume = TOWHOLE(READNUMBER(in.cume[row - 1]));
-            if (cume > 0) {
-                const long double share = static_cast<long double>(responses) / cume * 100;
-                write(SHAREID(row), FORMATNUMBER(share, "0#.000").substr(0, 8));
-            } else {
-                keep(SHAREID(row));
-            }
-        }
-    } else {
-        write(RESPONSES_NEEDED, "0");
-        for (size_t row = 1; row <= in.cume.size(); ++row) write(SHAREID(row), "");
-    }
-    return updates;
+int64_t NETRETURN(std::string_view budget, std::string_view roi) { return PERCENTOF(READMONEY(budget), roi, 100); }
+
+int64_t PROFITPERSALE(std::string_view averageSale, std::string_view margin) {
+    return PERCENTOF(READMONEY(averageSale), margin, 0);
 }
 
 std::string DOLLARTEXT(std::string_view text) {
@@ -80,12 +164,3 @@ std::string DOLLARTEXT(std::string_view text) {
 }
 
 std::string PCTTEXT(std::string_view text) { return FORMATNUMBER(READNUMBER(text), "#.0"); }
-
-std::string CUMETIP(std::string_view responsesText, std::string_view cumeText) {
-    const float responses = TOSINGLE(READNUMBER(responsesText));
-    if (responses <= 0) return "";
-    const int32_t wholeResponses = TOWHOLE(responses);
-    if (wholeResponses == 0) return "";
-    const int32_t listeners = TOWHOLE(READNUMBER(cumeText)) / wholeResponses;
-    return "1 response from every " + FORMATNUMBER(static_cast<long double>(listeners), "") + " listeners.";
-}

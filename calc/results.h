@@ -4,7 +4,6 @@
 
 #include <array>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,26 +11,34 @@
 // Current texts of the calculator's controls.
 struct CalculatorTexts {
     std::string budget, roi, margin, averageSale, closingRatio;  // controls 145, 150, 155, 160, 165
-    std::string salesNeeded;          // current text of 355, read back by the calculation
-    std::array<std::string, 8> cume;  // the stations' cume texts, rows 1..8
+    std::array<std::string, 8> cume;                             // the stations' cume texts, rows 1..8
 };
 
-// One result control and its new text; nullopt means it keeps its text.
+// One result control and its new text.
 struct ControlUpdate {
     int32_t id;
-    std::optional<std::string> text;
+    std::string text;
 };
 
-// The writes of one calculation in the order they happen, with a keep entry
-// for each of the twelve result controls (345, 350, 355, 215, 230 ... 300) it leaves alone.
-std::vector<ControlUpdate> CALCULATERESULTS(const CalculatorTexts& in);
+// What one calculation gives: the texts of the twelve result controls (345, 350, 355, 215,
+// 230 ... 300) in that order, a figure that cannot be computed empty; and why a figure of the
+// printed page cannot be computed from the inputs typed so far, as the status bar says it (empty
+// when nothing stops it).
+struct Calculation {
+    std::vector<ControlUpdate> updates;
+    std::string stop;
+};
+
+Calculation CALCULATERESULTS(const CalculatorTexts& in);
+
+// The money products, exact to the cent: the net return budget × (1 + ROI ÷ 100) and the profit per
+// sale average sale × margin ÷ 100, each the exact product of the typed figures rounded once to
+// the cent with ties to even.
+int64_t NETRETURN(std::string_view budget, std::string_view roi);
+int64_t PROFITPERSALE(std::string_view averageSale, std::string_view margin);
 
 // A money field re-written when the user leaves it.
 std::string DOLLARTEXT(std::string_view text);
 
 // A percent field re-written when the user leaves it.
 std::string PCTTEXT(std::string_view text);
-
-// Tooltip of a station's share: "1 response from every Q listeners.", or empty
-// when the responses figure rounds to no whole response.
-std::string CUMETIP(std::string_view responsesText, std::string_view cumeText);

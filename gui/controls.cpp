@@ -29,14 +29,21 @@ public:
     }
 };
 
-// "N": digits only, and never more than a 32-bit whole number can hold.
+// "N": digits only, and never more than a 32-bit whole number can hold. Other characters typed or
+// pasted are dropped, so "95,000" pasted becomes 95000.
 class WholeNumber : public QValidator {
 public:
     using QValidator::QValidator;
-    State validate(QString& input, int&) const override {
+    State validate(QString& input, int& pos) const override {
+        QString digits;
+        for (qsizetype at = 0; at < input.size(); ++at) {
+            if (input[at] >= '0' && input[at] <= '9')
+                digits += input[at];
+            else if (at < pos)
+                --pos;
+        }
+        input = digits;
         if (input.isEmpty()) return Acceptable;
-        for (QChar ch : input)
-            if (!ch.isDigit() || ch.unicode() > '9') return Invalid;
         bool fits = false;
         qlonglong value = input.toLongLong(&fits);
         return fits && value <= 2147483647 ? Acceptable : Invalid;
@@ -47,10 +54,14 @@ bool has(const std::string& props, char letter) { return props.find(letter) != s
 
 QString qs(const std::string& text) { return QString::fromStdString(text); }
 
-// A label breaks its line at each "|"; the text as the program set it is kept for reading back.
+// A label breaks its line at each "|"; the text as the program set it is kept for reading back
+// while it shows other than that.
 void setLabelText(QLabel* label, const std::string& text) {
-    label->setProperty("raw", qs(text));
-    label->setText(qs(text).replace('|', '\n'));
+    const QString given = qs(text);
+    const QString shown = QString(given).replace('|', '\n');
+    if (label->text() == shown && !shown.contains('\n')) return;
+    if (shown.contains('\n') || label->text().contains('\n')) label->setProperty("raw", given);
+    label->setText(shown);
     fitText(label);
 }
 
@@ -72,7 +83,7 @@ void placeControl(Form& form, int32_t id, QWidget* widget, double col, double ro
     QFont font = settings().customFont.value_or(fontFor(settings().font));
     if (font != widget->font()) widget->setFont(font);
     widget->setGeometry(px(col, true), px(row, false), px(width, true), px(height, false));
-    widget->setProperty("ezFont", font);
+    setGivenFont(widget, font);
     applyColours(widget, settings().foreground, settings().background);
     if (QWidget* old = form.controls[id]) old->deleteLater();
     form.controls[id] = widget;
@@ -242,6 +253,8 @@ std::string EZ_GETTEXT(const std::string& form, int32_t id) {
     if (auto* box = qobject_cast<QLineEdit*>(widget)) return box->text().toStdString();
     if (auto* box = qobject_cast<QPlainTextEdit*>(widget)) return box->toPlainText().toStdString();
     if (auto* label = qobject_cast<QLabel*>(widget)) {
+        // Only a label that breaks its lines shows other than the text it was given.
+        if (!label->text().contains('\n')) return label->text().toStdString();
         QVariant raw = label->property("raw");
         return (raw.isValid() ? raw.toString() : label->text()).toStdString();
     }
@@ -260,7 +273,10 @@ void EZ_SETTEXT(const std::string& form, int32_t id, const std::string& text) {
     }
     QWidget* widget = gui::findControl(form, id);
     if (auto* box = qobject_cast<QLineEdit*>(widget)) {
-        box->setText(qs(text));
+        // The same text again changes nothing, and reports nothing.
+        const QString given = qs(text);
+        if (box->text() == given) return;
+        box->setText(given);
         // A box the user is not typing in shows the start of its text, as a native box does.
         if (!box->hasFocus()) box->setCursorPosition(0);
     }

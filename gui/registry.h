@@ -114,6 +114,7 @@ QString imagePath(const std::string& file);
 // text fits (down to 6 points); a text that even then does not fit shows its start, and its
 // tooltip holds the whole. The font the control was created in is the largest it takes.
 void fitText(QWidget* control);
+void setGivenFont(QWidget* control, const QFont& font);  // the font a control was created in
 
 // The screen readers' view of forms and labels, installed once.
 void installAccessibility();

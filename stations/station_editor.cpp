@@ -1,9 +1,12 @@
 // The station editor "SE": eight rows of station name and cume, kept packed, saved on "&OK".
 #include "stations/station_editor.h"
 
+#include <array>
 #include <utility>
 
 #include "app/help.h"
+#include "calc/calculator_form.h"
+#include "calc/options.h"
 #include "app/settings.h"
 #include "calc/number_format.h"
 #include "calc/number_kinds.h"
@@ -20,6 +23,10 @@ const std::string kForm = "SE";
 // Set once a removal has opened and closed rows by their content: from then on they follow
 // every change, so that a name typed into the next free row opens its cume box.
 bool rowsFollowContent = false;
+
+// The calculator row whose station each editor row holds (0 for none), so that a station's tick
+// follows it when rows move up or are packed, and goes when it is removed.
+std::array<int, kStationRows> rowOrigin{};
 
 int32_t stationBox(int row) { return 120 + 10 * (row - 1); }
 double cumeValue(int32_t box) { return static_cast<double>(READNUMBER(EZ_GETTEXT(kForm, box))); }
@@ -39,6 +46,7 @@ void ASSIGNSTATIONS() {
 
 void INITIALIZE_SE() {
     rowsFollowContent = false;
+    for (int row = 1; row <= kStationRows; ++row) rowOrigin[row - 1] = STATIONSHOWN(row) ? row : 0;
     ASSIGNSTATIONS();
     EZ_DEFACCEL(kForm, "F1," + std::to_string(911));
     EZ_DISABLEC(kForm, 200);
@@ -79,6 +87,8 @@ void REDISPLAY(int32_t s) {
         }
         EZ_SETTEXT(kForm, 190, "");
         EZ_SETTEXT(kForm, 195, "");
+        for (int row = (s - 110) / 10; row < kStationRows; ++row) rowOrigin[row - 1] = rowOrigin[row];
+        rowOrigin[kStationRows - 1] = 0;
         rowsFollowContent = true;
         SHOWACTIVE();
         EZ_FOCUS(kForm, s + 5);
@@ -140,11 +150,23 @@ void CUMEPROC(int32_t id, int32_t message, int32_t& value) {
     }
 }
 
+// Each calculator row takes the tick of the station it now holds; the remembered ticks follow.
+void MOVETICKS() {
+    std::array<int32_t, kStationRows> ticks{};
+    for (int row = 1; row <= kStationRows; ++row) ticks[row - 1] = EZ_GETCHECK("RI", 225 + 10 * (row - 1));
+    for (int row = 1; row <= kStationRows; ++row) {
+        const int origin = rowOrigin[row - 1];
+        EZ_SETCHECK("RI", 225 + 10 * (row - 1), origin > 0 ? ticks[origin - 1] : 0);
+    }
+    if (Options.Recall) SAVETICKS();
+}
+
 void UPDATESTATIONS() {
     for (int row = 1; row <= kStationRows; ++row) {
         int32_t s = stationBox(row);
         if (blank(EZ_GETTEXT(kForm, s))) EZ_SETTEXT(kForm, s + 5, "");
         else if (cumeValue(s + 5) == 0) EZ_SETTEXT(kForm, s, "");
+        if (blank(EZ_GETTEXT(kForm, s))) rowOrigin[row - 1] = 0;
     }
     for (int row = 1; row <= kStationRows; ++row) {
         int32_t s = stationBox(row);
@@ -157,12 +179,15 @@ void UPDATESTATIONS() {
             if (StationCalls[i].empty() && !StationCalls[i + 1].empty()) {
                 std::swap(StationCalls[i], StationCalls[i + 1]);
                 std::swap(StationCume[i], StationCume[i + 1]);
+                std::swap(rowOrigin[i], rowOrigin[i + 1]);
                 swapped = true;
             }
         }
     }
     SAVESTATIONS();
     SHOWSTATIONS();
+    MOVETICKS();
+    CHECKPRINT();
 }
 
 void SE_OKBTN() {

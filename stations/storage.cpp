@@ -2,6 +2,7 @@
 
 #include "app/globals.h"
 #include "app/settings.h"
+#include "calc/calculate.h"
 #include "calc/number_reader.h"
 #include "gui/ezgui.h"
 #include "stations/fields.h"
@@ -37,6 +38,7 @@ void SHOWSTATIONS() {
             EZ_SHOWC("RI", tick + 5, 0);
         }
     }
+    DESCRIBESHARES();
 }
 
 bool STATIONSHOWN(int row) { return row >= 1 && row <= kStationRows && READNUMBER(StationCume[row - 1]) > 0; }

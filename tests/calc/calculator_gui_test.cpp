@@ -40,22 +40,51 @@ TEST_F(CalculatorTest, WorkedExampleTypedIntoTheWindow) {
     EXPECT_EQ(driver::TOOLTIP("RI", 230), "1 response from every 93 listeners.");
 }
 
-TEST_F(CalculatorTest, ResultsFollowEveryKeystrokeAndKeepWhatIsNotComputed) {
+// A figure that cannot be computed is empty, never the last one; "Print" waits for it and the
+// status bar says which input stops it.
+TEST_F(CalculatorTest, FiguresThatCannotBeComputedAreEmptyAndStopPrint) {
+    StationCalls[0] = "WAAA";
     StationCume[0] = "10000";
+    SHOWSTATIONS();
+    driver::TYPE("RI", 135, "Main Street Motors");
+    driver::TYPE("RI", 140, "Pat Kelly");
     typeWorkedExample();
-    // Emptying the average sale keeps the sales figure an earlier run wrote.
-    EZ_SETTEXT("RI", 160, "");
-    EXPECT_EQ(EZ_GETTEXT("RI", 355), "21.40");
-    EXPECT_EQ(EZ_GETTEXT("RI", 215), "107.0");
-    // The closing ratio at 0 empties every share.
-    EZ_SETTEXT("RI", 165, "0");
-    EXPECT_EQ(EZ_GETTEXT("RI", 215), "0");
-    EXPECT_EQ(EZ_GETTEXT("RI", 230), "");
-    EXPECT_EQ(driver::TOOLTIP("RI", 230), "");
-    // No margin: sales and responses are 0, the gross return keeps its text.
-    EZ_SETTEXT("RI", 155, "");
-    EXPECT_EQ(EZ_GETTEXT("RI", 355), "0");
-    EXPECT_EQ(EZ_GETTEXT("RI", 350), "$2,140.00");
+    driver::CLICK("RI", 225);
+    driver::FOCUS("RI", 135);
+    const std::string notice = EZ_GETSBTEXT("RI", 370, 1);
+    const struct {
+        int32_t field;
+        const char* typed;
+        const char *gross, *sales, *responses, *status;
+    } cases[] = {
+        {155, "0", "", "", "", " Profit Margin must be above 0 to compute the gross return."},
+        {155, "-5", "", "", "", " Profit Margin must be above 0 to compute the gross return."},
+        {160, "0", "$2,140.00", "", "",
+         " Average Sale must give a profit of at least $.01 to compute the number of sales."},
+        {165, "0", "$2,140.00", "21.40", "", " Closing Ratio must be above 0 to compute the responses needed."},
+    };
+    const auto retype = [](int32_t field, const std::string& text) {
+        driver::FOCUS("RI", field);
+        EZ_SETTEXT("RI", field, "");
+        driver::TYPE("RI", field, text);
+    };
+    for (const auto& c : cases) {
+        const std::string typed = EZ_GETTEXT("RI", c.field);
+        retype(c.field, c.typed);
+        SCOPED_TRACE(std::to_string(c.field) + " " + c.typed);
+        EXPECT_EQ(EZ_GETTEXT("RI", 345), "$1,070.00");
+        EXPECT_EQ(EZ_GETTEXT("RI", 350), c.gross);
+        EXPECT_EQ(EZ_GETTEXT("RI", 355), c.sales);
+        EXPECT_EQ(EZ_GETTEXT("RI", 215), c.responses);
+        EXPECT_EQ(EZ_GETTEXT("RI", 230), "");
+        EXPECT_EQ(driver::TOOLTIP("RI", 230), "");
+        EXPECT_FALSE(EZ_ISENABLED("RI", 315));
+        EXPECT_EQ(EZ_GETSBTEXT("RI", 370, 1), c.status);
+        retype(c.field, typed);
+        EXPECT_TRUE(EZ_ISENABLED("RI", 315));
+        EXPECT_EQ(EZ_GETSBTEXT("RI", 370, 1), notice);
+        EXPECT_EQ(EZ_GETTEXT("RI", 230), "01.070");
+    }
 }
 
 TEST_F(CalculatorTest, LeavingFieldsReformatsThem) {
@@ -146,12 +175,7 @@ TEST_F(CalculatorTest, ClearAnsweredYesEmptiesInputsAndTicksOnly) {
     EXPECT_FALSE(EZ_ISENABLED("RI", 315));
     EXPECT_EQ(EZ_GETTEXT("RI", 310), "Call back Friday");
     EXPECT_EQ(EZ_GETTEXT("RI", 345), "$.00");
-    EXPECT_EQ(EZ_GETTEXT("RI", 355), "0");
-    EXPECT_EQ(EZ_GETTEXT("RI", 215), "0");
-    EXPECT_EQ(EZ_GETTEXT("RI", 230), "");
-    // Each emptied field recalculates: the gross return was last written while the budget
-    // was already empty and the margin not yet, and keeps that text.
-    EXPECT_EQ(EZ_GETTEXT("RI", 350), "$.00");
+    for (int32_t id : {350, 355, 215, 230}) EXPECT_EQ(EZ_GETTEXT("RI", id), "") << id;
     EXPECT_EQ(EZ_GETTEXT("RI", 225), "WAAA");
 }
 

@@ -35,21 +35,6 @@ TEST(NumberKinds, MoneySaturatesAndIgnoresNaN) {
     EXPECT_EQ(TOMONEY(92233720368547758.06L), 9223372036854775806);
 }
 
-TEST(NumberKinds, SingleRoundsToNearestEvenAndSaturates) {
-    EXPECT_EQ(TOSINGLE(0.1L), 0.1f);
-    EXPECT_EQ(TOSINGLE(1.07L), 1.07f);
-    // Halfway between 1 and the next single: the even one, 1.
-    EXPECT_EQ(TOSINGLE(1 + std::ldexp(1.0L, -24)), 1.0f);
-    // Halfway between 1 + 2^-23 (odd) and 1 + 2^-22 (even).
-    EXPECT_EQ(TOSINGLE(1 + 3 * std::ldexp(1.0L, -24)), static_cast<float>(1 + std::ldexp(1.0, -22)));
-    EXPECT_EQ(TOSINGLE(1e39L), FLT_MAX);
-    EXPECT_EQ(TOSINGLE(-1e39L), -FLT_MAX);
-    EXPECT_EQ(TOSINGLE(LDBL_MAX), FLT_MAX);
-    EXPECT_EQ(TOSINGLE(INFINITY), FLT_MAX);
-    EXPECT_EQ(TOSINGLE(-INFINITY), -FLT_MAX);
-    EXPECT_EQ(TOSINGLE(NAN), 0.0f);
-}
-
 TEST(NumberKinds, WholeRoundsToNearestEvenAndSaturates) {
     EXPECT_EQ(TOWHOLE(0.5L), 0);
     EXPECT_EQ(TOWHOLE(1.5L), 2);

@@ -11,7 +11,6 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPrintPreviewWidget>
-#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStatusBar>
@@ -26,11 +25,13 @@
 
 #include "calc/print_analysis.h"
 #include "gui/ezgui.h"
+#include "gui/registry.h"
 #include "gui/test_driver.h"
 #include "print/ddoc.h"
 #include "stations/storage.h"
 #include "stations/tables.h"
 #include "tests/support/fixture.h"
+#include "tests/support/printed_page.h"
 
 namespace {
 
@@ -39,13 +40,6 @@ constexpr double kPointsPerInch = 72;
 
 // Height of a line box of Liberation Sans (ascent 0.905 em + descent 0.212 em), in inches.
 double lineBoxHeight(double points) { return 1.117 * points / kPointsPerInch; }
-
-QString runTool(const QString& tool, const QStringList& arguments) {
-    QProcess process;
-    process.start(tool, arguments);
-    process.waitForFinished(-1);
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
 
 // A word as poppler finds it on the page, in inches from the top-left corner.
 struct Word {
@@ -351,23 +345,41 @@ TEST_F(PrintedAnalysisTest, ListenersFigureIsTheRoundedCumeOverTheResponsesTrunc
              2.6);
 }
 
-// A share that cannot be computed (closing ratio 0) prints the station's name and a dash, not
-// "percent of audience or 1 out of each 0 listeners."
-TEST_F(PrintedAnalysisTest, AShareThatCannotBeComputedPrintsADash) {
+// A schedule whose responses round to no whole response prints the station's name and a dash,
+// not "1 out of each 0 listeners."; one that needs more responses than a station's weekly audience
+// says so on screen and on the page.
+TEST_F(PrintedAnalysisTest, SharesWithoutAListenersFigureSayWhy) {
     keepStation(1, "WAAA", "10000");
-    typeFigures("1000", "7", "50", "100", "0");
-    ASSERT_EQ(EZ_GETTEXT("RI", 215), "0");
+    keepStation(2, "WROCK", "5000");
+    driver::TYPE("RI", 135, "Main Street Motors");
+    driver::TYPE("RI", 140, "Pat Kelly");
     tick(1);
-    driver::TYPE("RI", 310, "Closing ratio to follow.");
-    const QString pdf = printToPdf();
-    const auto words = wordsOf(pdf);
-    ASSERT_TRUE(share(1).isEmpty());
-    expectAt(words, "WAAA", 6.575, Anchor::Left, 1.5);
-    expectAt(words, "\u2014", 6.575, Anchor::Left, 2.6);
-    EXPECT_FALSE(phrase(words, "percent", 6.575).found);
-    EXPECT_FALSE(phrase(words, "listeners.", 6.575).found);
-    expectAt(words, "Closing ratio to follow.", 7.075, Anchor::Left, 1.0);
-    EXPECT_EQ(pageCount(pdf), 1);
+    tick(2);
+    const struct {
+        const char *budget, *averageSale, *closingRatio, *responses, *share, *tooltip, *printed;
+    } cases[] = {
+        // $1 at a $100 profit a sale: .01 sales, .01 responses at 100% closing.
+        {"1", "200", "100", ".0", "0.000", "", "\u2014"},
+        // $3,000 at a $50 profit a sale: 60 sales, 6,000 responses at 1% closing.
+        {"3000", "100", "1", "6000.0", "120.000",
+         "The schedule needs more responses than WROCK's 5,000 weekly listeners.",
+         "120.000 percent of audience: more responses than WROCK's 5,000 weekly listeners."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.budget);
+        for (int32_t id = 145; id <= 165; id += 5) EZ_SETTEXT("RI", id, "");
+        typeFigures(c.budget, "0", "50", c.averageSale, c.closingRatio);
+        ASSERT_EQ(EZ_GETTEXT("RI", 215), c.responses);
+        EXPECT_EQ(share(2).toStdString(), c.share);
+        EXPECT_EQ(driver::TOOLTIP("RI", 240), c.tooltip);
+        EXPECT_EQ(gui::findControl("RI", 240)->accessibleDescription().toStdString(), c.tooltip);
+        EXPECT_TRUE(EZ_ISENABLED("RI", 315));
+        const QString pdf = printToPdf();
+        const auto words = wordsOf(pdf);
+        expectAt(words, "WROCK", 6.825, Anchor::Left, 1.5);
+        expectAt(words, QString::fromUtf8(c.printed), 6.825, Anchor::Left, 2.6);
+        EXPECT_EQ(pageCount(pdf), 1);
+    }
 }
 
 // Comments too long for the page at 10 points are printed smaller, down to 8 points, with lines

@@ -2,38 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <map>
-#include <optional>
-#include <set>
+#include <random>
 #include <string>
-#include <utility>
-#include <vector>
+
+#include "calc/listeners.h"
 
 namespace {
-
-using Entries = std::vector<std::pair<int32_t, std::optional<std::string>>>;
-
-Entries ENTRIES(const std::vector<ControlUpdate>& updates) {
-    Entries entries;
-    for (const ControlUpdate& update : updates) entries.emplace_back(update.id, update.text);
-    return entries;
-}
-
-// The calculator window's result texts, updated as a caller applies a run.
-using Window = std::map<int32_t, std::string>;
-
-void APPLY(Window& window, const std::vector<ControlUpdate>& updates) {
-    for (const ControlUpdate& update : updates) {
-        if (update.text) window[update.id] = *update.text;
-    }
-}
-
-// The last entry a run gives each control: its new text, or nullopt when kept.
-std::map<int32_t, std::optional<std::string>> FINAL(const std::vector<ControlUpdate>& updates) {
-    std::map<int32_t, std::optional<std::string>> last;
-    for (const ControlUpdate& update : updates) last[update.id] = update.text;
-    return last;
-}
 
 CalculatorTexts WORKEDEXAMPLE() {
     CalculatorTexts in;
@@ -46,242 +22,220 @@ CalculatorTexts WORKEDEXAMPLE() {
     return in;
 }
 
-const std::set<int32_t> RESULT_IDS = {345, 350, 355, 215, 230, 240, 250, 260, 270, 280, 290, 300};
+std::map<int32_t, std::string> RESULTS(const CalculatorTexts& in) {
+    std::map<int32_t, std::string> texts;
+    for (const ControlUpdate& update : CALCULATERESULTS(in).updates) texts[update.id] = update.text;
+    return texts;
+}
+
+// Cents as the money mask writes them, for building typed budgets.
+std::string MONEYTEXT(int64_t cents) {
+    std::string whole = std::to_string(cents / 100);
+    for (int at = static_cast<int>(whole.size()) - 3; at > 0; at -= 3) whole.insert(at, ",");
+    const int64_t rest = cents % 100;
+    return "$" + whole + "." + (rest < 10 ? "0" : "") + std::to_string(rest);
+}
+
+// cents × (base + thousandths ÷ 1000) ÷ 100, rounded to the cent with ties to even, from the
+// definition of rounding rather than the program's code.
+int64_t EXPECTEDPRODUCT(int64_t cents, int64_t base, int64_t thousandths) {
+    const __int128 num = static_cast<__int128>(cents) * (base * 1000 + thousandths);
+    const __int128 den = 100000;
+    __int128 low = num / den;
+    if (num % den < 0) --low;
+    const __int128 twice = 2 * (num - low * den);
+    if (twice > den || (twice == den && low % 2 != 0)) ++low;
+    return static_cast<int64_t>(low);
+}
 
 }  // namespace
 
 TEST(Results, ComputesTheWorkedExample) {
-    const Entries expected = {{345, "$1,070.00"},  {350, "$2,140.00"},  {355, "21.40"},
-                              {215, "107.0"},      {230, "01.070"},     {240, std::nullopt},
-                              {250, std::nullopt}, {260, std::nullopt}, {270, std::nullopt},
-                              {280, std::nullopt}, {290, std::nullopt}, {300, std::nullopt}};
-    EXPECT_EQ(ENTRIES(CALCULATERESULTS(WORKEDEXAMPLE())), expected);
-    EXPECT_EQ(CUMETIP("107.0", "10000"), "1 response from every 93 listeners.");
+    const Calculation result = CALCULATERESULTS(WORKEDEXAMPLE());
+    const std::vector<std::pair<int32_t, std::string>> expected = {
+        {345, "$1,070.00"}, {350, "$2,140.00"}, {355, "21.40"}, {215, "107.0"}, {230, "01.070"}, {240, ""},
+        {250, ""},          {260, ""},          {270, ""},      {280, ""},      {290, ""},      {300, ""}};
+    ASSERT_EQ(result.updates.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(result.updates[i].id, expected[i].first);
+        EXPECT_EQ(result.updates[i].text, expected[i].second) << expected[i].first;
+    }
+    EXPECT_EQ(result.stop, "");
 }
 
-TEST(Results, ReportsEveryResultControlWhateverTheBranch) {
-    CalculatorTexts noMargin = WORKEDEXAMPLE();
-    noMargin.margin = "";
-    CalculatorTexts noAverage = WORKEDEXAMPLE();
-    noAverage.averageSale = "";
-    CalculatorTexts noClosing = WORKEDEXAMPLE();
-    noClosing.closingRatio = "0";
-    for (const CalculatorTexts& in : {WORKEDEXAMPLE(), noMargin, noAverage, noClosing, CalculatorTexts{}}) {
-        std::set<int32_t> ids;
-        for (const ControlUpdate& update : CALCULATERESULTS(in)) ids.insert(update.id);
-        EXPECT_EQ(ids, RESULT_IDS);
+TEST(Results, MoneyProductsAreExactToTheCent) {
+    const struct {
+        const char *budget, *roi, *net;
+    } named[] = {{"$250,000.00", "7.0", "$267,500.00"},
+                 {"$1,000,000,000.00", "10.0", "$1,100,000,000.00"},
+                 {"$3,333,333.33", "3.3", "$3,443,333.33"},
+                 {"$.27", "50", "$.40"}};
+    for (const auto& c : named) {
+        CalculatorTexts in;
+        in.budget = c.budget;
+        in.roi = c.roi;
+        EXPECT_EQ(RESULTS(in)[345], c.net) << c.budget << " at " << c.roi;
+    }
+
+    // Budgets up to $10,000,000,000.00 and percentages with up to three decimals, a fifth of
+    // them made to fall exactly halfway between two cents.
+    std::mt19937_64 random(20261208);
+    std::uniform_int_distribution<int64_t> budgets(0, 1'000'000'000'000);
+    std::uniform_int_distribution<int64_t> percents(-150'000, 500'000);
+    for (int n = 0; n < 20000; ++n) {
+        int64_t cents = budgets(random);
+        int64_t thousandths = percents(random);
+        if (n % 5 == 0) {
+            // An odd number of dollars at an odd number of half percents lands on half a cent.
+            cents = 100 * (2 * (cents / 200) + 1);
+            thousandths = 500 * (2 * (thousandths / 1000) + 1);
+        }
+        const std::string percent = (thousandths < 0 ? "-" : "") + std::to_string(std::abs(thousandths) / 1000) +
+                                    "." + std::to_string(1000 + std::abs(thousandths) % 1000).substr(1);
+        EXPECT_EQ(NETRETURN(MONEYTEXT(cents), percent), EXPECTEDPRODUCT(cents, 100, thousandths))
+            << MONEYTEXT(cents) << " at " << percent;
+        EXPECT_EQ(PROFITPERSALE(MONEYTEXT(cents), percent), EXPECTEDPRODUCT(cents, 0, thousandths))
+            << MONEYTEXT(cents) << " at " << percent;
     }
 }
 
-TEST(Results, AllInputsEmpty) {
-    const Entries expected = {{345, "$.00"}, {350, std::nullopt}, {355, "0"}, {215, "0"}, {215, "0"},
-                              {230, ""},     {240, ""},           {250, ""},  {260, ""},  {270, ""},
-                              {280, ""},     {290, ""},           {300, ""}};
-    EXPECT_EQ(ENTRIES(CALCULATERESULTS(CalculatorTexts{})), expected);
-}
-
-TEST(Results, MarginNotAboveZeroWritesZeroSalesAndResponsesAndKeepsGross) {
-    for (const char* margin : {"", "0", "-5", "abc", "0.0000000000000000000000000000000000000000000001"}) {
+TEST(Results, FiguresThatCannotBeComputedAreEmptyWithTheReason) {
+    const std::string margin = "Profit Margin must be above 0 to compute the gross return.";
+    const std::string sale = "Average Sale must give a profit of at least $.01 to compute the number of sales.";
+    const std::string closing = "Closing Ratio must be above 0 to compute the responses needed.";
+    const struct {
+        const char *margin, *averageSale, *closingRatio, *gross, *sales, *responses;
+        std::string stop;
+    } cases[] = {
+        {"0", "$100.00", "20.0", "", "", "", margin},
+        {"-5", "$100.00", "20.0", "", "", "", margin},
+        {"abc", "$100.00", "20.0", "", "", "", margin},
+        {"", "$100.00", "20.0", "", "", "", ""},
+        {"50.0", "0", "20.0", "$2,140.00", "", "", sale},
+        {"10.0", "$.04", "20.0", "$10,700.00", "", "", sale},  // 0.4 cents of profit a sale
+        {"50.0", "", "20.0", "$2,140.00", "", "", ""},
+        {"50.0", "$100.00", "0", "$2,140.00", "21.40", "", closing},
+        {"50.0", "$100.00", "-20", "$2,140.00", "21.40", "", closing},
+        {"50.0", "$100.00", "", "$2,140.00", "21.40", "", ""},
+    };
+    for (const auto& c : cases) {
         CalculatorTexts in = WORKEDEXAMPLE();
-        in.margin = margin;
-        in.closingRatio = "";
-        const Entries expected = {{345, "$1,070.00"}, {350, std::nullopt}, {355, "0"}, {215, "0"}, {215, "0"},
-                                  {230, ""},          {240, ""},           {250, ""},  {260, ""},  {270, ""},
-                                  {280, ""},          {290, ""},           {300, ""}};
-        EXPECT_EQ(ENTRIES(CALCULATERESULTS(in)), expected) << margin;
+        in.margin = c.margin;
+        in.averageSale = c.averageSale;
+        in.closingRatio = c.closingRatio;
+        auto texts = RESULTS(in);
+        const std::string what = std::string(c.margin) + " / " + c.averageSale + " / " + c.closingRatio;
+        EXPECT_EQ(texts[345], "$1,070.00") << what;
+        EXPECT_EQ(texts[350], c.gross) << what;
+        EXPECT_EQ(texts[355], c.sales) << what;
+        EXPECT_EQ(texts[215], c.responses) << what;
+        EXPECT_EQ(texts[230], "") << what;
+        EXPECT_EQ(CALCULATERESULTS(in).stop, c.stop) << what;
     }
-    // With a closing ratio the responses follow from the "0" just written to 355.
-    CalculatorTexts in = WORKEDEXAMPLE();
-    in.margin = "0";
-    in.salesNeeded = "21.40";
-    const auto result = FINAL(CALCULATERESULTS(in));
-    EXPECT_EQ(result.at(350), std::nullopt);
-    EXPECT_EQ(result.at(355), "0");
-    EXPECT_EQ(result.at(215), ".0");
-    EXPECT_EQ(result.at(230), "0.000");
 }
 
-TEST(Results, AverageSaleMissingKeepsTheSalesTextOfAnEarlierRun) {
-    Window window;
-    CalculatorTexts in = WORKEDEXAMPLE();
-    APPLY(window, CALCULATERESULTS(in));
-    ASSERT_EQ(window[355], "21.40");
-
-    in.averageSale = "";
-    in.closingRatio = "10";
-    in.salesNeeded = window[355];
-    const auto updates = CALCULATERESULTS(in);
-    const auto result = FINAL(updates);
-    EXPECT_EQ(result.at(350), "$2,140.00");
-    EXPECT_EQ(result.at(355), std::nullopt);
-    EXPECT_EQ(result.at(215), "214.0");
-    APPLY(window, updates);
-    EXPECT_EQ(window[355], "21.40");
-    EXPECT_EQ(window[230], "02.140");
-
-    // A profit per sale of zero or below keeps 355 the same way.
-    in.averageSale = "-100";
-    EXPECT_EQ(FINAL(CALCULATERESULTS(in)).at(355), std::nullopt);
-
-    // With nothing there before, the responses come from 0.
-    in.salesNeeded = "";
-    const auto fresh = FINAL(CALCULATERESULTS(in));
-    EXPECT_EQ(fresh.at(215), ".0");
-    EXPECT_EQ(fresh.at(230), "0.000");
-}
-
-TEST(Results, ResponsesUseTheSalesTextWrittenInTheSameRun) {
-    CalculatorTexts in = WORKEDEXAMPLE();
-    in.salesNeeded = "99999";
-    EXPECT_EQ(FINAL(CALCULATERESULTS(in)).at(215), "107.0");
-    // The sales figure enters rounded to two decimals: 1000 / 30 shows 33.33,
-    // and at a closing ratio of 1 percent that gives 3333.0 responses, not 3333.3.
-    in.budget = "1000";
-    in.roi = "0";
-    in.averageSale = "60";
-    in.closingRatio = "1";
-    const auto result = FINAL(CALCULATERESULTS(in));
-    EXPECT_EQ(result.at(355), "33.33");
-    EXPECT_EQ(result.at(215), "3333.0");
-}
-
-TEST(Results, NetReturnRoundsToTheEvenCent) {
-    CalculatorTexts in;
-    in.budget = "0.25";
-    in.roi = "-50";
-    in.margin = "50";
-    auto result = FINAL(CALCULATERESULTS(in));
-    EXPECT_EQ(result.at(345), "$.12");
-    // The gross return is computed from the rounded net return.
-    EXPECT_EQ(result.at(350), "$.24");
-    in.roi = "50";
-    result = FINAL(CALCULATERESULTS(in));
-    EXPECT_EQ(result.at(345), "$.38");
-    EXPECT_EQ(result.at(350), "$.76");
+TEST(Results, QuotientsRoundOnTheirExactValue) {
+    const struct {
+        const char *budget, *roi, *margin, *averageSale, *closingRatio, *cume;
+        const char *gross, *sales, *responses, *share;
+    } cases[] = {
+        // The sales figure enters the responses as displayed: 33.33 at 1% is 3333.0, not 3333.3.
+        {"1000", "0", "50", "60", "1", "100000", "$2,000.00", "33.33", "3333.0", "03.333"},
+        {"$.01", "0", "40", "$1.00", "100", "8000", "$.03", ".03", ".0", "0.000"},
+        {"1000", "0", "30", "$1,000.00", "30", "1", "$3,333.33", "3.33", "11.1", "1110.000"},
+        {"100", "0", "100", "$8.00", "7.3", "7", "$100.00", "12.50", "171.2", "2446.184"},
+        {"1000", "-150", "50", "100", "20", "10000", "-$1,000.00", "-10.00", "-50.0", "-0.500"},
+        {"1000", "0", "50", "100", "100", "1", "$2,000.00", "20.00", "20.0", "2000.000"},
+        {"1", "0", "1", "1", "0.001", "1", "$100.00", "100.00", "10000000.0", "10000000"},
+    };
+    for (const auto& c : cases) {
+        CalculatorTexts in;
+        in.budget = c.budget;
+        in.roi = c.roi;
+        in.margin = c.margin;
+        in.averageSale = c.averageSale;
+        in.closingRatio = c.closingRatio;
+        in.cume[0] = c.cume;
+        auto texts = RESULTS(in);
+        EXPECT_EQ(texts[350], c.gross) << c.budget;
+        EXPECT_EQ(texts[355], c.sales) << c.budget;
+        EXPECT_EQ(texts[215], c.responses) << c.budget;
+        EXPECT_EQ(texts[230], c.share) << c.budget;
+    }
 }
 
 TEST(Results, ReadsMoneyAndPercentTextsLikeTheUserTypesThem) {
     for (const char* budget : {"1,000", "$1000", " 1000 ", "1000", "$ 1,000.00", "1 000"}) {
         CalculatorTexts in = WORKEDEXAMPLE();
         in.budget = budget;
-        EXPECT_EQ(FINAL(CALCULATERESULTS(in)).at(345), "$1,070.00") << budget;
+        EXPECT_EQ(RESULTS(in)[345], "$1,070.00") << budget;
     }
-    for (const char* roi : {"7%", "7,5", "7"}) {
+    for (const char* roi : {"7%", "7,5", "7", "&H7"}) {
         CalculatorTexts in = WORKEDEXAMPLE();
         in.roi = roi;
-        EXPECT_EQ(FINAL(CALCULATERESULTS(in)).at(345), "$1,070.00") << roi;
+        EXPECT_EQ(RESULTS(in)[345], "$1,070.00") << roi;
     }
     CalculatorTexts in = WORKEDEXAMPLE();
     in.averageSale = "$1,00";
     in.margin = "50%";
-    EXPECT_EQ(FINAL(CALCULATERESULTS(in)).at(355), "21.40");
+    EXPECT_EQ(RESULTS(in)[355], "21.40");
 }
 
-TEST(Results, ReturnOfZeroAndBelowMinusOneHundredPercent) {
-    CalculatorTexts in = WORKEDEXAMPLE();
-    in.roi = "0";
-    EXPECT_EQ(FINAL(CALCULATERESULTS(in)).at(345), "$1,000.00");
-    in.roi = "-150";
-    const auto result = FINAL(CALCULATERESULTS(in));
-    EXPECT_EQ(result.at(345), "-$500.00");
-    EXPECT_EQ(result.at(350), "-$1,000.00");
-    EXPECT_EQ(result.at(355), "-10.00");
-    EXPECT_EQ(result.at(215), "-50.0");
-}
-
-TEST(Results, ClosingRatioNotAboveZeroEmptiesEveryShare) {
-    for (const char* closing : {"0", "-20", "", "x"}) {
-        CalculatorTexts in = WORKEDEXAMPLE();
-        in.closingRatio = closing;
-        in.cume = {"10000", "20000", "0", "", "5", "6", "7", "8"};
-        const auto result = FINAL(CALCULATERESULTS(in));
-        EXPECT_EQ(result.at(215), "0") << closing;
-        for (int32_t id = 230; id <= 300; id += 10) EXPECT_EQ(result.at(id), "") << closing << " " << id;
-    }
-}
-
-TEST(Results, StationWithoutAPositiveWholeCumeKeepsItsShare) {
+TEST(Results, StationsWithoutACumeOfAWholeListenerShowNoShare) {
     CalculatorTexts in = WORKEDEXAMPLE();
     in.cume = {"0", "", "abc", "0.4", "0.5", "0.6", "10000", "-100"};
-    const auto result = FINAL(CALCULATERESULTS(in));
-    EXPECT_EQ(result.at(230), std::nullopt);
-    EXPECT_EQ(result.at(240), std::nullopt);
-    EXPECT_EQ(result.at(250), std::nullopt);
-    EXPECT_EQ(result.at(260), std::nullopt);
-    EXPECT_EQ(result.at(270), std::nullopt);
-    EXPECT_EQ(result.at(280), "10700.00");
-    EXPECT_EQ(result.at(290), "01.070");
-    EXPECT_EQ(result.at(300), std::nullopt);
-}
-
-TEST(Results, ShareIsCutToEightCharacters) {
-    CalculatorTexts in;
-    in.margin = "50";
-    in.salesNeeded = "123.45678";
-    in.closingRatio = "100";
-    in.cume = {"1", "100", "1000000", "", "", "", "", ""};
-    const auto result = FINAL(CALCULATERESULTS(in));
-    EXPECT_EQ(result.at(215), "123.5");
-    EXPECT_EQ(result.at(230), "12345.67");
-    EXPECT_EQ(result.at(240), "123.457");
-    EXPECT_EQ(result.at(250), "0.012");
+    auto texts = RESULTS(in);
+    for (int32_t id : {230, 240, 250, 260, 270, 300}) EXPECT_EQ(texts[id], "") << id;
+    EXPECT_EQ(texts[280], "10700.00");  // cut to eight characters
+    EXPECT_EQ(texts[290], "01.070");
 }
 
 TEST(Results, HugeInputsSaturate) {
     CalculatorTexts in;
-    in.budget = in.roi = in.margin = in.averageSale = in.salesNeeded = "1E5000";
+    in.budget = in.roi = in.margin = in.averageSale = "1E5000";
     in.closingRatio = "1E-40";
     in.cume.fill("1E5000");
-    auto result = FINAL(CALCULATERESULTS(in));
-    EXPECT_EQ(result.at(345), "$92,233,720,368,547,758.07");
-    EXPECT_EQ(result.at(215), "340282350000000000000000000000000000000.0");
-    EXPECT_EQ(result.at(230)->size(), 8u);
+    auto texts = RESULTS(in);
+    EXPECT_EQ(texts[345], "$92,233,720,368,547,758.07");
+    EXPECT_EQ(texts[230].size(), 8u);
 
-    in.budget = "-1E5000";
     in.roi = "-1E5000";
-    result = FINAL(CALCULATERESULTS(in));
-    EXPECT_EQ(result.at(345), "$92,233,720,368,547,758.07");
-    in.roi = "7";
-    result = FINAL(CALCULATERESULTS(in));
-    EXPECT_EQ(result.at(345), "-$92,233,720,368,547,758.08");
+    EXPECT_EQ(RESULTS(in)[345], "-$92,233,720,368,547,758.08");
 }
 
 TEST(Results, MoneyAndPercentFieldsAreRewrittenOnLeaving) {
-    EXPECT_EQ(DOLLARTEXT("1000"), "$1,000.00");
-    EXPECT_EQ(DOLLARTEXT("$1,234.5"), "$1,234.50");
-    EXPECT_EQ(DOLLARTEXT("$1,000.00"), "$1,000.00");
-    EXPECT_EQ(DOLLARTEXT(""), "$.00");
-    EXPECT_EQ(DOLLARTEXT("abc"), "$.00");
-    EXPECT_EQ(DOLLARTEXT("-1234"), "-$1,234.00");
-    // Spaces stay, so reading stops at one.
-    EXPECT_EQ(DOLLARTEXT(" 1 000"), "$1.00");
-    // No rounding to whole cents before formatting.
-    EXPECT_EQ(DOLLARTEXT("12.345"), "$12.35");
-    EXPECT_EQ(DOLLARTEXT("0.125"), "$.13");
-
-    EXPECT_EQ(PCTTEXT("7%"), "7.0");
-    EXPECT_EQ(PCTTEXT("7,5"), "7.0");
-    EXPECT_EQ(PCTTEXT("50"), "50.0");
-    EXPECT_EQ(PCTTEXT("12.25"), "12.3");
-    EXPECT_EQ(PCTTEXT(""), ".0");
-    EXPECT_EQ(PCTTEXT("-3.04"), "-3.0");
+    const std::pair<const char*, const char*> money[] = {
+        {"1000", "$1,000.00"}, {"$1,234.5", "$1,234.50"}, {"", "$.00"},   {"abc", "$.00"},
+        {"-1234", "-$1,234.00"}, {" 1 000", "$1.00"},     {"12.345", "$12.35"}, {"0.125", "$.13"}};
+    for (const auto& [typed, shown] : money) EXPECT_EQ(DOLLARTEXT(typed), shown) << typed;
+    const std::pair<const char*, const char*> percent[] = {
+        {"7%", "7.0"}, {"7,5", "7.0"}, {"12.25", "12.3"}, {"", ".0"}, {"-3.04", "-3.0"}};
+    for (const auto& [typed, shown] : percent) EXPECT_EQ(PCTTEXT(typed), shown) << typed;
 }
 
-TEST(Results, CumeTooltip) {
-    EXPECT_EQ(CUMETIP("107.0", "10000"), "1 response from every 93 listeners.");
-    EXPECT_EQ(CUMETIP("0", "10000"), "");
-    EXPECT_EQ(CUMETIP(".0", "10000"), "");
-    EXPECT_EQ(CUMETIP("", "10000"), "");
-    EXPECT_EQ(CUMETIP("-5", "10000"), "");
-    EXPECT_EQ(CUMETIP("0.4", "10000"), "");
-    EXPECT_EQ(CUMETIP("0.5", "10000"), "");
-    EXPECT_EQ(CUMETIP("107.0", "0"), "1 response from every 0 listeners.");
-    EXPECT_EQ(CUMETIP("107.0", ""), "1 response from every 0 listeners.");
-    // Both figures are rounded to whole numbers, ties to even, before dividing.
-    EXPECT_EQ(CUMETIP("1.5", "100"), "1 response from every 50 listeners.");
-    EXPECT_EQ(CUMETIP("2.5", "100"), "1 response from every 50 listeners.");
-    EXPECT_EQ(CUMETIP("3.5", "100"), "1 response from every 25 listeners.");
-    EXPECT_EQ(CUMETIP("3", "100.5"), "1 response from every 33 listeners.");
-    EXPECT_EQ(CUMETIP("107.0", "-10000"), "1 response from every -93 listeners.");
-    EXPECT_EQ(CUMETIP("1", "1E5000"), "1 response from every 2147483647 listeners.");
+TEST(Results, ListenersFigureOfTheTooltipAndThePage) {
+    const struct {
+        const char *responses, *cume, *tooltip, *printed;
+    } cases[] = {
+        {"107.0", "10000", "1 response from every 93 listeners.",
+         "01.070 percent of audience or 1 out of each 93 listeners."},
+        {"250.0", "1999", "1 response from every 7 listeners.",
+         "01.070 percent of audience or 1 out of each 7 listeners."},
+        {"2.5", "1000", "1 response from every 500 listeners.",  // both rounded, ties to even
+         "01.070 percent of audience or 1 out of each 500 listeners."},
+        {"6000.5", "5000", "The schedule needs more responses than WROCK's 5,000 weekly listeners.",
+         "01.070 percent of audience: more responses than WROCK's 5,000 weekly listeners."},
+        {"5000.0", "5000", "1 response from every 1 listeners.",
+         "01.070 percent of audience or 1 out of each 1 listeners."},
+        {"0.5", "10000", "", "\u2014"},
+        {"", "10000", "", "\u2014"},
+        {"-5", "10000", "", "\u2014"},
+        {"107.0", "0", "", "\u2014"},
+        {"107.0", "", "", "\u2014"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(LISTENERSTEXT(c.responses, c.cume, "WROCK"), c.tooltip) << c.responses << " " << c.cume;
+        EXPECT_EQ(PRINTEDSHARE("01.070", c.responses, c.cume, "WROCK"), c.printed) << c.responses << " " << c.cume;
+    }
+    EXPECT_EQ(PRINTEDSHARE("", "107.0", "10000", "WROCK"), "\u2014");
 }

@@ -20,6 +20,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const long double back = READNUMBER(REMOVECHARS(money, "$,"));
         REQUIRE(std::fabs(back - number) <= 0.0051L);
     }
-    FORMATNUMBER(static_cast<float>(number), "#.0%");
+    // A figure held exactly is the figure the reader reads.
+    const ExactNumber exact = READEXACT(text);
+    if (exact.exact) {
+        long double power = 1;
+        for (int n = 0; n < exact.scale; ++n) power *= 10;
+        const long double held = static_cast<long double>(exact.digits) / power;
+        REQUIRE(std::fabs(held - number) <= std::fabs(number) * 1e-15L);
+        FORMATQUOTIENT(exact.digits, 7, "$#,.00");
+    }
     return 0;
 }

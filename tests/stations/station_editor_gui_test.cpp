@@ -2,6 +2,7 @@
 #include "stations/station_editor.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QImage>
 #include <QLineEdit>
@@ -12,6 +13,7 @@
 #include "app/globals.h"
 #include "app/help.h"
 #include "app/settings.h"
+#include "calc/options.h"
 #include "gui/ezgui.h"
 #include "gui/registry.h"
 #include "gui/test_driver.h"
@@ -19,6 +21,7 @@
 #include "stations/storage.h"
 #include "stations/tables.h"
 #include "tests/support/fixture.h"
+#include "tests/support/printed_page.h"
 
 namespace {
 
@@ -139,6 +142,95 @@ TEST_F(StationEditorTest, RemovingANameMovesTheRowsBelowUp) {
     EXPECT_EQ(rows, "WAAA=100;WCCC=300;WDDD=400;=;=;=;=;=;");
     EXPECT_EQ(focus, 135);
     EXPECT_EQ(GETINI(IniFile, "Stations", "Cume"), "100,300,400,0,0,0,0,0");
+}
+
+// After a save every row of the calculator shows its new station with that station's own tick,
+// share, tooltip and description, the remembered ticks follow, and so does the printed page.
+TEST_F(StationEditorTest, TicksAndSharesFollowTheirStationsAfterASave) {
+    store("WAAA,KBEST,WROCK,,,,,", "10000,20000,5000,0,0,0,0,0");
+    Options.Recall = 1;
+    driver::TYPE("RI", 135, "Main Street Motors");
+    driver::TYPE("RI", 140, "Pat Kelly");
+    const std::pair<int32_t, const char*> figures[] = {{145, "1000"}, {150, "7"}, {155, "50"}, {160, "100"}, {165, "20"}};
+    for (const auto& [id, typed] : figures) driver::TYPE("RI", id, typed);
+    driver::CLICK("RI", 225);
+    driver::CLICK("RI", 245);
+    struct Row {
+        const char *name, *share, *tip;
+        int32_t ticked;
+    };
+    const struct {
+        const char* change;
+        std::function<void()> act;
+        Row rows[3];
+        const char* printed;
+    } steps[] = {
+        {"WAAA removed",
+         [] {
+             driver::FOCUS(kEditor, 120);
+             EZ_SETTEXT(kEditor, 120, "");
+             driver::FOCUS(kEditor, 130);
+         },
+         {{"KBEST", "0.535", "1 response from every 186 listeners.", 0},
+          {"WROCK", "02.140", "1 response from every 46 listeners.", 1},
+          {nullptr, "", "", 0}},
+         "02.140 percent of audience or 1 out of each 46 listeners."},
+        {"KBEST's cume doubled",
+         [] {
+             driver::FOCUS(kEditor, 125);
+             EZ_SETTEXT(kEditor, 125, "");
+             driver::TYPE(kEditor, 125, "40000");
+         },
+         {{"KBEST", "0.268", "1 response from every 373 listeners.", 0},
+          {"WROCK", "02.140", "1 response from every 46 listeners.", 1},
+          {nullptr, "", "", 0}},
+         "02.140 percent of audience or 1 out of each 46 listeners."},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.change);
+        edit([&] {
+            step.act();
+            driver::CLICK(kEditor, 200);
+        });
+        for (int row = 1; row <= 3; ++row) {
+            const Row& want = step.rows[row - 1];
+            const int32_t tick = 225 + 10 * (row - 1);
+            EXPECT_EQ(EZ_ISVISIBLE("RI", tick), want.name != nullptr) << row;
+            if (want.name) {
+                EXPECT_EQ(EZ_GETTEXT("RI", tick), want.name);
+                EXPECT_EQ(driver::TOOLTIP("RI", tick + 5), want.tip) << row;
+            }
+            EXPECT_EQ(EZ_GETCHECK("RI", tick), want.ticked) << row;
+            EXPECT_EQ(GETINI(IniFile, "Info", std::to_string(7 + row)), std::to_string(want.ticked)) << row;
+            EXPECT_EQ(EZ_GETTEXT("RI", tick + 5), want.share) << row;
+            EXPECT_EQ(gui::findControl("RI", tick + 5)->accessibleDescription().toStdString(), want.tip) << row;
+        }
+        EXPECT_TRUE(EZ_ISENABLED("RI", 315));
+        const QString page = printedText(QDir(folder.path()).filePath("page.pdf"));
+        const QStringList lines = page.split('\n').filter("WROCK");
+        ASSERT_EQ(lines.size(), 1) << page.toStdString();
+        EXPECT_TRUE(lines[0].contains(step.printed)) << lines[0].toStdString();
+        EXPECT_FALSE(page.contains("WAAA")) << page.toStdString();
+        EXPECT_FALSE(page.contains("KBEST")) << page.toStdString();
+    }
+    Options.Recall = 0;
+}
+
+// A cume pasted with its thousands separators keeps its digits, as typing it does.
+TEST_F(StationEditorTest, APastedCumeKeepsItsDigits) {
+    store("WAAA,,,,,,,", "900,0,0,0,0,0,0,0");
+    std::string pasted;
+    edit([&] {
+        QGuiApplication::clipboard()->setText("95,000");
+        driver::FOCUS(kEditor, 125);
+        auto* box = qobject_cast<QLineEdit*>(gui::findControl(kEditor, 125));
+        box->selectAll();
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+        pasted = EZ_GETTEXT(kEditor, 125);
+        driver::CLICK(kEditor, 200);
+    });
+    EXPECT_EQ(pasted, "95000");
+    EXPECT_EQ(StationCume[0], "95000");
 }
 
 TEST_F(StationEditorTest, SavingNormalisesPacksAndShowsTheRows) {
