@@ -87,7 +87,21 @@ private:
     bool key(Form& form, int32_t id, QWidget* widget, QKeyEvent* event);
 };
 
+// Only the events that become messages are looked at; the rest pass untouched.
+bool isMessageEvent(QEvent::Type type) {
+    switch (type) {
+        case QEvent::FocusIn:
+        case QEvent::FocusOut:
+        case QEvent::KeyPress:
+        case QEvent::MouseMove:
+        case QEvent::Enter:
+        case QEvent::ToolTip: return true;
+        default: return false;
+    }
+}
+
 bool Watcher::eventFilter(QObject* object, QEvent* event) {
+    if (!isMessageEvent(event->type())) return false;
     auto* widget = qobject_cast<QWidget*>(object);
     QVariant formName = object->property(kForm);
     if (!widget || !formName.isValid()) return false;
