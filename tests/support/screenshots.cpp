@@ -162,7 +162,8 @@ void capturePage(const std::string& name) {
 }
 
 // The printed page with what used to run off the paper or over other texts: long names, a wide
-// return, a long station name, comments too long for the page; then one with no closing ratio.
+// return, a long station name, comments too long for the page; then one whose schedule needs more
+// responses than the stations reach, and the calculator with no closing ratio, which cannot print.
 void printedPages() {
     EZ_RI_Display("");
     driver::SETTLE();
@@ -185,9 +186,11 @@ void printedPages() {
     driver::CLICK("RI", 225);
     driver::CLICK("RI", 235);
     capturePage("analysis-long-texts");
+    EZ_SETTEXT("RI", 165, "1");
+    EZ_SETTEXT("RI", 310, "At a closing ratio of 1% the schedule needs more responses than either station reaches.");
+    capturePage("analysis-beyond-audience");
     EZ_SETTEXT("RI", 165, "0");
-    EZ_SETTEXT("RI", 310, "Closing ratio to follow after the first week.");
-    capturePage("analysis-no-closing-ratio");
+    capture("calculator-no-closing-ratio.png");
 }
 
 }  // namespace
