@@ -5,12 +5,12 @@
 #include <utility>
 
 #include "app/help.h"
-#include "calc/calculator_form.h"
-#include "calc/options.h"
 #include "app/settings.h"
+#include "calc/calculator_form.h"
 #include "calc/number_format.h"
 #include "calc/number_kinds.h"
 #include "calc/number_reader.h"
+#include "calc/options.h"
 #include "gui/ezgui.h"
 #include "msgbox/message_box.h"
 #include "stations/storage.h"
