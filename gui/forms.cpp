@@ -148,7 +148,9 @@ void EZ_FORM(const std::string& name, const std::string& parent, const std::stri
         // Modal over the forms it belongs to, not over other windows: help opened from a dialog
         // takes clicks and scrolling while the dialog is open.
         window->setWindowModality(owner ? Qt::WindowModal : Qt::ApplicationModal);
+        enterWait();
         window->exec();
+        leaveWait();
         delete window;
     } else {
         window->show();

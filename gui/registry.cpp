@@ -60,6 +60,7 @@ Form& registerForm(const std::string& name) {
     auto& slot = forms()[name];
     slot = std::make_unique<Form>();
     slot->name = name;
+    slot->serial = nextFormSerial();
     noteActive(name);
     return *slot;
 }
@@ -89,7 +90,9 @@ void noteActive(const std::string& name) {
 void dispatch(const std::string& form, int32_t id, int32_t message, int32_t& value, int32_t& cancel) {
     if (!settings().events) return;
     std::string name = form;
+    enterHandler();
     settings().events(name, id, message, value, cancel);
+    leaveHandler();
 }
 
 void dispatch(const std::string& form, int32_t id, int32_t message) {

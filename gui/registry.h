@@ -33,6 +33,7 @@ struct Form {
     std::map<int32_t, QString> tooltips;
     std::map<int32_t, int32_t> layers;  // control id -> layer; 0 is shown with every page
     std::map<int32_t, int32_t> savedMenus;  // menu number -> menu handle
+    uint64_t serial = 0;  // forms are numbered in the order they open
     bool modal = false;
     bool keyEvents = false;  // key messages for the form's non-text controls
     bool shownOnce = false;
@@ -97,6 +98,15 @@ void forgetForm(const std::string& name);
 std::vector<std::string> formNames();
 void noteActive(const std::string& name);
 void setDesignForm(Form* form);
+
+// Waits inside handlers (see waits.cpp): the handlers and waits on the stack, and the guard that
+// keeps the forms underneath as they are.
+uint64_t nextFormSerial();
+void enterHandler();
+void leaveHandler();
+void enterWait();
+void leaveWait();
+void installWaitGuard();
 
 // Fonts, colours and units.
 constexpr double kColumnPixels = 9.0;

@@ -56,11 +56,16 @@ int EZ_GUIRUN(int argc, char** argv, EZ_StartProc start, EZ_EventProc events, EZ
 void EZ_GUIINIT(EZ_EventProc events, EZ_DesignProc design) {
     gui::installFontSubstitutes();
     gui::installAccessibility();
+    gui::installWaitGuard();
     gui::settings().events = events;
     gui::settings().design = design;
 }
 
-void EZ_DOEVENTS() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+void EZ_DOEVENTS() {
+    gui::enterWait();
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    gui::leaveWait();
+}
 
 std::string EZ_APPPATH() {
     if (!gui::settings().programFolder.empty()) return gui::settings().programFolder;

@@ -4,6 +4,7 @@
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QCheckBox>
 #include <QHelpEvent>
 #include <QMenuBar>
@@ -37,6 +38,13 @@ void activate(const std::string& form) {
 
 void SETTLE() {
     for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
+}
+
+bool WAITFOR(const std::function<bool()>& condition, int timeoutMs) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition() && clock.elapsed() < timeoutMs) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return condition();
 }
 
 void PROGRAMFOLDER(const std::string& folder) { gui::settings().programFolder = folder; }

@@ -20,6 +20,7 @@ void PAINT(const std::string& form, int32_t id);                        // repai
 int CENTREDISTANCE(const std::string& form, const std::string& other);  // pixels between window centres
 std::string ACCESSIBLENAME(const std::string& form, int32_t id);        // what a screen reader says
 void SETTLE();                                                          // lets queued events run
+bool WAITFOR(const std::function<bool()>& condition, int timeoutMs);    // runs events until it holds
 void PROGRAMFOLDER(const std::string& folder);  // EZ_APPPATH answers folder; empty: the executable's
 
 // Runs an action once the named form is open. When the form has not opened, or is still
