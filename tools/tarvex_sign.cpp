@@ -80,7 +80,7 @@ int make(char** argv) {
     if (!DOWNLOADHOST(host)) return fail("not a host name or address: " + host);
     if (!DOWNLOADPATH(path)) return fail("a path starts with \"/\" and holds no spaces: " + path);
     if (!PLAINFILENAME(name)) return fail("not a plain file name: " + name);
-    if (VERSIONNUMBER(version) <= 0) return fail("not a version: " + version);
+    if (!VERSIONPARTS(version)) return fail("not a version of four numbers, 3.0.1.0: " + version);
     std::optional<std::string> lines = describe(argv[6]);
     if (!lines) return fail(std::string("cannot read ") + argv[6]);
     const std::string unsigned_ = host + " " + path + " " + name + "\r\n" + *lines + version;

@@ -41,6 +41,14 @@ void tellUnverified(const std::string& formName) {
     if (answer == 1) OS_OPENWEBPAGE(ProductWebPage);
 }
 
+// The version the user asked not to be reminded of, or one older. Settings of earlier versions
+// keep it as the number without dots.
+bool IGNOREDVERSION(const std::string& version) {
+    const std::string ignored = GETINI(IniFile, "Update", "Ignore", "0");
+    if (VERSIONPARTS(ignored)) return !NEWERVERSION(version, ignored);
+    return READNUMBER(ignored) >= static_cast<long double>(VERSIONNUMBER(version));
+}
+
 void tellRefused(const std::string& what) {
     DISPLAYMESSAGE("Download Error", what + "{f10}", "Nothing was installed.{f6}");
 }
@@ -61,7 +69,9 @@ int32_t downloadInstaller(const VersionFile& file, const std::string& versionTex
     EZ_HIDEFORM(current);
     EZ_ZD_Display(current);
     bool proved = false;
-    if (ZUWEBGET(DownloadHost, DownloadPath, 1, "", "", InstallerFile) == 0) {
+    // A signed size bounds the download: nothing beyond it is written.
+    const int64_t signedSize = !UpdatePublicKey.empty() && file.size ? *file.size : 0;
+    if (ZUWEBGET(DownloadHost, DownloadPath, 1, "", "", InstallerFile, signedSize) == 0) {
         proved = PROVEINSTALLER(InstallerFile, versionText);
         if (!proved) {
             OS_DELETEFILE(InstallerFile);
@@ -120,9 +130,7 @@ std::string QUERYSERVER(const std::string& url, int32_t showMessages) {
     return answer.arrived ? answer.body : "";
 }
 
-void IGNORETHISVERSION(int64_t versionNumber) {
-    WRITEINI(IniFile, "Update", "Ignore", std::to_string(versionNumber));
-}
+void IGNORETHISVERSION(const std::string& version) { WRITEINI(IniFile, "Update", "Ignore", version); }
 
 int32_t CHECKFORUPDATE(const std::string& formName, const std::string& versionUrl,
                        const std::string& currentVersion, int32_t showMessages, int32_t manual) {
@@ -134,10 +142,8 @@ int32_t CHECKFORUPDATE(const std::string& formName, const std::string& versionUr
         return 0;
     }
     const VersionFile file = READVERSIONFILE(text);
-    const int64_t newNumber = VERSIONNUMBER(file.version);
-    const long double ignored = READNUMBER(GETINI(IniFile, "Update", "Ignore", "0"));
-    if (manual == 0 && ignored >= static_cast<long double>(newNumber)) return 0;
-    if (VERSIONNUMBER(currentVersion) >= newNumber) {
+    if (manual == 0 && IGNOREDVERSION(file.version)) return 0;
+    if (!NEWERVERSION(file.version, currentVersion)) {
         if (showMessages != 0)
             DGMSGBOX(
                 formName, "You Are Up To Date!",
@@ -157,7 +163,7 @@ int32_t CHECKFORUPDATE(const std::string& formName, const std::string& versionUr
                               "Version " + SHOWNVERSION(file.version) + " of " + ProductName + " is available.{f10}",
                               kind + question, manual == 0 ? "Stop reminding me about this.{f6}" : "",
                               "*{G,f7}|&Yes|&No, Maybe Later", "", 1, "C");
-    if (answer < 0) IGNORETHISVERSION(newNumber);
+    if (answer < 0) IGNORETHISVERSION(file.version);
     if (answer != 1) {
         OfferDeclined = true;
         return 0;

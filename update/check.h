@@ -20,7 +20,8 @@ extern std::string UpdateVersionText;
 int32_t UPDATENOW();
 // The body of the answer, or an empty text when none came (with a notice when showMessages).
 std::string QUERYSERVER(const std::string& url, int32_t showMessages);
-void IGNORETHISVERSION(int64_t versionNumber);
+// Remembers the version the user asked not to be reminded of, as its text.
+void IGNORETHISVERSION(const std::string& version);
 // 1 when an installer has been downloaded and the calculator is to close, else 0.
 int32_t CHECKFORUPDATE(const std::string& formName, const std::string& versionUrl,
                        const std::string& currentVersion, int32_t showMessages, int32_t manual);

@@ -80,6 +80,12 @@ bool RECOVERINSTALL() {
     InstallerFile = GETINI(IniFile, "Update", "Install", "");
     if (!INPROGRAMFOLDER(InstallerFile) || !OS_FILEEXISTS(InstallerFile)) return true;
     const std::string proof = FROM_BASE64(GETINI(IniFile, "Update", "Verified", "")).value_or("");
+    // An installer of this version or an older one is nothing to recover: running it would roll
+    // the program back.
+    if (!NEWERVERSION(READVERSIONFILE(proof).version, ProgramVersion)) {
+        WRITEINI(IniFile, "Update", "Failed", "0");
+        return true;
+    }
     return !startInstaller(proof, {});
 }
 

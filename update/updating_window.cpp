@@ -42,13 +42,13 @@ void EZ_ZD_ParseEvents(int32_t& id, int32_t& message, int32_t& value, int32_t& c
     }
 }
 
-void ZD_SHOWPROGRESS(int64_t received, int64_t total) {
+void ZD_SHOWPROGRESS(int64_t received, int64_t total, bool waiting) {
     if (total > 0 && total <= INT32_MAX)
         EZ_SETPBAR(kForm, kProgressBar, 0, static_cast<int32_t>(total),
                    static_cast<int32_t>(std::min(received, total)));
     else
         EZ_SETPBAR(kForm, kProgressBar, 0, 0, 0);
-    const std::string arrived = ARRIVEDTEXT(received, total);
+    const std::string arrived = ARRIVEDTEXT(received, total) + (waiting ? ", waiting for the server..." : "");
     if (EZ_GETTEXT(kForm, kArrived) != arrived) EZ_SETTEXT(kForm, kArrived, arrived);
 }
 

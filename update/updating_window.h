@@ -13,7 +13,8 @@ extern bool DownloadActive;
 void EZ_ZD_Display(const std::string& parent);
 void EZ_ZD_Design();
 void EZ_ZD_ParseEvents(int32_t& id, int32_t& message, int32_t& value, int32_t& cancel);
-// The bar and the line under it: received of total bytes, total 0 when no length was announced.
-void ZD_SHOWPROGRESS(int64_t received, int64_t total);
+// The bar and the line under it: received of total bytes, total 0 when no length was announced,
+// and whether the download is waiting for the server.
+void ZD_SHOWPROGRESS(int64_t received, int64_t total, bool waiting);
 // The bar full at the end of the transfer.
 void ZD_SHOWDONE();

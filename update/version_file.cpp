@@ -1,11 +1,11 @@
 #include "update/version_file.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cmath>
 #include <vector>
 
-#include "calc/number_kinds.h"
 #include "calc/number_reader.h"
 #include "update/http_rules.h"
 
@@ -88,7 +88,35 @@ int64_t VERSIONNUMBER(std::string_view version) {
     return static_cast<int64_t>(number);
 }
 
-int32_t MAJORNUMBER(std::string_view version) { return TOWHOLE(READNUMBER(version)); }
+std::optional<std::array<uint32_t, 4>> VERSIONPARTS(std::string_view version) {
+    std::array<uint32_t, 4> parts{};
+    size_t part = 0;
+    size_t digits = 0;
+    for (char c : version) {
+        if (c == '.' && digits > 0 && part < 3) {
+            ++part;
+            digits = 0;
+        } else if (c >= '0' && c <= '9' && digits < 9) {
+            parts[part] = parts[part] * 10 + static_cast<uint32_t>(c - '0');
+            ++digits;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (part != 3 || digits == 0) return std::nullopt;
+    return parts;
+}
+
+bool NEWERVERSION(std::string_view candidate, std::string_view running) {
+    const auto newer = VERSIONPARTS(candidate);
+    const auto current = VERSIONPARTS(running);
+    return newer && (!current || *newer > *current);
+}
+
+int32_t MAJORNUMBER(std::string_view version) {
+    const auto parts = VERSIONPARTS(version);
+    return parts ? static_cast<int32_t>((*parts)[0]) : 0;
+}
 
 std::string SHOWNVERSION(std::string_view version) {
     std::string clean;

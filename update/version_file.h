@@ -3,6 +3,7 @@
 // file carries, and the checks that what it says is safe to act on.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -24,12 +25,20 @@ VersionFile READVERSIONFILE(std::string_view text);
 // What the signature covers: the text without its signature line and that line's CR LF.
 std::string SIGNEDTEXT(std::string_view text);
 
-// The version number: the text without its dots, read as a whole number; 0 for a text without
-// one and for a number too long for 64 bits, so that it is never newer.
+// The number that settings written by earlier versions keep for an ignored version: the text
+// without its dots, read as a whole number; 0 for a text without one and for a number too long
+// for 64 bits.
 int64_t VERSIONNUMBER(std::string_view version);
 
-// The major number: the text read as a decimal number ("3.0.1.0" reads as 3.0), rounded to the
-// nearest whole number, ties to even.
+// A version as four numbers, "3.0.10.0"; nothing for a text that is not four dot-separated
+// numbers of one to nine digits.
+std::optional<std::array<uint32_t, 4>> VERSIONPARTS(std::string_view version);
+
+// True when candidate is newer than running, compared part by part ("3.0.10.0" is newer than
+// "3.0.9.0", "2.10.0.0" older than "3.0.1.0"); never for a candidate that is not a version.
+bool NEWERVERSION(std::string_view candidate, std::string_view running);
+
+// The major number: the first of the four; 0 for a text that is not a version.
 int32_t MAJORNUMBER(std::string_view version);
 
 // A version text as it may stand in a message: without the message mark-up's "{", "}" and "|",

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <chrono>
+#include <deque>
 #include <optional>
+#include <string_view>
 
 #include "calc/number_kinds.h"
 #include "calc/number_reader.h"
@@ -11,18 +13,42 @@
 #include "platform/files.h"
 #include "platform/tcp_client.h"
 #include "update/addresses.h"
+#include "update/http_body.h"
 #include "update/http_rules.h"
 #include "update/updating_window.h"
 
 std::string ConnectionState;
 std::string LastHost;
+DownloadFloorRate DownloadFloor;
 
 namespace {
 
 constexpr int32_t kTimeoutMs = 10000;
 constexpr size_t kBlock = 32768;
-const std::string kClosedEarly = "The server closed the connection before the transfer was complete.";
 const std::string kTooLarge = "The file is larger than 2 GiB, more than any installer of this program.";
+constexpr auto kWaitingAfter = std::chrono::seconds(2);  // no byte for this long: "waiting for the server"
+
+using Clock = std::chrono::steady_clock;
+
+// How much had arrived when, sampled at most every 100 ms, to tell when a transfer has become too
+// slow: after its first window it must bring the floor's bytes in every window.
+class FloorWatch {
+public:
+    FloorWatch() : start_(Clock::now()) { samples_.push_back({start_, 0}); }
+
+    bool tooSlow(int64_t received) {
+        const auto now = Clock::now();
+        if (now - samples_.back().first >= std::chrono::milliseconds(100)) samples_.push_back({now, received});
+        const auto window = std::chrono::milliseconds(DownloadFloor.windowMs);
+        // The oldest sample kept is the last one at or before the window's start.
+        while (samples_.size() > 1 && samples_[1].first <= now - window) samples_.pop_front();
+        return now - start_ >= 2 * window && received - samples_.front().second < DownloadFloor.bytes;
+    }
+
+private:
+    Clock::time_point start_;
+    std::deque<std::pair<Clock::time_point, int64_t>> samples_;
+};
 
 #if defined(__clang__)
 #define TARVEX_COMPILER "clang " __clang_version__
@@ -59,9 +85,21 @@ public:
     int32_t connection = 0;
     int64_t total = 0;  // the announced length, 0 when none
 
-    // Events are processed in every wait and after blocks (see progress); a Cancel is seen here.
+    // Events are processed in every wait and after blocks (see progress); a Cancel is seen here,
+    // and so is a server that has become too slow.
     bool idle() {
+        const bool waiting = Clock::now() - lastArrival_ > kWaitingAfter;
+        if (waiting != shownWaiting_) {
+            shownWaiting_ = waiting;
+            ZD_SHOWPROGRESS(received_, total, waiting);
+        }
         EZ_DOEVENTS();
+        if (floor_.tooSlow(received_)) {
+            const int32_t ms = DownloadFloor.windowMs;
+            const std::string window = ms % 1000 == 0 ? std::to_string(ms / 1000) + " seconds" : std::to_string(ms) + " ms";
+            return fail("The server was too slow: less than " + std::to_string(DownloadFloor.bytes / 1024) +
+                        " KiB arrived in " + window + ".");
+        }
         return !DownloadCancelled;
     }
 
@@ -79,36 +117,26 @@ public:
                 fail(tooLong);
                 return std::nullopt;
             }
-            if (!receiveMore()) return std::nullopt;
+            const int64_t got = receive(kBlock);
+            if (got == 0) fail("The server closed the connection before the transfer was complete.");
+            if (got <= 0) return std::nullopt;
+            pending_.append(block_, static_cast<size_t>(got));
         }
     }
 
-    // Exactly count bytes into the file, block by block, with the progress shown after each.
-    bool copy(int64_t count) {
-        while (count > 0) {
-            const size_t want = static_cast<size_t>(std::min<int64_t>(count, kBlock));
-            const int64_t got = takeBlock(want);
-            if (got == 0) fail(kClosedEarly);
-            if (got <= 0 || !store(block_, static_cast<size_t>(got)) || !progress()) return false;
-            count -= got;
+    // The body as its framing and bound allow, from the bytes already received and then the
+    // network's, into the file with the progress shown.
+    bool readBody(BodyReader& body) {
+        const auto sink = [this](std::string_view bytes) { return store(bytes) && progress(); };
+        const std::string early = std::move(pending_);
+        pending_.clear();
+        if (!body.feed(early, sink)) return fail(body.why());
+        while (!body.done()) {
+            const int64_t got = receive(kBlock);
+            if (got < 0) return false;
+            if (got == 0) return body.close() || fail(body.why());
+            if (!body.feed(std::string_view(block_, static_cast<size_t>(got)), sink)) return fail(body.why());
         }
-        return true;
-    }
-
-    // Everything until the server closes the connection.
-    bool copyToEnd() {
-        for (;;) {
-            const int64_t got = takeBlock(kBlock);
-            if (got == 0) return true;
-            if (got < 0 || !store(block_, static_cast<size_t>(got)) || !progress()) return false;
-        }
-    }
-
-    // Discards count bytes (the line end after a chunk).
-    bool skip(size_t count) {
-        while (pending_.size() < count)
-            if (!receiveMore()) return false;
-        pending_.erase(0, count);
         return true;
     }
 
@@ -120,7 +148,7 @@ public:
 
     // The whole body has arrived: it reaches the disk and takes the local file's name.
     bool finish() {
-        ZD_SHOWPROGRESS(received_, total);
+        ZD_SHOWPROGRESS(received_, total, false);
         ZD_SHOWDONE();
         EZ_DOEVENTS();
         int32_t file = file_;
@@ -147,26 +175,7 @@ public:
         return false;
     }
 
-    int64_t received() const { return received_; }
-
 private:
-    // More bytes after the pending ones; false when none can come.
-    bool receiveMore() {
-        const int64_t got = receive(kBlock);
-        if (got == 0) fail(kClosedEarly);
-        if (got > 0) pending_.append(block_, static_cast<size_t>(got));
-        return got > 0;
-    }
-
-    // At most size bytes of the body into the block: the pending ones first, then the network's.
-    int64_t takeBlock(size_t size) {
-        if (pending_.empty()) return receive(size);
-        const size_t take = std::min(size, pending_.size());
-        pending_.copy(block_, take);
-        pending_.erase(0, take);
-        return static_cast<int64_t>(take);
-    }
-
     int64_t receive(size_t size) {
         int32_t error = 0;
         const int64_t got = OS_TCPRECEIVE(
@@ -178,11 +187,11 @@ private:
         return got;
     }
 
-    bool store(const char* bytes, size_t count) {
-        if (received_ + static_cast<int64_t>(count) > kMaxBody) return fail(kTooLarge);
-        if (!OS_WRITEFILE(file_, bytes, count))
+    bool store(std::string_view bytes) {
+        if (!OS_WRITEFILE(file_, bytes.data(), bytes.size()))
             return fail("The file \"" + partFile_ + "\" could not be written.");
-        received_ += static_cast<int64_t>(count);
+        received_ += static_cast<int64_t>(bytes.size());
+        lastArrival_ = Clock::now();
         return true;
     }
 
@@ -193,7 +202,7 @@ private:
         const auto now = std::chrono::steady_clock::now();
         if (now - shown_ < std::chrono::milliseconds(10)) return !DownloadCancelled;
         shown_ = now;
-        ZD_SHOWPROGRESS(received_, total);
+        ZD_SHOWPROGRESS(received_, total, false);
         return idle();
     }
 
@@ -202,6 +211,9 @@ private:
     std::string pending_;
     char block_[kBlock];
     std::chrono::steady_clock::time_point shown_;
+    Clock::time_point lastArrival_ = Clock::now();
+    bool shownWaiting_ = false;
+    FloorWatch floor_;
     int32_t file_ = 0;
     int64_t received_ = 0;
     std::string reason_;
@@ -246,24 +258,15 @@ bool readHeaders(Transfer& transfer, const std::string& host, Response& response
     }
 }
 
-// The body in chunks, each announced by its size line, until the chunk of size 0.
-bool readChunks(Transfer& transfer) {
-    for (;;) {
-        std::optional<std::string> line =
-            transfer.readLine(kMaxChunkSizeLine, "The server sent a chunk-size line longer than 1 KiB.");
-        if (!line) return false;
-        std::optional<int64_t> size = CHUNKSIZE(*line);
-        if (!size) return transfer.fail("The server sent a damaged chunk size.");
-        if (*size == 0) return true;
-        if (transfer.received() + *size > kMaxBody) return transfer.fail(kTooLarge);
-        if (!transfer.copy(*size) || !transfer.skip(2)) return false;
-    }
-}
-
-bool readBody(Transfer& transfer, const Response& response) {
-    if (response.coding == "chunked") return readChunks(transfer);
-    if (response.length) return transfer.copy(*response.length);
-    return transfer.copyToEnd();
+// The body's framing and its bound: the size that the update information signs, or 2 GiB.
+BodyReader bodyOf(const Response& response, int64_t signedSize) {
+    const auto framing = response.coding == "chunked" ? BodyReader::Framing::Chunked
+                         : response.length          ? BodyReader::Framing::Length
+                                                    : BodyReader::Framing::ToClose;
+    if (signedSize <= 0) return BodyReader(framing, response.length.value_or(0), kMaxBody, kTooLarge);
+    return BodyReader(framing, response.length.value_or(0), signedSize,
+                      "The server sent more than the " + std::to_string(signedSize) +
+                          " bytes that the update information names.");
 }
 
 void hostNotFound(const std::string& host) {
@@ -282,7 +285,7 @@ void endConnection(int32_t connection) {
 }
 
 int32_t download(const std::string& host, const std::string& path, int32_t keepAlive, const std::string& user,
-                 const std::string& password, const std::string& localFile) {
+                 const std::string& password, const std::string& localFile, int64_t signedSize) {
     std::string name;
     uint16_t port = 80;
     if (!SAFEREQUESTTEXT(host) || !SAFEREQUESTTEXT(path) || !SPLITHOST(host, name, port)) {
@@ -334,9 +337,17 @@ int32_t download(const std::string& host, const std::string& path, int32_t keepA
         return code == 0 ? -2 : code;
     }
 
-    transfer.total = response.length.value_or(0);
-    ZD_SHOWPROGRESS(0, transfer.total);
-    if (!transfer.createFile() || !readBody(transfer, response) || !transfer.finish()) {
+    // A length other than the signed size is refused before anything is written.
+    if (signedSize > 0 && response.coding != "chunked" && response.length && *response.length != signedSize) {
+        transfer.fail("The server announced " + std::to_string(*response.length) + " bytes, but the update "
+                      "information names " + std::to_string(signedSize) + ".");
+        transfer.abort();
+        return -2;
+    }
+    transfer.total = signedSize > 0 ? signedSize : response.length.value_or(0);
+    ZD_SHOWPROGRESS(0, transfer.total, false);
+    BodyReader body = bodyOf(response, signedSize);
+    if (!transfer.createFile() || !transfer.readBody(body) || !transfer.finish()) {
         transfer.abort();
         return -2;
     }
@@ -347,14 +358,14 @@ int32_t download(const std::string& host, const std::string& path, int32_t keepA
 }  // namespace
 
 int32_t ZUWEBGET(const std::string& host, const std::string& path, int32_t keepAlive, const std::string& user,
-                 const std::string& password, const std::string& localFile) {
+                 const std::string& password, const std::string& localFile, int64_t signedSize) {
     if (keepAlive == 1 && !LastHost.empty() && LastHost != host) {
         ConnectionState.clear();
         LastHost.clear();
     }
     DownloadCancelled = false;
     DownloadActive = true;
-    int32_t result = download(host, trimSpaces(path), keepAlive, user, password, localFile);
+    int32_t result = download(host, trimSpaces(path), keepAlive, user, password, localFile, signedSize);
     DownloadActive = false;
     return result;
 }

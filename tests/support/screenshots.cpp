@@ -103,7 +103,8 @@ void aboutBox() {
     driver::PROGRAMFOLDER("");
 }
 
-// The "Updating..." window in the middle of a download from a local server that stops sending.
+// The "Updating..." window in the middle of a download from a local server that stops sending, once
+// it says that it is waiting for the server.
 void updatingWindow() {
     RawServer server({{RawServer::send("HTTP/1.0 200 OK\r\nContent-Length: 45000000\r\n\r\n"),
                        RawServer::body(12400000), RawServer::hold(20000)}});
@@ -112,7 +113,7 @@ void updatingWindow() {
     driver::SETTLE();
     EZ_HIDEFORM("RI");
     EZ_ZD_Display("RI");
-    QTimer::singleShot(2000, [] {
+    QTimer::singleShot(3500, [] {
         capture("updating.png");
         driver::CLICK("ZD", 115);
     });

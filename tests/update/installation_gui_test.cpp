@@ -31,11 +31,12 @@ const std::string kInstaller = installerScript();
 class InstallationTest : public UpdateOverCalculatorTest {
 protected:
     // The installer in the program folder and the signed version file that names it.
-    std::string placeInstaller(const std::string& bytes = kInstaller) {
+    std::string placeInstaller(const std::string& bytes = kInstaller, const std::string& version = "3.0.2.0") {
         InstallerFile = folder + "/TarvexSetup.sh";
         writeFile(InstallerFile, bytes);
         VersionFileFields fields;
         fields.host = "dl.tarvex.invalid";
+        fields.version = version;
         fields.installer = kInstaller;
         return versionText(fields, key.secretKey);
     }
@@ -111,6 +112,12 @@ TEST_F(InstallationTest, AnInterruptedSilentUpdateIsRunAgainOnlyWhenProved) {
     EXPECT_TRUE(RECOVERINSTALL());
     WRITEINI(IniFile, "Update", "Install", folder + "/missing.sh");
     EXPECT_TRUE(RECOVERINSTALL());
+    // A proved installer of this version or an older one would roll the program back.
+    for (const std::string version : {"3.0.1.0", "3.0.0.10", "2.10.0.0"}) {
+        interruptedUpdate(placeInstaller(kInstaller, version));
+        EXPECT_TRUE(RECOVERINSTALL()) << version;
+        EXPECT_EQ(setting("Failed"), "0") << version;
+    }
     EXPECT_TRUE(installerArguments(folder, 1000).empty());
 }
 

@@ -132,7 +132,7 @@ TEST_F(UpdateCheckTest, AnInstalledCopyOffersTheWebPageInsteadOfADownload) {
 }
 
 TEST_F(UpdateCheckTest, AMajorUpgradeWritesNoKeysAndSaysItHasNewFeatures) {
-    for (const std::string version : {"4.0.0.0", "3.6.0.0"}) {
+    for (const std::string version : {"4.0.0.0", "10.0.0.0"}) {
         serveSigned(version);
         UpdatePending = false;
         Boxes boxes({clickButton(1)});
@@ -153,7 +153,7 @@ TEST_F(UpdateCheckTest, NothingNewerIsUpToDate) {
     const std::string upToDate =
         "You Are Up To Date!|Version 3.0.1.0 of Tarvex is the latest version available.|Thank you for "
         "checking!";
-    for (const std::string version : {"3.0.1.0", "3.1", "99999999999999999999.0"}) {
+    for (const std::string version : {"3.0.1.0", "3.1", "99999999999999999999.0", "2.10.0.0", "3.0.0.10"}) {
         serveSigned(version);
         Boxes manual({clickButton(1)});
         EXPECT_EQ(check(1, 1), 0) << version;
@@ -167,7 +167,7 @@ TEST_F(UpdateCheckTest, NothingNewerIsUpToDate) {
     ASSERT_EQ(menu.shown.size(), 1u);
     EXPECT_EQ(menu.shown[0].all(), upToDate);
     EXPECT_TRUE(EZ_FORMEXISTS("RI"));
-    // A version with more digits is newer: 3.0.10.0 is 30100.
+    // Versions compare part by part: 3.0.10.0 is newer.
     serveSigned("3.0.10.0");
     Boxes newer({clickButton(2)});
     EXPECT_EQ(check(1, 1), 0);
@@ -199,7 +199,7 @@ TEST_F(UpdateCheckTest, DeclinedOffersAndVersionsNotToBeRemindedOf) {
     // Stop reminding: 3.0.2.0 and below are not offered by automatic checks any more.
     Boxes stop({tickAndClick(2)});
     EXPECT_EQ(check(0, 0), 0);
-    EXPECT_EQ(setting("Ignore"), "3020");
+    EXPECT_EQ(setting("Ignore"), "3.0.2.0");
     Boxes none({});
     EXPECT_EQ(check(0, 0), 0);
     EXPECT_TRUE(none.shown.empty());
@@ -209,12 +209,17 @@ TEST_F(UpdateCheckTest, DeclinedOffersAndVersionsNotToBeRemindedOf) {
     EXPECT_EQ(check(1, 1), 0);
     ASSERT_EQ(manual.shown.size(), 1u);
     EXPECT_EQ(manual.shown[0].check, "");
+    // An Ignore that an earlier version kept as the number without dots still holds.
+    WRITEINI(IniFile, "Update", "Ignore", "3020");
+    Boxes legacy({});
+    EXPECT_EQ(check(0, 0), 0);
+    EXPECT_TRUE(legacy.shown.empty());
     // A newer version is offered again; Yes with the box ticked records it and downloads nothing.
     serveSigned("3.0.3.0");
     Boxes ticked({tickAndClick(1)});
     EXPECT_EQ(check(0, 0), 0);
     ASSERT_EQ(ticked.shown.size(), 1u);
-    EXPECT_EQ(setting("Ignore"), "3030");
+    EXPECT_EQ(setting("Ignore"), "3.0.3.0");
     EXPECT_TRUE(OfferDeclined);
     EXPECT_FALSE(UpdatePending);
     EXPECT_EQ(installerRequests(), 0);
@@ -259,7 +264,9 @@ TEST_F(UpdateCheckTest, VersionFilesNotSignedByTheMakerAreNotBelieved) {
 }
 
 TEST_F(UpdateCheckTest, AnInstallerOtherThanTheSignedOneIsDeletedAndNothingIsRecorded) {
-    serve(versionText(fieldsFor(), key.secretKey), kInstaller + "echo tampered\n");
+    std::string tampered = kInstaller;
+    tampered.back() = ' ';  // the same size, another digest
+    serve(versionText(fieldsFor(), key.secretKey), tampered);
     Boxes boxes({clickButton(1), clickButton(1)});
     EXPECT_EQ(check(1, 1), 0);
     ASSERT_EQ(boxes.shown.size(), 2u);
@@ -382,6 +389,61 @@ TEST_F(UpdateCheckTest, AServerThatNeverAnswersEndsTheCheckWhileTheWindowPaints)
     EXPECT_LT(clock.elapsed(), 25000);
     EXPECT_GT(paints, 150);
     EXPECT_LT(longest, 300);
+}
+
+// Exit or the close box while the check or the download waits: the calculator stays until the
+// wait has ended, then closes; nothing the waiting code returns to is gone.
+TEST_F(UpdateCheckTest, ExitAndTheCloseBoxWaitUntilTheWaitHasEnded) {
+    const struct {
+        const char* wait;
+        std::function<bool()> waiting;
+    } waits[] = {
+        {"manual check", [&] { return !server->requests().empty(); }},
+        {"automatic check", [&] { return !server->requests().empty(); }},
+        {"download", [] { return EZ_FORMEXISTS("ZD"); }},
+    };
+    const std::pair<const char*, std::function<void()>> acts[] = {
+        {"Exit", [] { driver::CHOOSEMENU("RI", 9015); }},
+        {"close box", [] { driver::CLOSEBOX("RI"); }},
+    };
+    for (const auto& wait : waits) {
+        for (const auto& [act, doIt] : acts) {
+            SCOPED_TRACE(std::string(wait.wait) + ", " + act);
+            const bool download = std::string(wait.wait) == "download";
+            server = RawServer::servingPaths({});
+            if (download)
+                serve(versionText(fieldsFor(), key.secretKey), kInstaller, 800);
+            else
+                server->setPaths({{"/TarvexVersion.txt", {RawServer::hold(800)}}});
+            VersionFileUrl = "http://" + server->host() + "/TarvexVersion.txt";
+            bool acted = false, stayed = false;
+            QTimer watch;
+            QObject::connect(&watch, &QTimer::timeout, [&] {
+                if (acted || !wait.waiting()) return;
+                acted = true;
+                doIt();
+                stayed = EZ_FORMEXISTS("RI");
+            });
+            watch.start(20);
+            Boxes boxes({clickButton(download ? 1 : 2)});
+            if (std::string(wait.wait) == "automatic check") {
+                closeAllForms();
+                WRITEINI(IniFile, "Options", "AutoUpdate", "1");
+                WRITEINI(IniFile, "Update", "LastCheck", "0");
+                EZ_RI_Display("");
+            } else {
+                driver::CHOOSEMENU("RI", 9215);
+            }
+            EXPECT_TRUE(driver::WAITFOR([] { return !EZ_FORMEXISTS("RI"); }, 10000));
+            watch.stop();
+            EXPECT_TRUE(acted);
+            EXPECT_TRUE(stayed);
+            WRITEINI(IniFile, "Options", "AutoUpdate", "0");
+            UpdatePending = false;
+            EZ_RI_Display("");
+            driver::SETTLE();
+        }
+    }
 }
 
 TEST_F(UpdateCheckTest, AutomaticChecksAreDueAfterTenDays) {

@@ -55,15 +55,29 @@ TEST(VersionFile, VersionAndMajorNumbers) {
     EXPECT_EQ(VERSIONNUMBER("99999999999999999999.0"), 0);
     EXPECT_EQ(MAJORNUMBER("3.0.1.0"), 3);
     EXPECT_EQ(MAJORNUMBER("4.0.0.0"), 4);
-    EXPECT_EQ(MAJORNUMBER("3.6.0.0"), 4);
-    EXPECT_EQ(MAJORNUMBER("2.5.0.0"), 2);
-    EXPECT_EQ(MAJORNUMBER("3.5.0.0"), 4);
+    EXPECT_EQ(MAJORNUMBER("3.6.0.0"), 3);
+    EXPECT_EQ(MAJORNUMBER("3.0"), 0);
     EXPECT_EQ(SHOWNVERSION("3.0.2.0{f99,w1}|x\r\n"), "3.0.2.0f99,w1x");
     EXPECT_EQ(SHOWNVERSION(std::string(100, '9')), std::string(40, '9'));
     std::string accents;
     for (int i = 0; i < 50; ++i) accents += "\xC3\xA9";
     EXPECT_EQ(SHOWNVERSION("3." + accents), "3." + accents.substr(0, 2 * 38));
     EXPECT_EQ(SHOWNVERSION(std::string(100, '\xA9')), std::string(40, '\xA9'));
+}
+
+// Versions compare part by part; a text that is not four numbers is never newer.
+TEST(VersionFile, VersionsCompareAsFourNumbers) {
+    const struct {
+        const char *candidate, *running;
+        bool newer;
+    } cases[] = {
+        {"3.0.10.0", "3.0.9.0", true},  {"2.10.0.0", "3.0.1.0", false}, {"3.0.0.10", "3.0.1.0", false},
+        {"3.0.1.0", "3.0.1.0", false},  {"3.0.1.1", "3.0.1.0", true},   {"4.0.0.0", "3.99.99.99", true},
+        {"3.1", "3.0.1.0", false},      {"3.0.2.0.1", "3.0.1.0", false}, {"3.0.2.x", "3.0.1.0", false},
+        {"3..2.0", "3.0.1.0", false},   {"1000000000.0.0.0", "3.0.1.0", false}, {"", "3.0.1.0", false},
+        {"+3.0.2.0", "3.0.1.0", false}, {"3.0.2.0", "", true},
+    };
+    for (const auto& c : cases) EXPECT_EQ(NEWERVERSION(c.candidate, c.running), c.newer) << c.candidate;
 }
 
 TEST(VersionFile, WhatTheFileNamesMustBeSafeToActOn) {

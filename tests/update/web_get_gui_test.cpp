@@ -2,6 +2,7 @@
 // the result, the notice the user sees, and the files left in the folder.
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QProgressBar>
 #include <QRegularExpression>
@@ -44,7 +45,8 @@ protected:
     std::string local() const { return QDir(folder.path()).filePath("Setup.exe").toStdString(); }
 
     // The download, with the notice it showed ("" when none) answered with its OK.
-    int32_t get(const std::string& host, const std::string& path = "/Setup.exe", int32_t keepAlive = 1) {
+    int32_t get(const std::string& host, const std::string& path = "/Setup.exe", int32_t keepAlive = 1,
+                int64_t signedSize = 0) {
         notice.clear();
         auto answer = driver::WHENOPEN(
             kBox,
@@ -53,7 +55,7 @@ protected:
                 driver::CLICK(kBox, 11);
             },
             30000);
-        int32_t result = ZUWEBGET(host, path, keepAlive, "", "", local());
+        int32_t result = ZUWEBGET(host, path, keepAlive, "", "", local(), signedSize);
         answer->withdrawn = true;
         return result;
     }
@@ -311,6 +313,55 @@ TEST_F(WebGetTest, TheUpdatingWindowShowsWhatHasArrived) {
     EXPECT_TRUE(EZ_FORMEXISTS("ZD"));
     EZ_UNLOADFORM("ZD");
     EXPECT_FALSE(EZ_FORMEXISTS("ZD"));
+}
+
+// The size the signed update information names bounds the download, and a server too slow to
+// finish is dropped by itself; while the server keeps it waiting, the window says so.
+TEST_F(WebGetTest, TheSignedSizeAndTheFloorRateEndEndlessDownloads) {
+    constexpr int64_t kMiB = 1024 * 1024;
+    const DownloadFloorRate saved = DownloadFloor;
+    DownloadFloor = {1024, 300};
+    const std::string end = "|The update is unable to continue.";
+    const struct {
+        const char* name;
+        std::vector<S::Step> script;
+        int64_t signedSize;
+        std::string notice;
+    } cases[] = {
+        {"a lying length", {S::send(kOk + "Content-Length: 314572800\r\n\r\n"), S::body(300 * kMiB)}, kMiB,
+         kAborted + "The server announced 314572800 bytes, but the update information names 1048576." + end},
+        {"no length", {S::send(kOk + "\r\n"), S::body(300 * kMiB)}, kMiB,
+         kAborted + "The server sent more than the 1048576 bytes that the update information names." + end},
+        {"chunks", {S::send(kOk + "Transfer-Encoding: chunked\r\n\r\n"), S::repeat("8000\r\n" + std::string(0x8000, 'c') + "\r\n", 9600)},
+         kMiB, kAborted + "The server sent more than the 1048576 bytes that the update information names." + end},
+        {"a drip feed", {S::send(kOk + "Content-Length: 100\r\n\r\n"), S::trickle(std::string(100, 'd'), 100)}, 0,
+         kAborted + "The server was too slow: less than 1 KiB arrived in 300 ms." + end},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        RawServer server({c.script});
+        int64_t mostOnDisk = 0;
+        QTimer watch;
+        QObject::connect(&watch, &QTimer::timeout, [&] {
+            mostOnDisk = std::max<int64_t>(mostOnDisk, QFileInfo(QString::fromStdString(local() + ".part")).size());
+        });
+        watch.start(2);
+        EXPECT_EQ(get(server.host(), "/Setup.exe", 1, c.signedSize), -2);
+        EXPECT_EQ(notice, c.notice);
+        EXPECT_LE(mostOnDisk, kMiB + 1);
+        EXPECT_EQ(files(), QStringList());
+    }
+    DownloadFloor = saved;
+    RawServer waiting({{S::send(kOk + "Content-Length: 4\r\n\r\n"), S::pause(2500), S::send("done")}});
+    bool told = false;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        told = told || EZ_GETTEXT("ZD", 110) == "0 bytes of 4 bytes, waiting for the server...";
+    });
+    watch.start(50);
+    EXPECT_EQ(get(waiting), 0);
+    EXPECT_TRUE(told);
+    EXPECT_EQ(EZ_GETTEXT("ZD", 110), "4 bytes of 4 bytes");
 }
 
 TEST_F(WebGetTest, UnreachableHostsAndUnsafeAddresses) {
