@@ -7,6 +7,7 @@
 #include "app/globals.h"
 #include "gui/ezgui.h"
 #include "platform/files.h"
+#include "update/addresses.h"
 #include "util/dates.h"
 
 int32_t AboutPage = 1;
@@ -43,10 +44,18 @@ void EZ_AB_Design() {
     EZ_BUTTON(135, 3.125, 13.375, 15.75, 1.375, "&View Program History", "T");
     EZ_FRAME(140, 1.75, 0.375, 48.5, 15, "", "");
     AB_HISTORY_SETTEXT("");
+    EZ_SETACCESSNAME(kForm, 125, "Program history");
+    EZ_SETFORMKEYS(kForm, 2);
     EZ_DISPLAYLAYER(kForm, 1);
 }
 
 void EZ_AB_ParseEvents(int32_t& id, int32_t& message, int32_t& value, int32_t& cancel) {
+    // Escape closes the box, as "&Close" does.
+    if (message == EZ_MSG_KEY && value == 27) {
+        value = 0;
+        EZ_UNLOADFORM(kForm);
+        return;
+    }
     switch (id) {
         case 0: AB_EVENTS(id, message, value, cancel); break;
         case 125: break;  // the history view answers nothing
@@ -66,9 +75,7 @@ void AB_INITIALIZE() {
     EZ_SETTEXT(kForm, 100, ProductName);
     EZ_SETTEXT(kForm, 105, "Version " + ProgramVersion + " \u2014 Released " + FORMATDATE(released, 0));
     EZ_SETTEXT(kForm, 110, "Copyright \u00a9 2009\u20132026 Tarvex|All rights reserved.");
-    EZ_SETTEXT(kForm, 115,
-               "Tarvex is a free program from the Tarvex web site.|"
-               "Visit our web site for other helpful programs.");
+    EZ_SETTEXT(kForm, 115, "Visit our web site for other helpful programs:|" + ProductWebPage);
     EZ_SETTEXT(kForm, 120,
                "Our thanks to the sales representatives and station managers|"
                "whose questions, figures and patience helped shape|every version of " +

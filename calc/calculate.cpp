@@ -31,12 +31,18 @@ std::string CALCULATE() {
     return calculation.stop;
 }
 
-// A screen reader reading a station's row hears the tooltip's figure with it.
+// A screen reader reading a station's row hears the tooltip's figure with its share, and the
+// whole figure with its tick box.
 void DESCRIBESHARES() {
     const std::string responses = EZ_GETTEXT("RI", 215);
     for (int row = 1; row <= kStationRows; ++row) {
-        EZ_SETACCESSDESCRIPTION("RI", 230 + 10 * (row - 1),
-                                LISTENERSTEXT(responses, StationCume[row - 1], StationCalls[row - 1]));
+        const int32_t tick = 225 + 10 * (row - 1);
+        std::string figure = LISTENERSTEXT(responses, StationCume[row - 1], StationCalls[row - 1]);
+        EZ_SETACCESSDESCRIPTION("RI", tick + 5, figure);
+        const std::string share = EZ_GETTEXT("RI", tick + 5);
+        if (!figure.empty() && figure[0] == 'T') figure[0] = 't';
+        EZ_SETACCESSDESCRIPTION("RI", tick, share.empty() || figure.empty() ? ""
+                                                   : share + " percent of the audience, " + figure);
     }
 }
 

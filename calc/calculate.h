@@ -11,5 +11,7 @@ void DOLLARFORMAT(const std::string& formName, int32_t& id);
 void PCTFORMAT(const std::string& formName, int32_t& id);
 std::string SHOWCUME(int32_t& id);
 
-// Gives each station's share its "1 response from every" figure as its description.
+// Gives each station's share its "1 response from every" figure as its description, and its tick
+// box the share with that figure. The calculation calls it when the responses change; a change of
+// the stations calls it after recalculating.
 void DESCRIBESHARES();

@@ -28,7 +28,8 @@ struct ControlSpec {
     bool result;  // drawn black on colour 26
 };
 
-// Every control in creation order, which is also the order of the Tab key.
+// Every control in creation order, which is also the order of the Tab key and of a screen
+// reader: the inputs, the results, the stations, the comments, then the buttons as they stand.
 // clang-format off
 constexpr ControlSpec kControls[] = {
     {100, Kind::Label, 12.75, 0.5, 7.5, 0.9375, "Customer:", "", false},
@@ -50,10 +51,15 @@ constexpr ControlSpec kControls[] = {
     {180, Kind::Label, 33.5, 6.6875, 33.5, 0.9375, "(Wholesale cost: $25, Sale price $50 = 50% margin)", "L", false},
     {185, Kind::Label, 33.5, 7.9375, 29, 0.9375, "(Average sale/ticket of product or service)", "L", false},
     {190, Kind::Label, 31, 9.1875, 1.875, 0.9375, "%", "", false},
+    {340, Kind::Label, 31, 5.4375, 1.875, 0.9375, "%", "", false},
+    {335, Kind::Label, 31, 6.6875, 1.875, 0.9375, "%", "", false},
     {195, Kind::Label, 2.5, 11.6875, 17.875, 0.9375, "Net Return on Investment:", "", false},
     {200, Kind::Label, 1.25, 12.9375, 19.125, 0.9375, "Gross Return on Investment:", "", false},
     {205, Kind::Label, 3.5, 14.1875, 16.75, 0.9375, "Number of Sales Needed:", "", false},
     {210, Kind::Label, 3, 15.4375, 17.375, 0.9375, "Total Responses Needed:", "", false},
+    {345, Kind::Text, 21, 11.625, 10.5, 1.125, "", ">S", true},
+    {350, Kind::Text, 21, 12.875, 10.5, 1.125, "", ">S", true},
+    {355, Kind::Text, 21, 14.125, 10.5, 1.125, "", ">S", true},
     {215, Kind::Text, 21, 15.375, 10.5, 1.125, "", ">S", true},
     {220, Kind::Label, 33.5, 12.9375, 31, 0.9375, "Total real dollars schedule must return to client", "L", false},
     {225, Kind::Check, 12.25, 18.5, 10.875, 1.125, "", "T", false},
@@ -74,15 +80,10 @@ constexpr ControlSpec kControls[] = {
     {300, Kind::Label, 47.875, 22.25, 7.125, 1.125, "", "AFL", true},
     {305, Kind::Label, 2.5, 24.5625, 8.25, 0.9375, "Comments:", "", false},
     {310, Kind::Text, 2.875, 25.625, 61.5, 3.1875, "", "EMSTV", false},
-    {315, Kind::Button, 48.5, 29.375, 7.125, 1.5, "Print", "T", false},
-    {320, Kind::Button, 57.25, 29.375, 7.125, 1.5, "Exit", "T", false},
     {325, Kind::Button, 2.75, 29.375, 7.125, 1.5, "Help", "T", false},
     {330, Kind::Button, 11.5, 29.375, 7.125, 1.5, "&Clear", "T", false},
-    {335, Kind::Label, 31, 6.6875, 1.875, 0.9375, "%", "", false},
-    {340, Kind::Label, 31, 5.4375, 1.875, 0.9375, "%", "", false},
-    {345, Kind::Text, 21, 11.625, 10.5, 1.125, "", ">S", true},
-    {350, Kind::Text, 21, 12.875, 10.5, 1.125, "", ">S", true},
-    {355, Kind::Text, 21, 14.125, 10.5, 1.125, "", ">S", true},
+    {315, Kind::Button, 48.5, 29.375, 7.125, 1.5, "Print", "T", false},
+    {320, Kind::Button, 57.25, 29.375, 7.125, 1.5, "Exit", "T", false},
     {360, Kind::Frame, 10.25, 17.125, 46.75, 7, "Percent of Station's Audience Needed to Respond:", "", false},
 };
 // clang-format on
@@ -112,12 +113,18 @@ int32_t menuNumberOf(int32_t id) {
     return (id - 9000) / 100 + 1;
 }
 
-// Each input and result box is announced by its caption; a tick box by its own caption, the
-// station's name; a share label by its station (set with the station rows).
+// Each input and result box is announced by its caption, a percent field with its "%", and an
+// input by the hint beside it; a tick box by its own caption, the station's name; a share label
+// by its station (set with the station rows).
 void nameControlsForScreenReaders() {
     const int32_t captioned[][2] = {{100, 135}, {105, 140}, {110, 145}, {115, 150}, {120, 155}, {125, 160},
                                     {130, 165}, {195, 345}, {200, 350}, {205, 355}, {210, 215}, {305, 310}};
-    for (const auto& [label, box] : captioned) EZ_SETACCESSNAME(kForm, box, EZ_GETTEXT(kForm, label));
+    for (const auto& [label, box] : captioned) {
+        const bool percent = box == 150 || box == 155 || box == 165;
+        EZ_SETACCESSNAME(kForm, box, EZ_GETTEXT(kForm, label) + (percent ? " %" : ""));
+    }
+    const int32_t hinted[][2] = {{170, 145}, {175, 150}, {180, 155}, {185, 160}};
+    for (const auto& [hint, box] : hinted) EZ_SETACCESSDESCRIPTION(kForm, box, EZ_GETTEXT(kForm, hint));
 }
 
 const std::string kNotice = " Copyright \u00a9 Tarvex. All rights reserved.";
@@ -172,10 +179,15 @@ void fieldEvents(int32_t& id, int32_t& message, int32_t& value) {
                 PCTFORMAT(kForm, id);
             break;
         case 30:
-            if (value == 27)
+            if (value == 27) {
                 value = 0;
-            else if (value == 13)
+            } else if (value == 13 && id == 165) {
+                // From the last input Enter goes on to the comments, past the station rows.
+                value = 0;
+                EZ_FOCUS(kForm, 310);
+            } else if (value == 13) {
                 value = 9;
+            }
             break;
         default: break;
     }

@@ -253,8 +253,8 @@ private:
         problem_ = true;
     }
 
-    // The Index tab: the compiled index's keywords, the list narrowed to those that start with
-    // what is typed above it; choosing one opens its page.
+    // The Index tab: the compiled index's keywords, the list narrowed to those that hold what is
+    // typed above it anywhere; choosing one opens its page.
     QWidget* indexPage() {
         auto* page = new QWidget;
         indexFilter_ = new QLineEdit;
@@ -294,7 +294,7 @@ private:
     void filterIndex(const QString& typed) {
         for (int row = 0; row < index_->count(); ++row) {
             QListWidgetItem* item = index_->item(row);
-            item->setHidden(!item->text().trimmed().startsWith(typed.trimmed(), Qt::CaseInsensitive));
+            item->setHidden(!item->text().contains(typed.trimmed(), Qt::CaseInsensitive));
         }
     }
 
@@ -303,7 +303,7 @@ private:
         if (!path.isEmpty()) go(pageUrl(path.toStdString()));
     }
 
-    // The Search tab: every page whose text holds all the words typed.
+    // The Search tab: every page whose text holds all the words typed, in the singular or plural.
     QWidget* searchPage() {
         auto* page = new QWidget;
         searchField_ = new QLineEdit;
@@ -336,7 +336,7 @@ private:
             const QTextDocumentFragment page = QTextDocumentFragment::fromHtml(decodeHtml(*bytes));
             const QString text = page.toPlainText();
             bool all = true;
-            for (const QString& word : words) all = all && text.contains(word, Qt::CaseInsensitive);
+            for (const QString& word : words) all = all && text.contains(singular(word), Qt::CaseInsensitive);
             if (!all) continue;
             auto* item = new QListWidgetItem(titleOf(*bytes, path), searchResults_);
             item->setData(kPathRole, QString::fromStdString(path));
@@ -345,6 +345,15 @@ private:
             auto* none = new QListWidgetItem("No topic holds these words.", searchResults_);
             none->setFlags(Qt::NoItemFlags);
         }
+    }
+
+    // A page with "cume" is found for "cumes", and "cumes" itself holds "cume": the singular of a
+    // plural finds both.
+    static QString singular(const QString& word) {
+        if (word.size() > 4 && word.endsWith("ies", Qt::CaseInsensitive)) return word.chopped(3) + "y";
+        if (word.size() > 3 && word.endsWith("s", Qt::CaseInsensitive) && !word.endsWith("ss", Qt::CaseInsensitive))
+            return word.chopped(1);
+        return word;
     }
 
     static QString titleOf(const std::string& bytes, const std::string& path) {

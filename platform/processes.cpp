@@ -24,4 +24,4 @@ std::string OS_FIRSTARGUMENT() {
     return arguments.size() > 1 ? arguments[1].toStdString() : "";
 }
 
-void OS_OPENWEBPAGE(const std::string& url) { QDesktopServices::openUrl(QUrl(QString::fromStdString(url))); }
+bool OS_OPENWEBPAGE(const std::string& url) { return QDesktopServices::openUrl(QUrl(QString::fromStdString(url))); }

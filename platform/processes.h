@@ -16,4 +16,4 @@ bool OS_MAKEEXECUTABLE(const std::string& path);
 std::string OS_FIRSTARGUMENT();
 
 // Opens the page in the user's web browser.
-void OS_OPENWEBPAGE(const std::string& url);
+bool OS_OPENWEBPAGE(const std::string& url);  // false when no browser took it

@@ -6,6 +6,7 @@
 
 #include "app/help.h"
 #include "app/settings.h"
+#include "calc/calculate.h"
 #include "calc/calculator_form.h"
 #include "calc/number_format.h"
 #include "calc/number_kinds.h"
@@ -188,6 +189,7 @@ void UPDATESTATIONS() {
     SHOWSTATIONS();
     MOVETICKS();
     CHECKPRINT();
+    DESCRIBESHARES();
 }
 
 void SE_OKBTN() {
@@ -232,9 +234,10 @@ void EZ_SE_Design() {
         EZ_SETACCESSNAME(kForm, stationBox(row), "Station " + std::to_string(row));
         EZ_SETACCESSNAME(kForm, stationBox(row) + 5, "Cume " + std::to_string(row));
     }
+    // The buttons in the order they stand, left to right, which is the order of the Tab key.
+    EZ_BUTTON(210, 2.5, 12.125, 7.125, 1.5, "&Help", "T");
     EZ_BUTTON(200, 31.5, 12.125, 7.125, 1.5, "&OK", "T");
     EZ_BUTTON(205, 41, 12.125, 7.125, 1.5, "&Cancel", "T");
-    EZ_BUTTON(210, 2.5, 12.125, 7.125, 1.5, "&Help", "T");
     EZ_PANEL(220, 1.5, 4, 23.25, 2.5, "CFI");
     EZ_PANEL(225, 1.5, 8.875, 23.25, 2.5, "CFI");
     EZ_PANEL(230, 25.75, 4, 23.25, 2.5, "CFI");
@@ -243,9 +246,16 @@ void EZ_SE_Design() {
     EZ_PANEL(245, 13.75, 1.375, 11, 10, "CF");
     EZ_PANEL(250, 25.75, 1.375, 12.5, 10, "CF");
     EZ_PANEL(255, 38, 1.375, 11, 10, "CF");
+    EZ_SETFORMKEYS(kForm, 2);
 }
 
 void EZ_SE_ParseEvents(int32_t& id, int32_t& message, int32_t& value, int32_t& cancel) {
+    // Escape anywhere in the editor closes it as its close box does, asking about unsaved changes.
+    if (message == EZ_MSG_KEY && value == 27) {
+        value = 0;
+        EZ_UNLOADFORM(kForm);
+        return;
+    }
     bool box = id >= 120 && id <= 195 && id % 5 == 0;
     if (box && id % 10 == 0) STATIONPROC(id, message, value);
     else if (box) CUMEPROC(id, message, value);

@@ -2,7 +2,6 @@
 
 #include "app/globals.h"
 #include "app/settings.h"
-#include "calc/calculate.h"
 #include "calc/number_reader.h"
 #include "gui/ezgui.h"
 #include "stations/fields.h"
@@ -38,7 +37,6 @@ void SHOWSTATIONS() {
             EZ_SHOWC("RI", tick + 5, 0);
         }
     }
-    DESCRIBESHARES();
 }
 
 bool STATIONSHOWN(int row) { return row >= 1 && row <= kStationRows && READNUMBER(StationCume[row - 1]) > 0; }

@@ -38,7 +38,7 @@ void tellUnverified(const std::string& formName) {
                                   "latest version of " +
                                   ProductName + ".{f6}",
                               "", "*{G,f7}|&Visit Web Site|&No, Thanks, I'm Good", "", 1, "C");
-    if (answer == 1) OS_OPENWEBPAGE(ProductWebPage);
+    if (answer == 1) VISITWEBSITE();
 }
 
 // The version the user asked not to be reminded of, or one older. Settings of earlier versions
@@ -119,13 +119,13 @@ std::string QUERYSERVER(const std::string& url, int32_t showMessages) {
     if (!answer.arrived && showMessages != 0) {
         int32_t choice =
             ASKUSER("Unable to Complete Update Check",
-                    answer.description + " (Error " + std::to_string(answer.error) +
-                        ") has occurred accessing Windows services." +
+                    ProductName + " could not reach the update server.|" + answer.description + " (Error " +
+                        std::to_string(answer.error) + ") has occurred accessing the network." +
                         "|This might be due to a problem with your internet connection.{f10}",
                     answer.detail + "|You can visit our web site to download the latest version of " +
                         ProductName + ".{f6}",
                     "", "*{G,f7}|&Visit Web Site|&No, Thanks, I'm Good", 1);
-        if (choice == 1) OS_OPENWEBPAGE(ProductWebPage);
+        if (choice == 1) VISITWEBSITE();
     }
     return answer.arrived ? answer.body : "";
 }
@@ -169,10 +169,16 @@ int32_t CHECKFORUPDATE(const std::string& formName, const std::string& versionUr
         return 0;
     }
     if (installed) {
-        OS_OPENWEBPAGE(ProductWebPage);
+        VISITWEBSITE();
         return 0;
     }
     return downloadInstaller(file, text);
+}
+
+void VISITWEBSITE() {
+    if (OS_OPENWEBPAGE(ProductWebPage)) return;
+    DISPLAYMESSAGE("Visit Our Web Site", ProductName + " could not open a web browser.{f10}",
+                   "Type this address into your browser:|" + ProductWebPage + "{f6}");
 }
 
 bool PROVEINSTALLER(const std::string& installer, const std::string& versionText) {

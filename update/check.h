@@ -26,6 +26,9 @@ void IGNORETHISVERSION(const std::string& version);
 int32_t CHECKFORUPDATE(const std::string& formName, const std::string& versionUrl,
                        const std::string& currentVersion, int32_t showMessages, int32_t manual);
 
+// Opens the product's web page, or tells the address to type when no browser opens it.
+void VISITWEBSITE();
+
 // True when the installer is the one versionText names and, in a build with the maker's key, that
 // text is signed by the maker: its name, size and SHA-256 digest all as the text says.
 bool PROVEINSTALLER(const std::string& installer, const std::string& versionText);

@@ -49,7 +49,7 @@ bool reportFailure() {
                              "The update can be downloaded directly from our web site.{f6}",
                              "", "*{G,f7}|&Go To Website|&Continue Without Updating", 1);
     if (answer != 1) return true;
-    OS_OPENWEBPAGE(ProductWebPage);
+    VISITWEBSITE();
     return false;
 }
 

@@ -12,10 +12,12 @@
 #include <QTextEdit>
 
 #include "about/about_box.h"
+#include "app/globals.h"
 #include "gui/ezgui.h"
 #include "gui/registry.h"
 #include "gui/test_driver.h"
 #include "tests/support/fixture.h"
+#include "update/addresses.h"
 #include "util/dates.h"
 
 namespace {
@@ -87,8 +89,7 @@ TEST_F(AboutBoxTest, InformationPageShowsNameVersionAndReleaseDate) {
             EXPECT_FALSE(label(id)->font().bold()) << id;
         }
         EXPECT_TRUE(EZ_GETTEXT(kAbout, 110).find("|All rights reserved.") != std::string::npos);
-        EXPECT_TRUE(EZ_GETTEXT(kAbout, 115).find("|Visit our web site for other helpful programs.") !=
-                    std::string::npos);
+        EXPECT_EQ(EZ_GETTEXT(kAbout, 115), "Visit our web site for other helpful programs:|" + ProductWebPage);
         EXPECT_TRUE(EZ_GETTEXT(kAbout, 120).ends_with("of Tarvex."));
         EXPECT_EQ(EZ_GETTEXT(kAbout, 135), "&View Program History");
         EXPECT_EQ(EZ_GETTEXT(kAbout, 130), "&Close");
@@ -193,6 +194,7 @@ TEST_F(AboutBoxTest, AMissingOrUnreadableHistoryGivesAnEmptyPageAndNoMessage) {
 TEST_F(AboutBoxTest, TheKeyboardWorksItAndAScreenReaderHearsADialog) {
     QAccessible::Role role = QAccessible::NoRole;
     QString name;
+    std::string history;
     auto answer = driver::WHENOPEN(kAbout, [&] {
         QAccessibleInterface* box = QAccessible::queryAccessibleInterface(gui::findControl(kAbout, 130)->window());
         role = box->role();
@@ -200,8 +202,9 @@ TEST_F(AboutBoxTest, TheKeyboardWorksItAndAScreenReaderHearsADialog) {
         driver::FOCUS(kAbout, 135);
         driver::PRESS(kAbout, 135, "Enter");
         EXPECT_EQ(AboutPage, 2);
+        history = driver::ACCESSIBLENAME(kAbout, 125);
         driver::FOCUS(kAbout, 130);
-        driver::PRESS(kAbout, 130, "Enter");
+        driver::PRESS(kAbout, 130, "Escape");
     });
     driver::CHOOSEMENU("RI", 9225);
     EXPECT_TRUE(answer->answered);
@@ -209,6 +212,7 @@ TEST_F(AboutBoxTest, TheKeyboardWorksItAndAScreenReaderHearsADialog) {
     EXPECT_FALSE(EZ_FORMEXISTS(kAbout));
     EXPECT_EQ(role, QAccessible::Dialog);
     EXPECT_EQ(name, "About Tarvex");
+    EXPECT_EQ(history, "Program history");
 }
 
 }  // namespace

@@ -86,7 +86,7 @@ TEST_F(CalculatorTest, TheStatusBarTellsTheFocusedStationsListeners) {
     EXPECT_EQ(notice, " Copyright \u00a9 Tarvex. All rights reserved.");
 }
 
-TEST_F(CalculatorTest, TabFollowsTheOrderOfCreation) {
+TEST_F(CalculatorTest, TabFollowsTheReadingOrder) {
     StationCume[1] = "500";
     SHOWSTATIONS();
     driver::FOCUS("RI", 135);
@@ -95,9 +95,36 @@ TEST_F(CalculatorTest, TabFollowsTheOrderOfCreation) {
         driver::PRESS("RI", 0, "Tab");
         order.push_back(EZ_GETFOCUS("RI"));
     }
-    // Result boxes are skipped, so are hidden rows and the disabled "Print".
-    const std::vector<int32_t> expected{135, 140, 145, 150, 155, 160, 165, 235, 310, 320, 325, 330, 135, 140};
+    // Result boxes are skipped, so are hidden rows and the disabled "Print"; the buttons as they stand.
+    const std::vector<int32_t> expected{135, 140, 145, 150, 155, 160, 165, 235, 310, 325, 330, 320, 135, 140};
     EXPECT_EQ(order, expected);
+    // Enter from the last input goes on to the comments, past the station rows.
+    driver::FOCUS("RI", 165);
+    driver::PRESS("RI", 165, "Enter");
+    EXPECT_EQ(EZ_GETFOCUS("RI"), 310);
+}
+
+// A screen reader hears the hint beside each input as its description, a percent field with its
+// "%", each tick box with its row's whole figure, and the controls in the order they are read.
+TEST_F(CalculatorTest, AScreenReaderHearsHintsPercentsFiguresInReadingOrder) {
+    StationCalls[0] = "WAAA";
+    StationCume[0] = "10000";
+    SHOWSTATIONS();
+    typeWorkedExample();
+    EXPECT_EQ(driver::ACCESSIBLENAME("RI", 150), "Return on Investment: %");
+    EXPECT_EQ(accessible(150)->text(QAccessible::Description), "(Wall Street average 7%, bank CD's 1-2%)");
+    EXPECT_EQ(accessible(145)->text(QAccessible::Description), "Total advertising investment for the schedule");
+    EXPECT_EQ(driver::ACCESSIBLENAME("RI", 165), "Closing Ratio: %");
+    EXPECT_EQ(accessible(225)->text(QAccessible::Description),
+              "01.070 percent of the audience, 1 response from every 93 listeners.");
+    QAccessibleInterface* form = accessible(135)->parent();
+    std::vector<int32_t> heard;
+    for (int i = 0; i < form->childCount(); ++i) {
+        QWidget* widget = qobject_cast<QWidget*>(form->child(i)->object());
+        for (int32_t id : {145, 345, 215, 225, 310, 325, 315})
+            if (widget == gui::findControl("RI", id)) heard.push_back(id);
+    }
+    EXPECT_EQ(heard, (std::vector<int32_t>{145, 345, 215, 225, 310, 325, 315}));
 }
 
 TEST_F(CalculatorTest, EnterPressesTheFocusedButtonAndMovesOnInABox) {

@@ -303,6 +303,13 @@ TEST(HelpViewer, TheIndexTabListsTheCompiledKeywordsAndOpensTheirPages) {
     EXPECT_EQ(shown, std::vector<std::string>{"Cume"});
     QTest::keyClick(filter, Qt::Key_Return);
     EXPECT_EQ(OS_HELPPAGE(), "/station_editor.htm");
+    // A word inside a keyword finds it too.
+    filter->clear();
+    QTest::keyClicks(filter, "resp");
+    shown.clear();
+    for (int row = 0; row < keywords->count(); ++row)
+        if (!keywords->item(row)->isHidden()) shown.push_back(keywords->item(row)->text().toStdString());
+    EXPECT_EQ(shown, (std::vector<std::string>{"Listeners per response", "Total Responses Needed"}));
     OS_HELPCLOSE();
 }
 
@@ -311,9 +318,9 @@ TEST(HelpViewer, SearchFindsThePagesThatHoldAllTheWords) {
     auto* field = viewerWindow()->findChild<QLineEdit*>("searchField");
     auto* results = viewerWindow()->findChild<QListWidget*>("searchResults");
     ASSERT_NE(field, nullptr);
-    QTest::keyClicks(field, "cancel CUME");
+    QTest::keyClicks(field, "cancel CUMES");
     QTest::keyClick(field, Qt::Key_Return);
-    // Only the station editor's page holds both words, in any letter case.
+    // Only the station editor's page holds both words, in any letter case, "cume" for "cumes".
     ASSERT_EQ(results->count(), 1);
     EXPECT_EQ(results->item(0)->text(), "Adding and Editing Stations");
     QListWidgetItem* first = results->item(0);

@@ -20,6 +20,7 @@
 #include "platform/help_viewer.h"
 #include "stations/storage.h"
 #include "stations/tables.h"
+#include "tests/support/boxes.h"
 #include "tests/support/fixture.h"
 #include "tests/support/printed_page.h"
 
@@ -95,8 +96,6 @@ TEST_F(StationEditorTest, CancelWithChangesAsksAndEachAnswerDoesItsPart) {
             open = EZ_FORMEXISTS(kEditor);
             if (open) {
                 EXPECT_EQ(EZ_GETTEXT(kEditor, 130), "WNEW");
-                driver::PRESS(kEditor, 0, "Escape");  // Escape in a box does not close the editor
-                EXPECT_TRUE(EZ_FORMEXISTS(kEditor));
                 driver::WHENOPEN("DGMSGBOX1", [] { driver::CLICK("DGMSGBOX1", 12); });
                 driver::CLOSEBOX(kEditor);
             }
@@ -231,6 +230,27 @@ TEST_F(StationEditorTest, APastedCumeKeepsItsDigits) {
     });
     EXPECT_EQ(pasted, "95000");
     EXPECT_EQ(StationCume[0], "95000");
+}
+
+// Tab takes the buttons as they stand; Escape closes the editor as its close box does, asking
+// about unsaved changes.
+TEST_F(StationEditorTest, TabTakesTheButtonsInOrderAndEscapeClosesAsTheCloseBox) {
+    store("WAAA,,,,,,,", "900,0,0,0,0,0,0,0");
+    std::vector<int32_t> order;
+    Boxes boxes({clickButton(2)});
+    edit([&] {
+        driver::TYPE(kEditor, 130, "W");
+        driver::FOCUS(kEditor, 195);
+        for (int i = 0; i < 3; ++i) {
+            driver::PRESS(kEditor, 0, "Tab");
+            order.push_back(EZ_GETFOCUS(kEditor));
+        }
+        driver::PRESS(kEditor, order.back(), "Escape");
+    });
+    EXPECT_EQ(order, (std::vector<int32_t>{210, 200, 205}));
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].title, "Changes Not Saved");
+    EXPECT_EQ(GETINI(IniFile, "Stations", "Calls"), "WAAA,,,,,,,");
 }
 
 TEST_F(StationEditorTest, SavingNormalisesPacksAndShowsTheRows) {

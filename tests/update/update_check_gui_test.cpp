@@ -327,15 +327,24 @@ TEST_F(UpdateCheckTest, ServersThatCannotBeReachedAreToldOnlyWhenAsked) {
     ASSERT_EQ(manual.shown.size(), 1u);
     EXPECT_EQ(manual.shown[0].title, "Unable to Complete Update Check");
     EXPECT_EQ(manual.shown[0].text1,
-              "Couldn't connect to server (Error 7) has occurred accessing Windows services.|This might be "
-              "due to a "
-              "problem with your internet connection.");
+              "Tarvex could not reach the update server.|Couldn't connect to server (Error 7) has occurred "
+              "accessing the network.|This might be due to a problem with your internet connection.");
     EXPECT_TRUE(manual.shown[0].text2.starts_with("Failed to connect to 127.0.0.1 port "))
         << manual.shown[0].text2;
     EXPECT_TRUE(manual.shown[0].text2.ends_with(
         "|You can visit our web site to download the latest version of Tarvex."));
     EXPECT_EQ(manual.shown[0].buttons, "&Visit Web Site|&No, Thanks, I'm Good");
     EXPECT_EQ(pages.opened(), std::vector<std::string>{ProductWebPage});
+}
+
+// Without a browser to open the web page, the address to type is told instead.
+TEST_F(UpdateCheckTest, AWebSiteNoBrowserOpensIsToldAsAnAddress) {
+    VersionFileUrl = "http://127.0.0.1:" + std::to_string(refusingPort()) + "/TarvexVersion.txt";
+    Boxes boxes({clickButton(1), clickButton(1)});
+    EXPECT_EQ(check(1, 1), 0);
+    ASSERT_EQ(boxes.shown.size(), 2u);
+    EXPECT_EQ(boxes.shown[1].all(), "Visit Our Web Site|Tarvex could not open a web browser.|Type this address "
+                                    "into your browser:|" + ProductWebPage);
 }
 
 TEST_F(UpdateCheckTest, AServerWithASelfSignedCertificateIsRefused) {
