@@ -149,11 +149,18 @@ void showRowFigure(int32_t tickBox) {
     setStatusNotice(figure.empty() ? statusNotice : " " + station + ": " + figure);
 }
 
-// Topics of the places whose help the pointer chooses.
-void setHelpTopic(int32_t topic, int32_t& cancel) {
-    HelpTopic = topic;
-    cancel = 1;
+// The help topic of each place on the calculator that has one: the window itself, the results
+// and the status bar, the station rows, "Print"; 0 for the rest.
+int32_t topicOf(int32_t id) {
+    if (id == 0) return 100;
+    if (id == 345 || id == 350 || id == 355 || id == 370) return 105;
+    if (isTickBox(id) || isShareLabel(id)) return 145;
+    if (id == 315) return 130;
+    return 0;
 }
+
+// The topic of the place under the pointer, for F1.
+int32_t pointerTopic = 100;
 
 // "&Clear" empties the inputs and ticks after asking; comments and stations stay.
 void clearForm() {
@@ -234,6 +241,15 @@ void EZ_RI_Design() {
 }
 
 void EZ_RI_ParseEvents(int32_t& id, int32_t& message, int32_t& value, int32_t& cancel) {
+    // The pointer over a place with a topic chooses what "Help" and F1 open.
+    if (message == EZ_MSG_CURSOR) {
+        pointerTopic = topicOf(id);
+        if (id != 0 && pointerTopic != 0) {
+            HelpTopic = pointerTopic;
+            cancel = 1;
+            return;
+        }
+    }
     if (id == 0) {
         RI_Events(id, message, value, cancel);
     } else if (isSeparator(id)) {
@@ -244,9 +260,7 @@ void EZ_RI_ParseEvents(int32_t& id, int32_t& message, int32_t& value, int32_t& c
     } else if (id >= 135 && id <= 165 && id % 5 == 0) {
         fieldEvents(id, message, value);
     } else if (isTickBox(id)) {
-        if (message == 130)
-            setHelpTopic(145, cancel);
-        else if (message == 1)
+        if (message == 1)
             CHECKPRINT();
         else if (message == 3)
             showRowFigure(id);
@@ -256,16 +270,11 @@ void EZ_RI_ParseEvents(int32_t& id, int32_t& message, int32_t& value, int32_t& c
         if (message == 8) {
             EZ_SETTOOLTIP(kForm, id, "");
             EZ_SETTOOLTIP(kForm, id, SHOWCUME(id));
-        } else if (message == 130) {
-            setHelpTopic(145, cancel);
         }
     } else if (id == 310) {
         if (message == 6) CHECKPRINT();
     } else if (id == 315) {
-        if (message == 130)
-            setHelpTopic(130, cancel);
-        else if (message == 1)
-            PRINTROUTINE();
+        if (message == 1) PRINTROUTINE();
     } else if (id == 320) {
         if (message == 1) EZ_UNLOADFORM(kForm);
     } else if (id == 325) {
@@ -273,20 +282,18 @@ void EZ_RI_ParseEvents(int32_t& id, int32_t& message, int32_t& value, int32_t& c
     } else if (id == 330) {
         if (message == 1) clearForm();
     } else if (id == 345 || id == 350 || id == 355) {
-        if (message == 130) setHelpTopic(105, cancel);
+        return;
     } else if (id == 370) {
-        if (message == 130)
-            setHelpTopic(105, cancel);
-        else if (message == 85)
-            EZ_USEFONT(6);
+        if (message == 85) EZ_USEFONT(6);
     } else if (id != 215) {
         RI_Events(id, message, value, cancel);
     }
 }
 
 void RI_Events(int32_t& id, int32_t& message, int32_t&, int32_t&) {
+    // F1 opens the topic of the place under the pointer, else that of the control with the focus.
     if (id == 911) {
-        if (message == 1) GETHELP(15, HelpTopic);
+        if (message == 1) GETHELP(15, pointerTopic != 0 ? pointerTopic : topicOf(EZ_GETFOCUS(kForm)));
         return;
     }
     if (id != 0) return;

@@ -1,10 +1,13 @@
 // Forms: creation with the design callback, showing, modality, closing.
 #include <QApplication>
+#include <algorithm>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -83,11 +86,53 @@ void FormWindow::changeEvent(QEvent* event) {
 
 namespace {
 
+// Room the window manager's title bar and borders take around a window, in logical pixels.
+constexpr int kFrameWidth = 12;
+constexpr int kFrameHeight = 40;
+
+QRect screenArea(QWidget* parent) {
+    if (!settings().screenArea.isEmpty()) return settings().screenArea;
+    QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+    return screen->availableGeometry();
+}
+
 QPoint placeOf(QWidget* window, QWidget* parent, double col, double row, bool centre) {
     QSize size = window->size();
-    if (!centre) return {px(col, true), px(row, false)};
-    QRect area = parent ? parent->frameGeometry() : QGuiApplication::primaryScreen()->availableGeometry();
-    return area.center() - QPoint(size.width() / 2, size.height() / 2);
+    QPoint place{px(col, true), px(row, false)};
+    if (centre) {
+        QRect area = parent ? parent->frameGeometry() : screenArea(parent);
+        place = area.center() - QPoint(size.width() / 2, size.height() / 2);
+    }
+    // Title bar, menus and buttons stay on the screen.
+    const QRect area = screenArea(parent);
+    place.setX(std::clamp(place.x(), area.left(), std::max(area.left(), area.right() + 1 - size.width() - kFrameWidth)));
+    place.setY(std::clamp(place.y(), area.top(), std::max(area.top(), area.bottom() + 1 - size.height() - kFrameHeight)));
+    return place;
+}
+
+// A form larger than the screen's available area opens inside it, its content scrolling; one
+// that fits keeps its design size.
+void fitToScreen(Form& form, QWidget* parent) {
+    const QRect area = screenArea(parent);
+    const QSize room(area.width() - kFrameWidth, area.height() - kFrameHeight);
+    QWidget* window = form.window;
+    const QSize design = window->size();
+    if (design.width() <= room.width() && design.height() <= room.height()) return;
+    auto* layout = static_cast<QVBoxLayout*>(window->layout());
+    auto* scroll = new QScrollArea(window);
+    scroll->setFrameShape(QFrame::NoFrame);
+    delete layout->replaceWidget(form.client, scroll);
+    scroll->setWidget(form.client);
+    layout->setSizeConstraint(QLayout::SetDefaultConstraint);
+    window->setMinimumSize(0, 0);  // the fixed size the layout set before
+    window->setMaximumSize(room);
+    // Room for the scroll bar of the side that scrolls, so that the other side need not.
+    const int bar = scroll->verticalScrollBar()->sizeHint().width() + 2;
+    const bool tall = design.height() > room.height(), wide = design.width() > room.width();
+    const QSize wanted(design.width() + (tall ? bar : 0), design.height() + (wide ? bar : 0));
+    if (wanted.width() <= room.width()) scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    if (wanted.height() <= room.height()) scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    window->resize(wanted.boundedTo(room));
 }
 
 bool has(const std::string& props, char letter) { return props.find(letter) != std::string::npos; }
@@ -143,6 +188,7 @@ void EZ_FORM(const std::string& name, const std::string& parent, const std::stri
     if (!findForm(name)) return;
 
     window->adjustSize();
+    fitToScreen(form, owner ? owner->window.data() : nullptr);
     window->move(placeOf(window, owner ? owner->window.data() : nullptr, col, row, has(props, 'C')));
     if (form.modal) {
         // Modal over the forms it belongs to, not over other windows: help opened from a dialog

@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QFont>
 #include <QPointer>
+#include <QRect>
 #include <QString>
 #include <cstdint>
 #include <map>
@@ -89,6 +90,7 @@ struct Settings {
     int32_t layer = 0;                // the layer of the controls being created
     std::string imageFolder;
     std::string programFolder;  // set by tests; empty is the folder of the executable
+    QRect screenArea;           // set by tests: the screen's available area; empty is the real one
 };
 Settings& settings();
 

@@ -49,6 +49,8 @@ bool WAITFOR(const std::function<bool()>& condition, int timeoutMs) {
 
 void PROGRAMFOLDER(const std::string& folder) { gui::settings().programFolder = folder; }
 
+void SCREENAREA(int x, int y, int width, int height) { gui::settings().screenArea = QRect(x, y, width, height); }
+
 void FOCUS(const std::string& form, int32_t id) {
     activate(form);
     if (QWidget* widget = control(form, id)) widget->setFocus(Qt::MouseFocusReason);

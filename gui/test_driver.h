@@ -22,6 +22,7 @@ std::string ACCESSIBLENAME(const std::string& form, int32_t id);        // what 
 void SETTLE();                                                          // lets queued events run
 bool WAITFOR(const std::function<bool()>& condition, int timeoutMs);    // runs events until it holds
 void PROGRAMFOLDER(const std::string& folder);  // EZ_APPPATH answers folder; empty: the executable's
+void SCREENAREA(int x, int y, int width, int height);  // the screen area forms open in; 0 wide: the real one
 
 // Runs an action once the named form is open. When the form has not opened, or is still
 // open, at the time-out, every modal form is closed so the test goes on, and timedOut says so.

@@ -194,7 +194,7 @@ TEST_F(AboutBoxTest, AMissingOrUnreadableHistoryGivesAnEmptyPageAndNoMessage) {
 TEST_F(AboutBoxTest, TheKeyboardWorksItAndAScreenReaderHearsADialog) {
     QAccessible::Role role = QAccessible::NoRole;
     QString name;
-    std::string history;
+    std::string history, typedBehind = "?";
     auto answer = driver::WHENOPEN(kAbout, [&] {
         QAccessibleInterface* box = QAccessible::queryAccessibleInterface(gui::findControl(kAbout, 130)->window());
         role = box->role();
@@ -203,6 +203,8 @@ TEST_F(AboutBoxTest, TheKeyboardWorksItAndAScreenReaderHearsADialog) {
         driver::PRESS(kAbout, 135, "Enter");
         EXPECT_EQ(AboutPage, 2);
         history = driver::ACCESSIBLENAME(kAbout, 125);
+        driver::TYPE("RI", 135, "typed behind the box");  // the calculator takes no input meanwhile
+        typedBehind = EZ_GETTEXT("RI", 135);
         driver::FOCUS(kAbout, 130);
         driver::PRESS(kAbout, 130, "Escape");
     });
@@ -213,6 +215,7 @@ TEST_F(AboutBoxTest, TheKeyboardWorksItAndAScreenReaderHearsADialog) {
     EXPECT_EQ(role, QAccessible::Dialog);
     EXPECT_EQ(name, "About Tarvex");
     EXPECT_EQ(history, "Program history");
+    EXPECT_EQ(typedBehind, "");
 }
 
 }  // namespace

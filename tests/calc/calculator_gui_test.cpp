@@ -204,6 +204,22 @@ TEST_F(CalculatorTest, PointerChoosesTheTopicThatF1AndHelpOpen) {
     EXPECT_EQ(LastHelpRequest.command, 1);
 }
 
+// F1 over a place without a topic opens the topic of the control with the focus, and the page
+// without help only when that has none either.
+TEST_F(CalculatorTest, F1WithoutATopicUnderThePointerTakesTheFocusedControls) {
+    StationCume[0] = "10000";
+    SHOWSTATIONS();
+    const struct {
+        int32_t pointer, focus, topic;
+    } cases[] = {{150, 225, 145}, {150, 135, 0}, {345, 135, 105}, {0, 135, 100}};
+    for (const auto& c : cases) {
+        driver::FOCUS("RI", c.focus);
+        driver::HOVER("RI", c.pointer);
+        driver::PRESS("RI", 0, "F1");
+        EXPECT_EQ(LastHelpRequest.topic, c.topic) << c.pointer << " " << c.focus;
+    }
+}
+
 TEST_F(CalculatorTest, StationRowsFollowTheTables) {
     StationCalls = {"WAAA", "WBBB", "", "WDDD", "", "", "", ""};
     StationCume = {"900", "0", "", "abc", "", "", "", "12"};
