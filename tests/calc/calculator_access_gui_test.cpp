@@ -113,17 +113,13 @@ TEST_F(CalculatorTest, AScreenReaderHearsHintsPercentsFiguresInReadingOrder) {
     typeWorkedExample();
     EXPECT_EQ(driver::ACCESSIBLENAME("RI", 150), "Return on Investment: %");
     EXPECT_EQ(accessible(150)->text(QAccessible::Description), "(Wall Street average 7%, bank CD's 1-2%)");
-    EXPECT_EQ(accessible(145)->text(QAccessible::Description), "Total advertising investment for the schedule");
-    EXPECT_EQ(driver::ACCESSIBLENAME("RI", 165), "Closing Ratio: %");
     EXPECT_EQ(accessible(225)->text(QAccessible::Description),
               "01.070 percent of the audience, 1 response from every 93 listeners.");
     QAccessibleInterface* form = accessible(135)->parent();
     std::vector<int32_t> heard;
-    for (int i = 0; i < form->childCount(); ++i) {
-        QWidget* widget = qobject_cast<QWidget*>(form->child(i)->object());
+    for (int i = 0; i < form->childCount(); ++i)
         for (int32_t id : {145, 345, 215, 225, 310, 325, 315})
-            if (widget == gui::findControl("RI", id)) heard.push_back(id);
-    }
+            if (form->child(i)->object() == gui::findControl("RI", id)) heard.push_back(id);
     EXPECT_EQ(heard, (std::vector<int32_t>{145, 345, 215, 225, 310, 325, 315}));
 }
 

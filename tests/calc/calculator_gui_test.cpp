@@ -195,29 +195,21 @@ TEST_F(CalculatorTest, PointerChoosesTheTopicThatF1AndHelpOpen) {
         EXPECT_EQ(LastHelpRequest.topic, place.topic) << "F1 over " << place.id;
         EXPECT_EQ(LastHelpRequest.count, ++asked);
     }
+    // Over a place without a topic F1 takes the focused control's, or has none.
+    for (const auto& [focus, topic] : {std::pair{225, 145}, {135, 0}}) {
+        driver::FOCUS("RI", focus);
+        driver::HOVER("RI", 150);
+        driver::PRESS("RI", 0, "F1");
+        EXPECT_EQ(LastHelpRequest.topic, topic) << focus;
+    }
+    asked = LastHelpRequest.count;
     driver::HOVER("RI", 315);
-    driver::HOVER("RI", 150);  // an input field leaves the topic as it was
+    driver::HOVER("RI", 150);  // an input field leaves the topic of "Help" as it was
     driver::CLICK("RI", 325);
     EXPECT_EQ(LastHelpRequest.topic, 130);
     EXPECT_EQ(LastHelpRequest.count, ++asked);
     driver::CHOOSEMENU("RI", 9205);
     EXPECT_EQ(LastHelpRequest.command, 1);
-}
-
-// F1 over a place without a topic opens the topic of the control with the focus, and the page
-// without help only when that has none either.
-TEST_F(CalculatorTest, F1WithoutATopicUnderThePointerTakesTheFocusedControls) {
-    StationCume[0] = "10000";
-    SHOWSTATIONS();
-    const struct {
-        int32_t pointer, focus, topic;
-    } cases[] = {{150, 225, 145}, {150, 135, 0}, {345, 135, 105}, {0, 135, 100}};
-    for (const auto& c : cases) {
-        driver::FOCUS("RI", c.focus);
-        driver::HOVER("RI", c.pointer);
-        driver::PRESS("RI", 0, "F1");
-        EXPECT_EQ(LastHelpRequest.topic, c.topic) << c.pointer << " " << c.focus;
-    }
 }
 
 TEST_F(CalculatorTest, StationRowsFollowTheTables) {

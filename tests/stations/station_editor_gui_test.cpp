@@ -241,11 +241,8 @@ TEST_F(StationEditorTest, TabTakesTheButtonsInOrderAndEscapeClosesAsTheCloseBox)
     edit([&] {
         driver::TYPE(kEditor, 130, "W");
         driver::FOCUS(kEditor, 195);
-        for (int i = 0; i < 3; ++i) {
-            driver::PRESS(kEditor, 0, "Tab");
-            order.push_back(EZ_GETFOCUS(kEditor));
-        }
-        driver::PRESS(kEditor, order.back(), "Escape");
+        for (int i = 0; i < 3; ++i) driver::PRESS(kEditor, 0, "Tab"), order.push_back(EZ_GETFOCUS(kEditor));
+        driver::PRESS(kEditor, 0, "Escape");
     });
     EXPECT_EQ(order, (std::vector<int32_t>{210, 200, 205}));
     ASSERT_EQ(boxes.shown.size(), 1u);
