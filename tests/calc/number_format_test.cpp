@@ -96,18 +96,3 @@ TEST(NumberFormat, SurvivesNonFiniteAndHugeValues) {
     EXPECT_EQ(largest.size(), 4933 + 3u);
     EXPECT_EQ(FORMATNUMBER(LDBL_TRUE_MIN, "#.0"), ".0");
 }
-
-TEST(NumberFormat, WritesExactQuotientsRoundedHalfAwayFromZero) {
-    const struct {
-        __int128 num, den;
-        const char* mask;
-        const char* text;
-    } cases[] = {
-        {107000, 100, "$#,.00", "$1,070.00"}, {1, 40, "$#,.00", "$.03"},     {-1, 40, "$#,.00", "-$.03"},
-        {1, 3, "##.00", ".33"},                {2, 3, "#.0", ".7"},          {10700, 10000, "0#.000", "01.070"},
-        {1, 8000, "0#.000", "0.000"},          {-1, 8000, "0#.000", "0.000"}, {123456789, 10, "0#.000", "12345678.900"},
-    };
-    for (const auto& c : cases) EXPECT_EQ(FORMATQUOTIENT(c.num, c.den, c.mask), c.text) << c.text;
-    const __int128 most = ~static_cast<unsigned __int128>(0) >> 1;
-    EXPECT_EQ(FORMATQUOTIENT(most, 1, "#.0"), std::nullopt);
-}

@@ -86,25 +86,3 @@ TEST(NumberReader, RemovesEveryCharacterOfTheSet) {
     EXPECT_EQ(REMOVECHARS("abc", ""), "abc");
     EXPECT_EQ(REMOVECHARS("$$$", "$"), "");
 }
-
-TEST(NumberReader, HoldsTypedFiguresExactlyByTheSameRules) {
-    const struct {
-        const char* text;
-        bool exact;
-        int64_t digits;
-        int scale;
-    } cases[] = {
-        {"7%", true, 7, 0},      {"1,234", true, 1, 0},         {"&H10", true, 16, 0}, {" 007.50", true, 75, 1},
-        {"-0.125", true, -125, 3}, {"1e3", true, 1000, 0},      {"2.5D-2", true, 25, 3}, {"abc", true, 0, 0},
-        {"1.000000000000000000000000000000000000000000000000", true, 1, 0},
-        {"1e-40", false, 0, 0},  {"99999999999999999999999999999999999999999", false, 0, 0},
-        {"1e39", false, 0, 0},   {"0.000000000000000000000000000000000001", true, 1, 36},
-    };
-    for (const auto& c : cases) {
-        const ExactNumber number = READEXACT(c.text);
-        EXPECT_EQ(number.exact, c.exact) << c.text;
-        if (!c.exact) continue;
-        EXPECT_TRUE(number.digits == c.digits) << c.text;
-        EXPECT_EQ(number.scale, c.scale) << c.text;
-    }
-}
