@@ -5,4 +5,5 @@ std::string HelpFile;
 int32_t ProgramIcon = 0;
 int32_t InstanceMutex = 0;
 const std::string ProductName = "Tarvex";
-const std::string ProgramVersion = std::string("3.0") + "." + "1.0";
+// The version the build names (the project version in CMakeLists.txt).
+const std::string ProgramVersion = TARVEX_VERSION_TEXT;

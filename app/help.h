@@ -3,16 +3,23 @@
 
 #include <cstdint>
 
+// What GETHELP is asked for: the contents, or the topic of a context number.
+enum : int32_t { HELP_CONTENTS = 1, HELP_CONTEXT = 15 };
+
+// The context numbers of the help file's topics.
+enum : int32_t {
+    IDH_CALCULATOR = 100,
+    IDH_RESULTS = 105,
+    IDH_PRINTING = 130,
+    IDH_STATION_EDITOR = 135,
+    IDH_STATION_ROWS = 145,
+};
+
+// The control id that F1 reports on every form that has help.
+constexpr int32_t HELP_KEY = 911;
+
 // The calculator's current help topic, set from the control the pointer last passed over.
 extern int32_t HelpTopic;
-
-// The last request made of the help, kept so that what F1 and "Help" asked for can be checked.
-struct HelpRequest {
-    int32_t command = 0;
-    int32_t topic = 0;
-    int32_t count = 0;
-};
-extern HelpRequest LastHelpRequest;
 
 // Command 1 opens the contents; 15 opens the topic; other commands do nothing.
 void GETHELP(int32_t command, int32_t topic);

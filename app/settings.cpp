@@ -1,27 +1,18 @@
 #include "app/settings.h"
 
+#include "app/globals.h"
 #include "gui/ezgui.h"
 #include "platform/files.h"
 #include "platform/profile_file.h"
+#include "platform/text.h"
 
 namespace {
 
 // Names and files live in areas of 300 characters, written values in 1000, each with its end mark;
 // a cut never splits a character.
-std::string fixedText(const std::string& text, size_t size) {
-    if (text.size() < size) return text;
-    size_t end = size - 1;
-    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) --end;
-    return text.substr(0, end);
-}
+std::string fixedText(const std::string& text, size_t size) { return std::string(UTF8HEAD(text, size - 1)); }
 
 }  // namespace
-
-std::string TRIMSPACES(const std::string& text) {
-    size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return "";
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 
 std::string GETINI(const std::string& file, const std::string& section, const std::string& key,
                    const std::string& fallback) {
@@ -45,5 +36,5 @@ void SETMENUITEM(const std::string& formName, int32_t menuNumber, int32_t itemId
 std::string SETTINGSFILE(const std::string& programFolder) {
     const std::string beside = programFolder + "Tarvex.ini";
     if (OS_FILEWRITABLE(beside) || OS_FOLDERTAKESFILES(programFolder)) return beside;
-    return OS_USERCONFIGFOLDER() + "/Tarvex.ini";
+    return OS_USERCONFIGFOLDER(ProductName) + "/Tarvex.ini";
 }

@@ -12,7 +12,6 @@ std::string GETINI(const std::string& file, const std::string& section, const st
 void WRITEINI(const std::string& file, const std::string& section, const std::string& key,
               const std::string& value);
 // The text without leading and trailing spaces (other blanks are kept).
-std::string TRIMSPACES(const std::string& text);
 void SETMENUITEM(const std::string& formName, int32_t menuNumber, int32_t itemId, const std::string& text,
                  const std::string& props);
 

@@ -1,5 +1,7 @@
 #include "app/stored_text.h"
 
+#include "platform/text.h"
+
 std::string TOSTOREDTEXT(const std::string& text) {
     bool quoted = text.size() >= 2 && text.front() == '"' && text.back() == '"';
     // A tab at either end would be lost as a blank around the value: quoting keeps it.
@@ -41,8 +43,7 @@ std::string STOREDCOMMENT(const std::string& comment) {
     size_t used = 2;  // the two quotes
     size_t end = 0;
     while (end < comment.size()) {
-        size_t next = end + 1;
-        while (next < comment.size() && (static_cast<unsigned char>(comment[next]) & 0xC0) == 0x80) ++next;
+        const size_t next = UTF8NEXT(comment, end);
         size_t escaped = 0;
         for (size_t i = end; i < next; ++i) {
             const char c = comment[i];

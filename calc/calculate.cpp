@@ -1,6 +1,7 @@
 // Reads the calculator's texts, runs the calculation and writes the results back.
 #include "calc/calculate.h"
 
+#include "calc/calculator_ids.h"
 #include "calc/listeners.h"
 #include "calc/results.h"
 #include "gui/ezgui.h"
@@ -10,11 +11,11 @@ namespace {
 
 CalculatorTexts WINDOWTEXTS() {
     CalculatorTexts in;
-    in.budget = EZ_GETTEXT("RI", 145);
-    in.roi = EZ_GETTEXT("RI", 150);
-    in.margin = EZ_GETTEXT("RI", 155);
-    in.averageSale = EZ_GETTEXT("RI", 160);
-    in.closingRatio = EZ_GETTEXT("RI", 165);
+    in.budget = EZ_GETTEXT("RI", RI::BUDGET);
+    in.roi = EZ_GETTEXT("RI", RI::ROI);
+    in.margin = EZ_GETTEXT("RI", RI::MARGIN);
+    in.averageSale = EZ_GETTEXT("RI", RI::AVERAGE_SALE);
+    in.closingRatio = EZ_GETTEXT("RI", RI::CLOSING_RATIO);
     in.cume = StationCume;
     return in;
 }
@@ -25,23 +26,22 @@ CalculatorTexts WINDOWTEXTS() {
 // re-describes no more than it must.
 std::string CALCULATE() {
     const Calculation calculation = CALCULATERESULTS(WINDOWTEXTS());
-    const std::string responsesBefore = EZ_GETTEXT("RI", 215);
+    const std::string responsesBefore = EZ_GETTEXT("RI", RI::RESPONSES);
     for (const ControlUpdate& update : calculation.updates) EZ_SETTEXT("RI", update.id, update.text);
-    if (EZ_GETTEXT("RI", 215) != responsesBefore) DESCRIBESHARES();
+    if (EZ_GETTEXT("RI", RI::RESPONSES) != responsesBefore) DESCRIBESHARES();
     return calculation.stop;
 }
 
 // A screen reader reading a station's row hears the tooltip's figure with its share, and the
 // whole figure with its tick box.
 void DESCRIBESHARES() {
-    const std::string responses = EZ_GETTEXT("RI", 215);
+    const std::string responses = EZ_GETTEXT("RI", RI::RESPONSES);
     for (int row = 1; row <= kStationRows; ++row) {
-        const int32_t tick = 225 + 10 * (row - 1);
         std::string figure = LISTENERSTEXT(responses, StationCume[row - 1], StationCalls[row - 1]);
-        EZ_SETACCESSDESCRIPTION("RI", tick + 5, figure);
-        const std::string share = EZ_GETTEXT("RI", tick + 5);
+        EZ_SETACCESSDESCRIPTION("RI", RI::SHARELABEL(row), figure);
+        const std::string share = EZ_GETTEXT("RI", RI::SHARELABEL(row));
         if (!figure.empty() && figure[0] == 'T') figure[0] = 't';
-        EZ_SETACCESSDESCRIPTION("RI", tick, share.empty() || figure.empty() ? ""
+        EZ_SETACCESSDESCRIPTION("RI", RI::TICKBOX(row), share.empty() || figure.empty() ? ""
                                                    : share + " percent of the audience, " + figure);
     }
 }
@@ -55,7 +55,7 @@ void PCTFORMAT(const std::string& formName, int32_t& id) {
 }
 
 std::string SHOWCUME(int32_t& id) {
-    int row = (id - 230) / 10 + 1;
-    if (row < 1 || row > kStationRows) return "";
-    return LISTENERSTEXT(EZ_GETTEXT("RI", 215), StationCume[row - 1], StationCalls[row - 1]);
+    const int row = RI::STATIONROW(id);
+    if (row == 0) return "";
+    return LISTENERSTEXT(EZ_GETTEXT("RI", RI::RESPONSES), StationCume[row - 1], StationCalls[row - 1]);
 }

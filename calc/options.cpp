@@ -5,11 +5,13 @@
 #include "app/help.h"
 #include "app/settings.h"
 #include "app/stored_text.h"
+#include "calc/calculator_ids.h"
 #include "calc/number_format.h"
 #include "calc/number_kinds.h"
 #include "calc/number_reader.h"
 #include "gui/ezgui.h"
 #include "msgbox/message_box.h"
+#include "platform/text.h"
 #include "stations/station_editor.h"
 #include "stations/tables.h"
 #include "update/check.h"
@@ -44,18 +46,18 @@ void toggleAutoUpdate() {
 }  // namespace
 
 void RI_MENUEVENTS(int32_t id, int32_t& message, int32_t&, int32_t&, int32_t, const std::string&) {
-    if (message != 1) return;
+    if (message != EZ_MSG_CLICK) return;
     switch (id) {
-    case 9005: EZ_SE_Display("RI"); break;
-    case 9015: EZ_UNLOADFORM("RI"); break;
-    case 9105: toggleRecall(); break;
-    case 9110: toggleAutoUpdate(); break;
-    case 9205: GETHELP(1, 0); break;
-    case 9215:
+    case RI::MENU_STATIONS: EZ_SE_Display("RI"); break;
+    case RI::MENU_EXIT: EZ_UNLOADFORM("RI"); break;
+    case RI::MENU_RECALL: toggleRecall(); break;
+    case RI::MENU_AUTOUPDATE: toggleAutoUpdate(); break;
+    case RI::MENU_CONTENTS: GETHELP(HELP_CONTENTS, 0); break;
+    case RI::MENU_CHECKUPDATE:
         if (CHECKFORUPDATE(EZ_CURRENTFORM(), VersionFileUrl, ProgramVersion, 1, 1) != 0)
             EZ_UNLOADFORM("RI");
         break;
-    case 9225: EZ_AB_Display("RI"); break;
+    case RI::MENU_ABOUT: EZ_AB_Display("RI"); break;
     default: break;
     }
 }
@@ -68,42 +70,42 @@ void LOADPREFERENCES() {
 }
 
 void SETRECALL() {
-    SETMENUITEM("RI", 2, 9105, "&Remember Current Account Information", Options.Recall ? "X" : "");
+    SETMENUITEM("RI", 2, RI::MENU_RECALL, "&Remember Current Account Information", Options.Recall ? "X" : "");
 }
 
 void SETAUTOUPDATE() {
-    SETMENUITEM("RI", 2, 9110, "&Automatically Check for Program Update", Options.AutoUpdate ? "X" : "");
+    SETMENUITEM("RI", 2, RI::MENU_AUTOUPDATE, "&Automatically Check for Program Update", Options.AutoUpdate ? "X" : "");
 }
 
 void SAVECURRENT() {
     int key = 1;
-    for (int32_t id = 135; id <= 165; id += 5, ++key) {
+    for (int32_t id : RI::INPUTS) {
         std::string text = EZ_GETTEXT("RI", id);
-        if (id == 145 || id == 160) text = REMOVECHARS(text, "$,");
-        WRITEINI(IniFile, "Info", std::to_string(key), text);
+        if (id == RI::BUDGET || id == RI::AVERAGE_SALE) text = REMOVECHARS(text, "$,");
+        WRITEINI(IniFile, "Info", std::to_string(key++), text);
     }
     SAVETICKS();
     key += kStationRows;
-    WRITEINI(IniFile, "Info", std::to_string(key), STOREDCOMMENT(TRIMSPACES(EZ_GETTEXT("RI", 310))));
+    WRITEINI(IniFile, "Info", std::to_string(key), STOREDCOMMENT(TRIMSPACES(EZ_GETTEXT("RI", RI::COMMENTS))));
 }
 
 // The eight ticks go to keys 8 to 15, after the seven inputs.
 void SAVETICKS() {
     for (int row = 1; row <= kStationRows; ++row)
-        WRITEINI(IniFile, "Info", std::to_string(7 + row), std::to_string(EZ_GETCHECK("RI", 225 + 10 * (row - 1))));
+        WRITEINI(IniFile, "Info", std::to_string(7 + row), std::to_string(EZ_GETCHECK("RI", RI::TICKBOX(row))));
 }
 
 void RESTORECURRENT() {
     int key = 1;
-    for (int32_t id = 135; id <= 165; id += 5, ++key) {
-        std::string text = GETINI(IniFile, "Info", std::to_string(key), "");
-        if (id == 145 || id == 160) {
+    for (int32_t id : RI::INPUTS) {
+        std::string text = GETINI(IniFile, "Info", std::to_string(key++), "");
+        if (id == RI::BUDGET || id == RI::AVERAGE_SALE) {
             long double amount = READNUMBER(text);
             text = amount > 0 ? FORMATNUMBER(amount, "$#,.00") : "";
         }
         EZ_SETTEXT("RI", id, text);
     }
-    for (int32_t id = 225; id <= 295; id += 10, ++key)
-        EZ_SETCHECK("RI", id, TOWHOLE(READNUMBER(GETINI(IniFile, "Info", std::to_string(key), "0"))));
-    EZ_SETTEXT("RI", 310, FROMSTOREDTEXT(GETINI(IniFile, "Info", std::to_string(key), "")));
+    for (int row = 1; row <= kStationRows; ++row, ++key)
+        EZ_SETCHECK("RI", RI::TICKBOX(row), TOWHOLE(READNUMBER(GETINI(IniFile, "Info", std::to_string(key), "0"))));
+    EZ_SETTEXT("RI", RI::COMMENTS, FROMSTOREDTEXT(GETINI(IniFile, "Info", std::to_string(key), "")));
 }

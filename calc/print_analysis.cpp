@@ -5,8 +5,10 @@
 #include <cstdint>
 #include <string>
 
+#include "calc/calculator_ids.h"
 #include "calc/listeners.h"
 #include "gui/ezgui.h"
+#include "platform/text.h"
 #include "print/ddoc.h"
 #include "stations/storage.h"
 #include "stations/tables.h"
@@ -31,12 +33,7 @@ const std::string kEllipsis = "\u2026";
 // Values and station names pass through a fixed text of 200 characters: at most 199 print.
 std::string HELD(const std::string& text) {
     constexpr size_t kHeld = 199;
-    size_t characters = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        const bool startsCharacter = (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80;
-        if (startsCharacter && characters++ == kHeld) return text.substr(0, i);
-    }
-    return text;
+    return std::string(UTF8FIRST(text, kHeld));
 }
 
 // A text no wider than width: in the largest size from points down to smallest, in half points;
@@ -50,9 +47,7 @@ std::string FITTED(int16_t job, const std::string& text, int32_t style, double p
     }
     std::string cut = text;
     while (!cut.empty()) {
-        size_t last = cut.size() - 1;
-        while (last > 0 && (static_cast<unsigned char>(cut[last]) & 0xC0) == 0x80) --last;
-        cut.erase(last);
+        cut = UTF8HEAD(cut, cut.size() - 1);
         while (!cut.empty() && cut.back() == ' ') cut.pop_back();
         if (DD_TEXTWIDTH(job, cut + kEllipsis) <= width) break;
     }
@@ -84,35 +79,36 @@ void PRINTNOTEDROW(int16_t job, float y, int32_t label, int32_t field, const std
 void PRINTHEADING(int16_t job) {
     DD_FONT(job, kBold, 14, kFace);
     DD_TEXT(job, kCentre, 1.0f, kCentred, "Return On Investment Analysis for");
-    DD_TEXT(job, kCentre, 1.4f, kCentred, FITTED(job, EZ_GETTEXT(kForm, 135), kBold, 24, 10, kLineWidth));
+    DD_TEXT(job, kCentre, 1.4f, kCentred, FITTED(job, EZ_GETTEXT(kForm, RI::CUSTOMER), kBold, 24, 10, kLineWidth));
     DD_FONT(job, kRegular, 12, kFace);
     DD_TEXT(job, kCentre, 1.8f, kCentred, "Prepared by");
-    DD_TEXT(job, kCentre, 2.1f, kCentred, FITTED(job, EZ_GETTEXT(kForm, 140), kBold, 14, 10, kLineWidth));
+    DD_TEXT(job, kCentre, 2.1f, kCentred, FITTED(job, EZ_GETTEXT(kForm, RI::SALESREP), kBold, 14, 10, kLineWidth));
 }
 
 // The five inputs and the four results inside the frame. The note on the return moves right of a
 // value too wide for its place.
 void PRINTFIGURES(int16_t job) {
     float y = 3.0f;
-    PRINTROW(job, y, 110, EZ_GETTEXT(kForm, 145));
+    PRINTROW(job, y, RI::BUDGET_CAPTION, EZ_GETTEXT(kForm, RI::BUDGET));
     y += kStep;
-    const double roi = PRINTROW(job, y, 115, EZ_GETTEXT(kForm, 150) + "%");
+    const double roi = PRINTROW(job, y, RI::ROI_CAPTION, EZ_GETTEXT(kForm, RI::ROI) + "%");
     PRINTNOTE(job, std::max(4.5f, 4.0f + static_cast<float>(roi)), y,
               "(Wall Street average 7%, bank CD's 1.5%)");
     y += kStep;
-    PRINTROW(job, y, 120, EZ_GETTEXT(kForm, 155) + "%");
+    PRINTROW(job, y, RI::MARGIN_CAPTION, EZ_GETTEXT(kForm, RI::MARGIN) + "%");
     y += kStep;
-    PRINTROW(job, y, 125, EZ_GETTEXT(kForm, 160));
+    PRINTROW(job, y, RI::AVERAGE_SALE_CAPTION, EZ_GETTEXT(kForm, RI::AVERAGE_SALE));
     y += kStep;
-    PRINTROW(job, y, 130, EZ_GETTEXT(kForm, 165) + "%");
+    PRINTROW(job, y, RI::CLOSING_RATIO_CAPTION, EZ_GETTEXT(kForm, RI::CLOSING_RATIO) + "%");
     y += 3 * kStep;
-    PRINTNOTEDROW(job, y, 195, 345, "Your ad investment plus a " + EZ_GETTEXT(kForm, 150) + "% return.");
+    PRINTNOTEDROW(job, y, RI::NET_RETURN_CAPTION, RI::NET_RETURN,
+                  "Your ad investment plus a " + EZ_GETTEXT(kForm, RI::ROI) + "% return.");
     y += kStep;
-    PRINTNOTEDROW(job, y, 200, 350, "Total sales this schedule must produce.");
+    PRINTNOTEDROW(job, y, RI::GROSS_RETURN_CAPTION, RI::GROSS_RETURN, "Total sales this schedule must produce.");
     y += kStep;
-    PRINTROW(job, y, 205, EZ_GETTEXT(kForm, 355));
+    PRINTROW(job, y, RI::SALES_CAPTION, EZ_GETTEXT(kForm, RI::SALES));
     y += kStep;
-    PRINTROW(job, y, 210, EZ_GETTEXT(kForm, 215));
+    PRINTROW(job, y, RI::RESPONSES_CAPTION, EZ_GETTEXT(kForm, RI::RESPONSES));
 }
 
 // The responses each ticked station must bring; returns the cursor below the last line. A row
@@ -122,8 +118,7 @@ float PRINTSTATIONS(int16_t job) {
     DD_FONT(job, kRegular, 12, kFace);
     bool first = true;
     for (int row = 1; row <= kStationRows; ++row) {
-        const int32_t tickBox = 225 + 10 * (row - 1);
-        if (!STATIONSHOWN(row) || EZ_GETCHECK(kForm, tickBox) == 0) continue;
+        if (!STATIONSHOWN(row) || EZ_GETCHECK(kForm, RI::TICKBOX(row)) == 0) continue;
         if (first) {
             DD_FONT(job, kRegular, 12, kFace);
             DD_TEXT(job, kCentre, y, kCentred, "Responses needed to achieve ROI target:");
@@ -131,7 +126,7 @@ float PRINTSTATIONS(int16_t job) {
             first = false;
         }
         DD_TEXT(job, 1.5f, y, kLeft, FITTED(job, HELD(StationCalls[row - 1]), kRegular, 12, 8, 2.55f - 1.5f));
-        const std::string figure = PRINTEDSHARE(EZ_GETTEXT(kForm, tickBox + 5), EZ_GETTEXT(kForm, 215),
+        const std::string figure = PRINTEDSHARE(EZ_GETTEXT(kForm, RI::SHARELABEL(row)), EZ_GETTEXT(kForm, RI::RESPONSES),
                                                 StationCume[row - 1], StationCalls[row - 1]);
         DD_TEXT(job, 2.6f, y, kLeft, FITTED(job, figure, kRegular, 12, 8, kPaperRight - 2.6f));
         y += kStep;
@@ -143,7 +138,7 @@ float PRINTSTATIONS(int16_t job) {
 // with lines as far apart as the size needs; comments that do not fit even then are cut with
 // "…", and the preview says so.
 void PRINTCOMMENTS(int16_t job, float y) {
-    const std::string comments = EZ_GETTEXT(kForm, 310);
+    const std::string comments = EZ_GETTEXT(kForm, RI::COMMENTS);
     for (double size = 10; size >= 8; size -= 0.5) {
         DD_FONT(job, kRegular, size, kFace);
         const double lineHeight = 0.167 * size / 10;
@@ -161,7 +156,7 @@ void PRINTCOMMENTS(int16_t job, float y) {
 
 void PRINTROUTINE() {
     const int16_t job =
-        static_cast<int16_t>(DD_STARTDOC("Return On Investment Calculator", EZ_GETTEXT(kForm, 135)));
+        static_cast<int16_t>(DD_STARTDOC("Return On Investment Calculator", EZ_GETTEXT(kForm, RI::CUSTOMER)));
     if (job < 1) {
         EZ_MSGBOX(EZ_CURRENTFORM(), "Unable to initialize document.{!}", "Print Engine Error", "OK");
         return;

@@ -2,19 +2,12 @@
 
 #include <optional>
 
+#include "calc/calculator_ids.h"
 #include "calc/number_format.h"
 #include "calc/number_kinds.h"
 #include "calc/number_reader.h"
 
 namespace {
-
-constexpr int32_t NET_RETURN = 345;
-constexpr int32_t GROSS_RETURN = 350;
-constexpr int32_t SALES_NEEDED = 355;
-constexpr int32_t RESPONSES_NEEDED = 215;
-
-// Share label of station row 1 to 8.
-int32_t SHAREID(size_t row) { return 230 + 10 * static_cast<int32_t>(row - 1); }
 
 // cents × (hundred + percent) ÷ 100 when hundred is 100, cents × percent ÷ 100 when it is 0: the
 // exact product of the typed figures rounded once to the cent. A percent beyond 128 bits (no
@@ -139,15 +132,15 @@ Calculation CALCULATERESULTS(const CalculatorTexts& in) {
     Calculation result;
     std::vector<ControlUpdate>& updates = result.updates;
     updates.reserve(12);
-    updates.push_back({NET_RETURN, FORMATFIGURE(QUOTIENT(f.net, 0, 100, 1, FROMMONEY(f.net)), "$#,.00")});
-    updates.push_back({GROSS_RETURN, f.gross ? FORMATFIGURE(*f.gross, "$#,.00") : ""});
-    updates.push_back({SALES_NEEDED, f.sales ? FORMATFIGURE(*f.sales, "##.00") : ""});
-    updates.push_back({RESPONSES_NEEDED, f.responses ? FORMATFIGURE(*f.responses, "#.0") : ""});
+    updates.push_back({RI::NET_RETURN, FORMATFIGURE(QUOTIENT(f.net, 0, 100, 1, FROMMONEY(f.net)), "$#,.00")});
+    updates.push_back({RI::GROSS_RETURN, f.gross ? FORMATFIGURE(*f.gross, "$#,.00") : ""});
+    updates.push_back({RI::SALES, f.sales ? FORMATFIGURE(*f.sales, "##.00") : ""});
+    updates.push_back({RI::RESPONSES, f.responses ? FORMATFIGURE(*f.responses, "#.0") : ""});
     for (size_t row = 1; row <= in.cume.size(); ++row) {
         const int32_t cume = TOWHOLE(READNUMBER(in.cume[row - 1]));
         std::string share;
         if (f.responses && cume > 0) share = FORMATFIGURE(SHARE(f, cume), "0#.000").substr(0, 8);
-        updates.push_back({SHAREID(row), share});
+        updates.push_back({RI::SHARELABEL(static_cast<int>(row)), share});
     }
     result.stop = STOPOF(in, f);
     return result;

@@ -27,6 +27,18 @@ enum : int32_t {
     EZ_MSG_OWNERDRAW = 300,
 };
 
+// The id by which a form's own events (close, shown, started, the pointer over its background) and
+// its caption are addressed.
+constexpr int32_t EZ_FORMITSELF = 0;
+
+// Key codes of the key message; a handler that sets the value to 0 drops the key.
+enum : int32_t {
+    EZ_KEY_NONE = 0,
+    EZ_KEY_TAB = 9,
+    EZ_KEY_ENTER = 13,
+    EZ_KEY_ESCAPE = 27,
+};
+
 // Run: start-up is called once; returns when the last form is gone.
 int EZ_GUIRUN(int argc, char** argv, EZ_StartProc start, EZ_EventProc events, EZ_DesignProc design);
 // Prepares the layer inside an application that already exists and installs the callbacks.

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <map>
 
+#include "gui/faces.h"
 #include "gui/registry.h"
 
 namespace gui {
@@ -60,12 +61,16 @@ int px(double units, bool horizontal) {
     return static_cast<int>(std::lround(units * (horizontal ? kColumnPixels : kRowPixels)));
 }
 
-// Faces the program names that a Linux desktop does not have, replaced by the nearest
-// installed ones: Liberation Sans shares Arial's metrics and fits Segoe UI's layouts.
-void installFontSubstitutes() {
+// Liberation Sans and Arimo share Arial's letter widths, so a page keeps the layout it was designed
+// with; Liberation Sans also fits Segoe UI's layouts.
+void substituteFaces() {
     QFont::insertSubstitutions("Segoe UI", {"Liberation Sans", "Arial", "DejaVu Sans"});
-    QFont::insertSubstitutions("Arial", {"Liberation Sans", "DejaVu Sans"});
+    QFont::insertSubstitutions("Arial", {"Liberation Sans", "Arimo", "DejaVu Sans"});
     QFont::insertSubstitutions("Wingdings", {"DejaVu Sans"});
+}
+
+void installFontSubstitutes() {
+    substituteFaces();
     QApplication::setFont(defaultFont(9));
 }
 

@@ -5,6 +5,8 @@
 #include <map>
 #include <set>
 
+#include "platform/text.h"
+
 namespace rtf {
 namespace {
 
@@ -26,25 +28,6 @@ constexpr std::array<char32_t, 32> kWindows1252 = {
     0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
     0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
-
-void appendUtf8(std::string& out, char32_t c) {
-    if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) c = 0xFFFD;
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
 
 int hexValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -393,7 +376,7 @@ private:
                 if (c == U';')
                     endFontName();
                 else if (fontName_.size() < kMaxFontName)
-                    appendUtf8(fontName_, c);
+                    APPENDUTF8(fontName_, c);
                 break;
             case Destination::ColourTable:
                 if (c != U';') break;
@@ -421,7 +404,7 @@ private:
             runFormat_ = chars;
         }
         const size_t before = runs.back().text.size();
-        appendUtf8(runs.back().text, c);
+        APPENDUTF8(runs.back().text, c);
         textBytes_ += runs.back().text.size() - before;
         paragraphFormat_ = current().par;
     }
@@ -538,7 +521,7 @@ Document readPlainText(std::string_view text) {
         } else if (utf8 || static_cast<unsigned char>(c) < 0x80) {
             paragraph.runs.back().text += c;
         } else {
-            appendUtf8(paragraph.runs.back().text, fromWindows1252(static_cast<unsigned char>(c)));
+            APPENDUTF8(paragraph.runs.back().text, fromWindows1252(static_cast<unsigned char>(c)));
         }
     }
     document.paragraphs.push_back(std::move(paragraph));

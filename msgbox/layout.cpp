@@ -4,6 +4,8 @@
 #include <cctype>
 #include <cstdlib>
 
+#include "platform/text.h"
+
 namespace {
 
 // Space between adjacent buttons, and what a button needs beside its caption.
@@ -205,10 +207,10 @@ std::string WRAPTEXT(std::string_view text, float width, int32_t font, const Mea
         std::string line, word;
         for (const char ch : segment) {
             // A space ends a word: it joins the line, or the line is full and the word starts the next.
-            if (ch == ' ' && !STRIPSPACES(word).empty()) {
-                const std::string candidate = STRIPSPACES(line + word);
+            if (ch == ' ' && !TRIMSPACES(word).empty()) {
+                const std::string candidate = TRIMSPACES(line + word);
                 if (LINEWIDTH(candidate, font, measure) > width) {
-                    wrapped += STRIPSPACES(line) + "|";
+                    wrapped += TRIMSPACES(line) + "|";
                     line = word;
                 } else {
                     line = candidate;
@@ -217,9 +219,9 @@ std::string WRAPTEXT(std::string_view text, float width, int32_t font, const Mea
             }
             word += ch;
         }
-        const std::string candidate = STRIPSPACES(line + word);
+        const std::string candidate = TRIMSPACES(line + word);
         if (LINEWIDTH(candidate, font, measure) > width) {
-            wrapped += STRIPSPACES(line) + "|" + STRIPSPACES(word) + "|";
+            wrapped += TRIMSPACES(line) + "|" + TRIMSPACES(word) + "|";
         } else {
             wrapped += candidate + "|";
         }

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <limits>
 
+#include "platform/text.h"
+
 namespace {
 
 // Only the first ten segments of a button list are looked at.
@@ -49,12 +51,6 @@ void APPLYBUTTONCODES(const Marked& m, ButtonSpec& button) {
 
 }  // namespace
 
-std::string STRIPSPACES(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
-}
-
 std::vector<std::string> SEGMENTS(std::string_view text, char separator) {
     std::vector<std::string> pieces;
     std::size_t start = 0;
@@ -70,12 +66,12 @@ std::vector<std::string> SEGMENTS(std::string_view text, char separator) {
 Marked PARSEMARKUP(std::string_view marked) {
     Marked result;
     const std::size_t brace = marked.find('{');
-    result.text = STRIPSPACES(marked.substr(0, brace));
+    result.text = TRIMSPACES(marked.substr(0, brace));
     if (brace == std::string_view::npos) return result;
 
     // The code list runs from the first "{" to the end; a closing "}" just ends the last number.
-    for (const std::string& piece : SEGMENTS(STRIPSPACES(marked.substr(brace + 1)), ',')) {
-        const std::string code = STRIPSPACES(piece);
+    for (const std::string& piece : SEGMENTS(TRIMSPACES(marked.substr(brace + 1)), ',')) {
+        const std::string code = TRIMSPACES(piece);
         if (code.empty()) continue;
         const char letter = UPPER(code.front());
         result.codes[letter] = LEADINGNUMBER(std::string_view(code).substr(1));
@@ -103,7 +99,7 @@ std::vector<ButtonSpec> PARSEBUTTONS(std::string_view buttons) {
     const std::vector<std::string> segments = SEGMENTS(buttons, '|');
     const std::size_t examined = std::min(segments.size(), MAX_BUTTON_SEGMENTS);
     for (std::size_t n = 0; n < examined; ++n) {
-        const std::string segment = STRIPSPACES(segments[n]);
+        const std::string segment = TRIMSPACES(segments[n]);
         if (segment.starts_with("*{")) {
             APPLYBUTTONCODES(PARSEMARKUP(segment), defaults);
             continue;

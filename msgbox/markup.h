@@ -26,9 +26,6 @@ struct ButtonSpec {
     char style = 'C';
 };
 
-// text without the spaces around it.
-std::string STRIPSPACES(std::string_view text);
-
 // The pieces of text between separators; a text without separators is one piece.
 std::vector<std::string> SEGMENTS(std::string_view text, char separator);
 

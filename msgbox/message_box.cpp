@@ -6,11 +6,13 @@
 #include "gui/ezgui.h"
 #include "msgbox/layout.h"
 #include "msgbox/markup.h"
+#include "msgbox/message_box_ids.h"
 
 namespace {
 
 const std::string kForm = "DGMSGBOX1";
 constexpr int32_t kWaiting = 1000;  // no answer given yet
+constexpr int32_t kClosed = 99;     // closed without a button: Escape or the close box
 
 // The one box request; it lives until the next box is asked for.
 struct Request {
@@ -41,7 +43,7 @@ Measurer libraryMeasurer() {
     return measure;
 }
 
-int32_t sign() { return EZ_GETCHECK(kForm, 10) != 0 ? -1 : 1; }
+int32_t sign() { return EZ_GETCHECK(kForm, MSGBOX::CHECKBOX) != 0 ? -1 : 1; }
 
 void answer(int32_t number) {
     box.result = number * sign();
@@ -122,21 +124,21 @@ void DESIGN_DGMSGBOX(const std::string& formName) {
 
     EZ_RESIZEFORM(formName, 0, 0, layout.width, layout.height);
     if (layout.picture)
-        EZ_PICTURE(4, layout.pictureX, layout.pictureY, layout.pictureWidth, layout.pictureHeight,
+        EZ_PICTURE(MSGBOX::PICTURE, layout.pictureX, layout.pictureY, layout.pictureWidth, layout.pictureHeight,
                    box.picture, layout.pictureProps);
-    createBlock(5, layout.text1, layout.textBackground);
-    createBlock(6, layout.text2, layout.textBackground);
+    createBlock(MSGBOX::TEXT1, layout.text1, layout.textBackground);
+    createBlock(MSGBOX::TEXT2, layout.text2, layout.textBackground);
     if (layout.checkbox.present) {
         EZ_COLOR(layout.checkbox.colour, layout.textBackground);
         EZ_USEFONT(layout.checkbox.font);
-        EZ_CHECKBOX(10, layout.checkbox.x, layout.checkbox.y, layout.checkbox.width, layout.checkbox.height,
+        EZ_CHECKBOX(MSGBOX::CHECKBOX, layout.checkbox.x, layout.checkbox.y, layout.checkbox.width, layout.checkbox.height,
                     lines(layout.checkbox.text), "T");
-        if (layout.checked) EZ_SETCHECK(formName, 10, 1);
+        if (layout.checked) EZ_SETCHECK(formName, MSGBOX::CHECKBOX, 1);
     }
     EZ_COLOR(-1, -1);
     for (size_t i = 0; i < layout.buttons.size(); ++i) {
         const PlacedButton& button = layout.buttons[i];
-        int32_t id = 11 + static_cast<int32_t>(i);
+        const int32_t id = MSGBOX::BUTTON(static_cast<int>(i) + 1);
         if (button.parsed.style == 'G') {
             EZ_USEFONT(button.parsed.font);
             EZ_BUTTON(id, button.x, button.y, button.width, button.height, button.parsed.caption, "TA");
@@ -148,37 +150,36 @@ void DESIGN_DGMSGBOX(const std::string& formName) {
 }
 
 void EVENTS_DGMSGBOX(const std::string& formName, int32_t& id, int32_t& message, int32_t& value, int32_t&) {
-    int32_t button = id - 10;
-    bool isButton = button >= 1 && button <= 10;
+    const int button = MSGBOX::BUTTONNUMBER(id);
     switch (message) {
-        case 86:
-            if (id != 0) break;
-            if (box.layout.focusButton != 0) EZ_FOCUS(formName, 10 + box.layout.focusButton);
+        case EZ_MSG_SHOWN:
+            if (id != EZ_FORMITSELF) break;
+            if (box.layout.focusButton != 0) EZ_FOCUS(formName, MSGBOX::BUTTON(box.layout.focusButton));
             box.result = kWaiting;
             EZ_BRINGTOFRONT(formName);
             break;
-        case 30:
-            if (value == 27) {
-                answer(99);
-            } else if (value == 13) {
-                int32_t focused = EZ_GETFOCUS(formName) - 10;
+        case EZ_MSG_KEY:
+            if (value == EZ_KEY_ESCAPE) {
+                answer(kClosed);
+            } else if (value == EZ_KEY_ENTER) {
+                const int focused = MSGBOX::BUTTONNUMBER(EZ_GETFOCUS(formName));
                 if (focused > 0) answer(focused);
             }
             break;
-        case 0:
-            if (id == 0 && box.result == kWaiting) box.result = 99 * sign();
+        case EZ_MSG_CLOSE:
+            if (id == EZ_FORMITSELF && box.result == kWaiting) box.result = kClosed * sign();
             break;
-        case 1:
-            if (id == 10 && box.rememberedButton != 0)
-                EZ_FOCUS(formName, 10 + box.rememberedButton);
-            else if (isButton)
+        case EZ_MSG_CLICK:
+            if (id == MSGBOX::CHECKBOX && box.rememberedButton != 0)
+                EZ_FOCUS(formName, MSGBOX::BUTTON(box.rememberedButton));
+            else if (button != 0)
                 answer(button);
             break;
-        case 3:
-            if (isButton) box.rememberedButton = button;
+        case EZ_MSG_FOCUS:
+            if (button != 0) box.rememberedButton = button;
             break;
-        case 300:
-            if (isButton) paintButton(button);
+        case EZ_MSG_OWNERDRAW:
+            if (button != 0) paintButton(button);
             break;
         default: break;
     }

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <system_error>
 
 bool OS_FILEEXISTS(const std::string& path) {
     struct stat info {};
@@ -100,14 +101,30 @@ bool OS_FOLDERTAKESFILES(const std::string& folder) { return mayWrite(folder, S_
 
 bool OS_FILEWRITABLE(const std::string& path) { return mayWrite(path, S_IFREG); }
 
-std::string OS_USERCONFIGFOLDER() {
+std::string OS_USERCONFIGFOLDER(const std::string& programName) {
     const char* config = std::getenv("XDG_CONFIG_HOME");
     const char* home = std::getenv("HOME");
     const std::string folder = config && config[0] == '/'
-                                   ? std::string(config) + "/Tarvex"
-                                   : std::string(home && home[0] == '/' ? home : "") + "/.config/Tarvex";
+                                   ? std::string(config) + "/" + programName
+                                   : std::string(home && home[0] == '/' ? home : "") + "/.config/" + programName;
     std::error_code error;
     if (!std::filesystem::exists(folder, error) && std::filesystem::create_directories(folder, error))
         ::chmod(folder.c_str(), 0700);
     return folder;
+}
+
+std::string OS_FULLPATH(const std::string& path) {
+    if (path.empty()) return "";
+    namespace fs = std::filesystem;
+    fs::path given(path);
+    // The first component: the first folder below the root, or the first name of a relative path.
+    fs::path first = given.root_path();
+    for (const fs::path& part : given.relative_path()) {
+        first /= part;
+        break;
+    }
+    std::error_code error;
+    if (first.empty() || !fs::exists(fs::symlink_status(first, error))) return "";
+    fs::path full = fs::weakly_canonical(fs::absolute(given, error), error);
+    return error ? "" : full.string();
 }

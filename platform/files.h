@@ -32,6 +32,9 @@ bool OS_RENAMEFILE(const std::string& from, const std::string& to);
 bool OS_FOLDERTAKESFILES(const std::string& folder);
 // True when the regular file exists and the user may write it, by the same rule.
 bool OS_FILEWRITABLE(const std::string& path);
-// The user's own folder for this program's settings: $XDG_CONFIG_HOME/Tarvex, by default
-// ~/.config/Tarvex, made when missing, open to its owner alone.
-std::string OS_USERCONFIGFOLDER();
+// The user's own folder for a program's settings: $XDG_CONFIG_HOME/<programName>, by default
+// ~/.config/<programName>, made when missing, open to its owner alone.
+std::string OS_USERCONFIGFOLDER(const std::string& programName);
+// The absolute form of a path: links resolved, "." and ".." removed; empty when the path's first
+// component does not exist.
+std::string OS_FULLPATH(const std::string& path);

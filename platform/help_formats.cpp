@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/text.h"
+
 namespace help {
 namespace {
 
@@ -38,24 +40,6 @@ bool endsWith(std::string_view text, std::string_view tail) {
 // The text up to the first NUL byte.
 std::string cString(std::string_view bytes) { return std::string(bytes.substr(0, bytes.find('\0'))); }
 
-void appendUtf8(std::string& out, uint32_t code) {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | code >> 6);
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | code >> 12);
-        out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x110000) {
-        out += static_cast<char>(0xF0 | code >> 18);
-        out += static_cast<char>(0x80 | (code >> 12 & 0x3F));
-        out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
-
 // Attribute values may carry character references ("&amp;", "&#8212;"); an unknown one stays as written.
 std::string decodeEntities(std::string_view text) {
     static const std::pair<std::string_view, char> named[] = {
@@ -74,7 +58,7 @@ std::string decodeEntities(std::string_view text) {
             std::string digits(name.substr(hex ? 2 : 1));
             if (!digits.empty() && digits.find_first_not_of(hex ? "0123456789abcdefABCDEF" : "0123456789") ==
                                        std::string::npos) {
-                appendUtf8(out, static_cast<uint32_t>(std::stoul(digits, nullptr, hex ? 16 : 10)));
+                APPENDUTF8(out, static_cast<char32_t>(std::stoul(digits, nullptr, hex ? 16 : 10)));
                 known = true;
             }
         }

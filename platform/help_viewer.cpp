@@ -135,7 +135,6 @@ protected:
 class HelpWindow : public QWidget {
 public:
     HelpWindow() {
-        setWindowTitle("Tarvex Help");
         resize(900, 600);
 
         QToolBar* tools = new QToolBar(this);
@@ -200,8 +199,9 @@ public:
             file_ = builtHelpFile(path) ? help::HelpFile::open(path) : nullptr;
             browser_->file = file_.get();
             browser_->filePath = path;
+            // The file's own title, else its name ("Tarvex Help" of "Tarvex Help.chm").
             setWindowTitle(file_ && !file_->title().empty() ? QString::fromStdString(file_->title())
-                                                            : "Tarvex Help");
+                                                            : QFileInfo(QString::fromStdString(path)).completeBaseName());
             fillContents();
             fillIndex();
             searchResults_->clear();

@@ -22,7 +22,8 @@ size_t keep(char* data, size_t size, size_t count, void* user) {
     return bytes;
 }
 
-void setOptions(CURL* easy, const std::string& url, Received& received, char* errors) {
+void setOptions(CURL* easy, const std::string& url, const std::string& userAgent, Received& received,
+                char* errors) {
     curl_easy_setopt(easy, CURLOPT_URL, url.c_str());
     curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, 1L);
@@ -31,7 +32,7 @@ void setOptions(CURL* easy, const std::string& url, Received& received, char* er
     curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, 10000L);
     curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS, 15000L);
     curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(easy, CURLOPT_USERAGENT, "Tarvex");
+    curl_easy_setopt(easy, CURLOPT_USERAGENT, userAgent.c_str());
     curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, keep);
     curl_easy_setopt(easy, CURLOPT_WRITEDATA, &received);
     curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, errors);
@@ -39,7 +40,7 @@ void setOptions(CURL* easy, const std::string& url, Received& received, char* er
 
 }  // namespace
 
-OS_HttpAnswer OS_HTTPGET(const std::string& url, const OS_Idle& idle) {
+OS_HttpAnswer OS_HTTPGET(const std::string& url, const std::string& userAgent, const OS_Idle& idle) {
     static const bool ready = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
     OS_HttpAnswer answer;
     CURL* easy = ready ? curl_easy_init() : nullptr;
@@ -52,7 +53,7 @@ OS_HttpAnswer OS_HTTPGET(const std::string& url, const OS_Idle& idle) {
     }
     Received received;
     char errors[CURL_ERROR_SIZE] = "";
-    setOptions(easy, url, received, errors);
+    setOptions(easy, url, userAgent, received, errors);
     curl_multi_add_handle(multi, easy);
 
     // The request runs in slices of at most 50 ms, so the window goes on painting meanwhile.

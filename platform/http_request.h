@@ -16,4 +16,5 @@ struct OS_HttpAnswer {
     std::string detail;       // what exactly failed, as libcurl says it
 };
 
-OS_HttpAnswer OS_HTTPGET(const std::string& url, const OS_Idle& idle);
+// The request names the program as userAgent.
+OS_HttpAnswer OS_HTTPGET(const std::string& url, const std::string& userAgent, const OS_Idle& idle);

@@ -2,6 +2,8 @@
 // time in proportion to its size.
 #include "platform/profile_text.h"
 
+#include "platform/text.h"
+
 namespace {
 
 constexpr std::string_view BYTE_ORDER_MARK = "\xEF\xBB\xBF";
@@ -81,16 +83,8 @@ Entry parse(std::string_view line) {
     return entry;
 }
 
-// Cut to the result area, stepping back over the continuation bytes of a split UTF-8 character.
-std::string limited(std::string_view text) {
-    if (text.size() <= RESULT_LIMIT) return std::string(text);
-    size_t end = RESULT_LIMIT;
-    for (int step = 0; step < 3 && end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80;
-         ++step) {
-        --end;
-    }
-    return std::string(text.substr(0, end));
-}
+// Cut to the result area without splitting a character.
+std::string limited(std::string_view text) { return std::string(UTF8HEAD(text, RESULT_LIMIT)); }
 
 std::string oneLine(std::string_view text) {
     std::string line(text);

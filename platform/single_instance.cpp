@@ -31,7 +31,7 @@ std::map<int32_t, Lock>& locks() {
 QString pathFor(const std::string& name, const char* suffix) {
     QString folder = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
-        folder = QDir::temp().filePath(QString("tarvex-%1").arg(getuid()));
+        folder = QDir::temp().filePath(QString::fromStdString(name).toLower() + QString("-%1").arg(getuid()));
         QDir().mkpath(folder);
         QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }

@@ -40,8 +40,5 @@ void DD_SETNOTICE(int32_t job, const std::string& notice);
 void DD_ENDDOC(int32_t job);
 
 // The next document ends in this PDF file instead of the preview; an empty path returns to
-// the preview. Used by the tests.
+// the preview. Used by the tests. A start fails while the file's folder does not exist.
 void DD_RENDERTOPDF(const std::string& path);
-
-// The next document start fails, as when no print engine is available. Used by the tests.
-void DD_FAILNEXTSTART();

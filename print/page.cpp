@@ -7,6 +7,9 @@
 #include <QTextLayout>
 #include <QTextOption>
 #include <cmath>
+#include <mutex>
+
+#include "gui/faces.h"
 
 namespace print {
 namespace {
@@ -17,9 +20,8 @@ constexpr double kFrameWidth = kUnitsPerInch / 100;
 }  // namespace
 
 QFont pageFont(const QString& face, double points, bool bold) {
-    // Where Arial itself is missing it is drawn with a face of the same letter widths, so the
-    // page keeps the layout it was designed with.
-    QFont::insertSubstitutions("Arial", {"Liberation Sans", "Arimo"});
+    static std::once_flag substituted;
+    std::call_once(substituted, gui::substituteFaces);
     QFont font(face);
     font.setPixelSize(static_cast<int>(std::lround(points * kUnitsPerPoint)));
     font.setBold(bold);

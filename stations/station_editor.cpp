@@ -2,11 +2,13 @@
 #include "stations/station_editor.h"
 
 #include <array>
+#include <iterator>
 #include <utility>
 
 #include "app/help.h"
 #include "app/settings.h"
 #include "calc/calculate.h"
+#include "calc/calculator_ids.h"
 #include "calc/calculator_form.h"
 #include "calc/number_format.h"
 #include "calc/number_kinds.h"
@@ -14,6 +16,8 @@
 #include "calc/options.h"
 #include "gui/ezgui.h"
 #include "msgbox/message_box.h"
+#include "platform/text.h"
+#include "stations/station_editor_ids.h"
 #include "stations/storage.h"
 #include "stations/tables.h"
 
@@ -29,7 +33,9 @@ bool rowsFollowContent = false;
 // follows it when rows move up or are packed, and goes when it is removed.
 std::array<int, kStationRows> rowOrigin{};
 
-int32_t stationBox(int row) { return 120 + 10 * (row - 1); }
+using SE::CUMEBOX;
+using SE::STATIONBOX;
+
 double cumeValue(int32_t box) { return static_cast<double>(READNUMBER(EZ_GETTEXT(kForm, box))); }
 bool blank(const std::string& text) { return text.find_first_not_of(' ') == std::string::npos; }
 
@@ -39,9 +45,9 @@ void label(int32_t id, double col, double row, double width, const char* text) {
 
 void ASSIGNSTATIONS() {
     for (int row = 1; row <= kStationRows; ++row) {
-        EZ_SETTEXT(kForm, stationBox(row), StationCalls[row - 1]);
+        EZ_SETTEXT(kForm, STATIONBOX(row), StationCalls[row - 1]);
         int32_t cume = TOWHOLE(READNUMBER(StationCume[row - 1]));
-        EZ_SETTEXT(kForm, stationBox(row) + 5, cume > 0 ? std::to_string(cume) : "");
+        EZ_SETTEXT(kForm, CUMEBOX(row), cume > 0 ? std::to_string(cume) : "");
     }
 }
 
@@ -49,8 +55,8 @@ void INITIALIZE_SE() {
     rowsFollowContent = false;
     for (int row = 1; row <= kStationRows; ++row) rowOrigin[row - 1] = STATIONSHOWN(row) ? row : 0;
     ASSIGNSTATIONS();
-    EZ_DEFACCEL(kForm, "F1," + std::to_string(911));
-    EZ_DISABLEC(kForm, 200);
+    EZ_DEFACCEL(kForm, "F1," + std::to_string(HELP_KEY));
+    EZ_DISABLEC(kForm, SE::OK_BUTTON);
 }
 
 // The box the user is in is never closed under the cursor.
@@ -62,41 +68,40 @@ void closeBox(int32_t id) {
 // next to fill (name only), every row after it is closed.
 void SHOWACTIVE() {
     for (int row = 1; row <= kStationRows; ++row) {
-        int32_t s = stationBox(row);
-        std::string name = EZ_GETTEXT(kForm, s);
+        std::string name = EZ_GETTEXT(kForm, STATIONBOX(row));
         if (!blank(name) || row == 1) {
-            EZ_ENABLEC(kForm, s);
-            if (!name.empty()) EZ_ENABLEC(kForm, s + 5);
-            else closeBox(s + 5);
-        } else if (cumeValue(s - 5) > 0) {
-            EZ_ENABLEC(kForm, s);
-            closeBox(s + 5);
+            EZ_ENABLEC(kForm, STATIONBOX(row));
+            if (!name.empty()) EZ_ENABLEC(kForm, CUMEBOX(row));
+            else closeBox(CUMEBOX(row));
+        } else if (cumeValue(CUMEBOX(row - 1)) > 0) {
+            EZ_ENABLEC(kForm, STATIONBOX(row));
+            closeBox(CUMEBOX(row));
         } else {
-            closeBox(s);
-            closeBox(s + 5);
+            closeBox(STATIONBOX(row));
+            closeBox(CUMEBOX(row));
         }
     }
 }
 
 // A name emptied on a row with a cume removes the row; the rows below move up.
 void REDISPLAY(int32_t s) {
+    const int removed = SE::BOXROW(s);
     std::string name = TRIMSPACES(EZ_GETTEXT(kForm, s));
-    if (name.empty() && cumeValue(s + 5) > 0) {
-        for (int32_t b = s; b <= 180; b += 10) {
-            EZ_SETTEXT(kForm, b, EZ_GETTEXT(kForm, b + 10));
-            EZ_SETTEXT(kForm, b + 5, EZ_GETTEXT(kForm, b + 15));
+    if (name.empty() && cumeValue(CUMEBOX(removed)) > 0) {
+        for (int row = removed; row < kStationRows; ++row) {
+            EZ_SETTEXT(kForm, STATIONBOX(row), EZ_GETTEXT(kForm, STATIONBOX(row + 1)));
+            EZ_SETTEXT(kForm, CUMEBOX(row), EZ_GETTEXT(kForm, CUMEBOX(row + 1)));
+            rowOrigin[row - 1] = rowOrigin[row];
         }
-        EZ_SETTEXT(kForm, 190, "");
-        EZ_SETTEXT(kForm, 195, "");
-        for (int row = (s - 110) / 10; row < kStationRows; ++row) rowOrigin[row - 1] = rowOrigin[row];
+        EZ_SETTEXT(kForm, STATIONBOX(kStationRows), "");
+        EZ_SETTEXT(kForm, CUMEBOX(kStationRows), "");
         rowOrigin[kStationRows - 1] = 0;
         rowsFollowContent = true;
         SHOWACTIVE();
-        EZ_FOCUS(kForm, s + 5);
+        EZ_FOCUS(kForm, CUMEBOX(removed));
         return;
     }
-    int row = (s - 110) / 10;
-    if (name != StationCalls[row - 1]) EZ_SETTEXT(kForm, s, name);
+    if (name != StationCalls[removed - 1]) EZ_SETTEXT(kForm, s, name);
 }
 
 // The stored list cannot carry a comma in a name, nor a name that starts with a double quote.
@@ -111,27 +116,27 @@ std::string storable(std::string name) {
 }
 
 void boxKeys(int32_t& value) {
-    if (value == 27) value = 0;
-    else if (value == 13) value = 9;
+    if (value == EZ_KEY_ESCAPE) value = EZ_KEY_NONE;
+    else if (value == EZ_KEY_ENTER) value = EZ_KEY_TAB;
 }
 
 void STATIONPROC(int32_t id, int32_t message, int32_t& value) {
     switch (message) {
-    case 6: {
+    case EZ_MSG_CHANGE: {
         std::string text = EZ_GETTEXT(kForm, id);
         std::string clean = storable(text);
         if (clean != text) EZ_SETTEXT(kForm, id, clean);
-        EZ_ENABLEC(kForm, 200);
+        EZ_ENABLEC(kForm, SE::OK_BUTTON);
         if (rowsFollowContent) SHOWACTIVE();
         break;
     }
-    case 3: EZ_SETCOLOR(kForm, id, 0, 25); break;
-    case 4:
+    case EZ_MSG_FOCUS: EZ_SETCOLOR(kForm, id, 0, 25); break;
+    case EZ_MSG_BLUR:
         EZ_SETCOLOR(kForm, id, -1, -1);
         REDISPLAY(id);
         break;
-    case 30:
-        if (value == ',') value = 0;
+    case EZ_MSG_KEY:
+        if (value == ',') value = EZ_KEY_NONE;
         else boxKeys(value);
         break;
     default: break;
@@ -140,13 +145,13 @@ void STATIONPROC(int32_t id, int32_t message, int32_t& value) {
 
 void CUMEPROC(int32_t id, int32_t message, int32_t& value) {
     switch (message) {
-    case 6:
-        EZ_ENABLEC(kForm, 200);
+    case EZ_MSG_CHANGE:
+        EZ_ENABLEC(kForm, SE::OK_BUTTON);
         if (rowsFollowContent) SHOWACTIVE();
         break;
-    case 3: EZ_SETCOLOR(kForm, id, 0, 25); break;
-    case 4: EZ_SETCOLOR(kForm, id, -1, -1); break;
-    case 30: boxKeys(value); break;
+    case EZ_MSG_FOCUS: EZ_SETCOLOR(kForm, id, 0, 25); break;
+    case EZ_MSG_BLUR: EZ_SETCOLOR(kForm, id, -1, -1); break;
+    case EZ_MSG_KEY: boxKeys(value); break;
     default: break;
     }
 }
@@ -154,25 +159,23 @@ void CUMEPROC(int32_t id, int32_t message, int32_t& value) {
 // Each calculator row takes the tick of the station it now holds; the remembered ticks follow.
 void MOVETICKS() {
     std::array<int32_t, kStationRows> ticks{};
-    for (int row = 1; row <= kStationRows; ++row) ticks[row - 1] = EZ_GETCHECK("RI", 225 + 10 * (row - 1));
+    for (int row = 1; row <= kStationRows; ++row) ticks[row - 1] = EZ_GETCHECK("RI", RI::TICKBOX(row));
     for (int row = 1; row <= kStationRows; ++row) {
         const int origin = rowOrigin[row - 1];
-        EZ_SETCHECK("RI", 225 + 10 * (row - 1), origin > 0 ? ticks[origin - 1] : 0);
+        EZ_SETCHECK("RI", RI::TICKBOX(row), origin > 0 ? ticks[origin - 1] : 0);
     }
     if (Options.Recall) SAVETICKS();
 }
 
 void UPDATESTATIONS() {
     for (int row = 1; row <= kStationRows; ++row) {
-        int32_t s = stationBox(row);
-        if (blank(EZ_GETTEXT(kForm, s))) EZ_SETTEXT(kForm, s + 5, "");
-        else if (cumeValue(s + 5) == 0) EZ_SETTEXT(kForm, s, "");
-        if (blank(EZ_GETTEXT(kForm, s))) rowOrigin[row - 1] = 0;
+        if (blank(EZ_GETTEXT(kForm, STATIONBOX(row)))) EZ_SETTEXT(kForm, CUMEBOX(row), "");
+        else if (cumeValue(CUMEBOX(row)) == 0) EZ_SETTEXT(kForm, STATIONBOX(row), "");
+        if (blank(EZ_GETTEXT(kForm, STATIONBOX(row)))) rowOrigin[row - 1] = 0;
     }
     for (int row = 1; row <= kStationRows; ++row) {
-        int32_t s = stationBox(row);
-        StationCalls[row - 1] = TRIMSPACES(EZ_GETTEXT(kForm, s));
-        StationCume[row - 1] = FORMATNUMBER(READNUMBER(EZ_GETTEXT(kForm, s + 5)), "");
+        StationCalls[row - 1] = TRIMSPACES(EZ_GETTEXT(kForm, STATIONBOX(row)));
+        StationCume[row - 1] = FORMATNUMBER(READNUMBER(EZ_GETTEXT(kForm, CUMEBOX(row))), "");
     }
     for (bool swapped = true; swapped;) {
         swapped = false;
@@ -198,13 +201,13 @@ void SE_OKBTN() {
 }
 
 void SE_Events(int32_t id, int32_t message, int32_t& cancel) {
-    if (id == 911 && message == 1) {
-        GETHELP(15, 135);
-    } else if (id == 0 && message == 0) {
-        int32_t answer = CHECKFORCHANGES(kForm, 200);
+    if (id == HELP_KEY && message == EZ_MSG_CLICK) {
+        GETHELP(HELP_CONTEXT, IDH_STATION_EDITOR);
+    } else if (id == EZ_FORMITSELF && message == EZ_MSG_CLOSE) {
+        int32_t answer = CHECKFORCHANGES(kForm, SE::OK_BUTTON);
         if (answer == 1) UPDATESTATIONS();
         else if (answer == 3) cancel = 1;
-    } else if (id == 0 && message == 87) {
+    } else if (id == EZ_FORMITSELF && message == EZ_MSG_STARTED) {
         INITIALIZE_SE();
     }
 }
@@ -219,49 +222,49 @@ void EZ_SE_Display(const std::string& parent) {
 void EZ_SE_Design() {
     EZ_COLOR(-1, -1);
     EZ_USEFONT(6);
-    label(100, 5.5, 0.9375, 5, "Station");
-    label(105, 17.125, 0.9375, 4.25, "Cume");
-    label(110, 29.5, 0.875, 5, "Station");
-    label(115, 41.375, 0.875, 4.25, "Cume");
+    label(SE::LEFT_STATION_CAPTION, 5.5, 0.9375, 5, "Station");
+    label(SE::LEFT_CUME_CAPTION, 17.125, 0.9375, 4.25, "Cume");
+    label(SE::RIGHT_STATION_CAPTION, 29.5, 0.875, 5, "Station");
+    label(SE::RIGHT_CUME_CAPTION, 41.375, 0.875, 4.25, "Cume");
     const double stationRows[] = {2.25, 4.6875, 7.125, 9.5};
     const double cumeRows[] = {2.25, 4.625, 7.125, 9.5};
     for (int row = 1; row <= kStationRows; ++row) {
         bool right = row > 4;
         int line = (row - 1) % 4;
         double stationRow = right ? cumeRows[line] : stationRows[line];
-        EZ_TEXT(stationBox(row), right ? 27.25 : 3, stationRow, 9.375, 1.125, "", "ESTU");
-        EZ_TEXT(stationBox(row) + 5, right ? 39.25 : 15, cumeRows[line], 8.25, 1.125, "", "ENST");
-        EZ_SETACCESSNAME(kForm, stationBox(row), "Station " + std::to_string(row));
-        EZ_SETACCESSNAME(kForm, stationBox(row) + 5, "Cume " + std::to_string(row));
+        EZ_TEXT(STATIONBOX(row), right ? 27.25 : 3, stationRow, 9.375, 1.125, "", "ESTU");
+        EZ_TEXT(CUMEBOX(row), right ? 39.25 : 15, cumeRows[line], 8.25, 1.125, "", "ENST");
+        EZ_SETACCESSNAME(kForm, STATIONBOX(row), "Station " + std::to_string(row));
+        EZ_SETACCESSNAME(kForm, CUMEBOX(row), "Cume " + std::to_string(row));
     }
     // The buttons in the order they stand, left to right, which is the order of the Tab key.
-    EZ_BUTTON(210, 2.5, 12.125, 7.125, 1.5, "&Help", "T");
-    EZ_BUTTON(200, 31.5, 12.125, 7.125, 1.5, "&OK", "T");
-    EZ_BUTTON(205, 41, 12.125, 7.125, 1.5, "&Cancel", "T");
-    EZ_PANEL(220, 1.5, 4, 23.25, 2.5, "CFI");
-    EZ_PANEL(225, 1.5, 8.875, 23.25, 2.5, "CFI");
-    EZ_PANEL(230, 25.75, 4, 23.25, 2.5, "CFI");
-    EZ_PANEL(235, 25.75, 8.875, 23.25, 2.5, "CFI");
-    EZ_PANEL(240, 1.5, 1.375, 12.5, 10, "CF");
-    EZ_PANEL(245, 13.75, 1.375, 11, 10, "CF");
-    EZ_PANEL(250, 25.75, 1.375, 12.5, 10, "CF");
-    EZ_PANEL(255, 38, 1.375, 11, 10, "CF");
+    EZ_BUTTON(SE::HELP_BUTTON, 2.5, 12.125, 7.125, 1.5, "&Help", "T");
+    EZ_BUTTON(SE::OK_BUTTON, 31.5, 12.125, 7.125, 1.5, "&OK", "T");
+    EZ_BUTTON(SE::CANCEL_BUTTON, 41, 12.125, 7.125, 1.5, "&Cancel", "T");
+    const struct {
+        double col, row, width, height;
+        const char* props;
+    } panels[] = {{1.5, 4, 23.25, 2.5, "CFI"},      {1.5, 8.875, 23.25, 2.5, "CFI"}, {25.75, 4, 23.25, 2.5, "CFI"},
+                  {25.75, 8.875, 23.25, 2.5, "CFI"}, {1.5, 1.375, 12.5, 10, "CF"},    {13.75, 1.375, 11, 10, "CF"},
+                  {25.75, 1.375, 12.5, 10, "CF"},    {38, 1.375, 11, 10, "CF"}};
+    for (size_t n = 0; n < std::size(panels); ++n)
+        EZ_PANEL(SE::PANELS[n], panels[n].col, panels[n].row, panels[n].width, panels[n].height, panels[n].props);
     EZ_SETFORMKEYS(kForm, 2);
 }
 
 void EZ_SE_ParseEvents(int32_t& id, int32_t& message, int32_t& value, int32_t& cancel) {
     // Escape anywhere in the editor closes it as its close box does, asking about unsaved changes.
-    if (message == EZ_MSG_KEY && value == 27) {
-        value = 0;
+    if (message == EZ_MSG_KEY && value == EZ_KEY_ESCAPE) {
+        value = EZ_KEY_NONE;
         EZ_UNLOADFORM(kForm);
         return;
     }
-    bool box = id >= 120 && id <= 195 && id % 5 == 0;
-    if (box && id % 10 == 0) STATIONPROC(id, message, value);
-    else if (box) CUMEPROC(id, message, value);
-    else if (id == 200 && message == 1) SE_OKBTN();
-    else if (id == 205 && message == 1) EZ_UNLOADFORM(kForm);
-    else if (id == 210 && message == 1) GETHELP(15, 135);
+    const int row = SE::BOXROW(id);
+    if (row != 0 && id == STATIONBOX(row)) STATIONPROC(id, message, value);
+    else if (row != 0) CUMEPROC(id, message, value);
+    else if (id == SE::OK_BUTTON && message == EZ_MSG_CLICK) SE_OKBTN();
+    else if (id == SE::CANCEL_BUTTON && message == EZ_MSG_CLICK) EZ_UNLOADFORM(kForm);
+    else if (id == SE::HELP_BUTTON && message == EZ_MSG_CLICK) GETHELP(HELP_CONTEXT, IDH_STATION_EDITOR);
     else SE_Events(id, message, cancel);
 }
 

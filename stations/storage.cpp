@@ -2,9 +2,11 @@
 
 #include "app/globals.h"
 #include "app/settings.h"
+#include "calc/calculator_ids.h"
 #include "calc/number_reader.h"
 #include "gui/ezgui.h"
 #include "stations/fields.h"
+#include "stations/station_editor_ids.h"
 #include "stations/tables.h"
 
 void LOADSTATIONS() {
@@ -16,25 +18,25 @@ void LOADSTATIONS() {
 void SAVESTATIONS() {
     WRITEINI(IniFile, "Stations", "Calls", JOINFIELDS(StationCalls));
     WRITEINI(IniFile, "Stations", "Cume", JOINFIELDS(StationCume));
-    EZ_DISABLEC("SE", 200);
+    EZ_DISABLEC("SE", SE::OK_BUTTON);
 }
 
 // A row is shown, captioned with its station's name, exactly when its cume is above 0;
 // a hidden row keeps its caption and its tick.
 void SHOWSTATIONS() {
     for (int row = 1; row <= kStationRows; ++row) {
-        int32_t tick = 225 + 10 * (row - 1);
+        const int32_t tick = RI::TICKBOX(row), share = RI::SHARELABEL(row);
         if (STATIONSHOWN(row)) {
             const std::string& name = StationCalls[row - 1];
             EZ_SETTEXT("RI", tick, name);
             // A screen reader hears the figure beside the tick box as this station's.
-            EZ_SETACCESSNAME("RI", tick + 5, (name.empty() ? "Station " + std::to_string(row) : name) +
+            EZ_SETACCESSNAME("RI", share, (name.empty() ? "Station " + std::to_string(row) : name) +
                                                  " share of audience");
             EZ_SHOWC("RI", tick, 1);
-            EZ_SHOWC("RI", tick + 5, 1);
+            EZ_SHOWC("RI", share, 1);
         } else {
             EZ_SHOWC("RI", tick, 0);
-            EZ_SHOWC("RI", tick + 5, 0);
+            EZ_SHOWC("RI", share, 0);
         }
     }
 }

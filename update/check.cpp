@@ -112,7 +112,7 @@ int32_t UPDATENOW() {
 }
 
 std::string QUERYSERVER(const std::string& url, int32_t showMessages) {
-    OS_HttpAnswer answer = OS_HTTPGET(url, [] {
+    OS_HttpAnswer answer = OS_HTTPGET(url, ProductName, [] {
         EZ_DOEVENTS();
         return true;
     });

@@ -4,15 +4,10 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "platform/text.h"
 #include "update/base64.h"
 
 namespace {
-
-std::string trimSpaces(std::string_view text) {
-    size_t first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return "";
-    return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
-}
 
 char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -107,7 +102,7 @@ std::optional<std::string> HEADERVALUE(std::string_view line, std::string_view n
         if (lower(line[i]) != name[i]) return std::nullopt;
     // Exactly one character after the colon is skipped, normally the space.
     std::string_view value = line.substr(std::min(line.size(), name.size() + 1));
-    return trimSpaces(value);
+    return TRIMSPACES(value);
 }
 
 std::optional<int64_t> CONTENTLENGTH(std::string_view value) {

@@ -4,12 +4,11 @@
 
 #include "gui/ezgui.h"
 #include "platform/files.h"
+#include "update/information_window_ids.h"
 
 namespace {
 
 const std::string kForm = "WN";
-constexpr int32_t kNotes = 100;
-constexpr int32_t kClose = 105;
 constexpr int64_t kMaxNotesBytes = 16 << 20;
 
 }  // namespace
@@ -21,17 +20,17 @@ void EZ_WN_Display(const std::string& parent) {
 
 void EZ_WN_Design() {
     EZ_USEFONT(6);
-    EZ_RICHTEXT(kNotes, 1.5, 1, 65.25, 20.75, "STV");
-    EZ_BUTTON(kClose, 58.75, 22.5, 8, 1.5, "&Close", "T");
+    EZ_RICHTEXT(WN::NOTES, 1.5, 1, 65.25, 20.75, "STV");
+    EZ_BUTTON(WN::CLOSE_BUTTON, 58.75, 22.5, 8, 1.5, "&Close", "T");
 }
 
 void EZ_WN_ParseEvents(int32_t& id, int32_t& message, int32_t&, int32_t&) {
-    if (id == 0 && message == EZ_MSG_STARTED) {
+    if (id == EZ_FORMITSELF && message == EZ_MSG_STARTED) {
         std::string notes = OS_READFILE(EZ_APPPATH() + "/Release Notes.rtf", kMaxNotesBytes).value_or("");
-        EZ_SETRICHTEXTLEN(kForm, kNotes, static_cast<int32_t>(notes.size()) + 1024);
-        EZ_SETRICHTEXT(kForm, kNotes, notes, 1);
-        EZ_FOCUS(kForm, kClose);
-    } else if (id == kClose && message == EZ_MSG_CLICK) {
+        EZ_SETRICHTEXTLEN(kForm, WN::NOTES, static_cast<int32_t>(notes.size()) + 1024);
+        EZ_SETRICHTEXT(kForm, WN::NOTES, notes, 1);
+        EZ_FOCUS(kForm, WN::CLOSE_BUTTON);
+    } else if (id == WN::CLOSE_BUTTON && message == EZ_MSG_CLICK) {
         EZ_UNLOADFORM(kForm);
     }
 }

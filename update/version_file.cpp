@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "calc/number_reader.h"
+#include "platform/text.h"
 #include "update/http_rules.h"
 
 namespace {
@@ -123,19 +124,8 @@ std::string SHOWNVERSION(std::string_view version) {
     for (char c : version)
         if (static_cast<unsigned char>(c) >= 0x20 && c != 0x7f && c != '{' && c != '}' && c != '|')
             clean += c;
-    // Forty characters: a UTF-8 lead byte and the continuation bytes it announces are one, so
-    // that none is cut in two; any other byte is one of its own.
-    size_t end = 0;
-    for (int characters = 0, continuing = 0; end < clean.size(); ++end) {
-        const auto byte = static_cast<unsigned char>(clean[end]);
-        if (continuing > 0 && (byte & 0xC0) == 0x80) {
-            --continuing;
-            continue;
-        }
-        if (++characters > 40) break;
-        continuing = byte >= 0xF0 ? 3 : byte >= 0xE0 ? 2 : byte >= 0xC0 ? 1 : 0;
-    }
-    return clean.substr(0, end);
+    // Forty characters, none cut in two.
+    return std::string(UTF8FIRST(clean, 40));
 }
 
 bool PLAINFILENAME(std::string_view name) {

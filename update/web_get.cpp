@@ -12,6 +12,7 @@
 #include "msgbox/message_box.h"
 #include "platform/files.h"
 #include "platform/tcp_client.h"
+#include "platform/text.h"
 #include "update/addresses.h"
 #include "update/http_body.h"
 #include "update/http_rules.h"
@@ -55,15 +56,6 @@ private:
 #else
 #define TARVEX_COMPILER "GCC " __VERSION__
 #endif
-
-// A connection that the server asked to keep open; only the last such one is kept.
-int32_t keptConnection = 0;
-
-std::string trimSpaces(const std::string& text) {
-    size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return "";
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 
 std::string lowerCase(std::string text) {
     for (char& c : text)
@@ -274,16 +266,6 @@ void hostNotFound(const std::string& host) {
              "The update is unable to continue.{f7}", "", "&OK{G,f7}", "", 1, "C");
 }
 
-// The connection is left open when the server asked to keep it; a previous one is then closed.
-void endConnection(int32_t connection) {
-    if (ConnectionState == "keep-alive") {
-        OS_TCPCLOSE(keptConnection);
-        keptConnection = connection;
-    } else {
-        OS_TCPCLOSE(connection);
-    }
-}
-
 int32_t download(const std::string& host, const std::string& path, int32_t keepAlive, const std::string& user,
                  const std::string& password, const std::string& localFile, int64_t signedSize) {
     std::string name;
@@ -351,7 +333,7 @@ int32_t download(const std::string& host, const std::string& path, int32_t keepA
         transfer.abort();
         return -2;
     }
-    endConnection(transfer.connection);
+    OS_TCPCLOSE(transfer.connection);
     return 0;
 }
 
@@ -365,7 +347,7 @@ int32_t ZUWEBGET(const std::string& host, const std::string& path, int32_t keepA
     }
     DownloadCancelled = false;
     DownloadActive = true;
-    int32_t result = download(host, trimSpaces(path), keepAlive, user, password, localFile, signedSize);
+    int32_t result = download(host, TRIMSPACES(path), keepAlive, user, password, localFile, signedSize);
     DownloadActive = false;
     return result;
 }

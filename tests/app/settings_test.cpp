@@ -117,7 +117,7 @@ TEST(SettingsLocation, BesideTheProgramOrInTheUsersOwnFolder) {
     const QByteArray previousHome = qgetenv("HOME");
     qputenv("XDG_CONFIG_HOME", "");
     qputenv("HOME", home.path().toUtf8());
-    EXPECT_EQ(OS_USERCONFIGFOLDER(), home.path().toStdString() + "/.config/Tarvex");
+    EXPECT_EQ(OS_USERCONFIGFOLDER("Tarvex"), home.path().toStdString() + "/.config/Tarvex");
     EXPECT_TRUE(QDir(home.path() + "/.config/Tarvex").exists());
     qputenv("HOME", previousHome);
     if (previous.isNull())

@@ -180,36 +180,26 @@ TEST_F(CalculatorTest, ClearAnsweredYesEmptiesInputsAndTicksOnly) {
 }
 
 TEST_F(CalculatorTest, PointerChoosesTheTopicThatF1AndHelpOpen) {
+    HelpFile = TARVEX_HELP_FILE;
     StationCume[0] = "10000";
     SHOWSTATIONS();
-    struct Place {
-        int32_t id;
-        int32_t topic;
-    };
-    const Place places[] = {{315, 130}, {345, 105}, {355, 105}, {225, 145}, {230, 145}, {0, 100}, {370, 105}};
-    int asked = LastHelpRequest.count;
-    for (const Place& place : places) {
-        driver::HOVER("RI", place.id);
-        driver::PRESS("RI", 135, "F1");
-        EXPECT_EQ(LastHelpRequest.command, 15);
-        EXPECT_EQ(LastHelpRequest.topic, place.topic) << "F1 over " << place.id;
-        EXPECT_EQ(LastHelpRequest.count, ++asked);
+    const std::pair<int32_t, std::string> places[] = {
+        {315, "/printing.htm"},     {345, "/results.htm"},      {355, "/results.htm"}, {225, "/station_rows.htm"},
+        {230, "/station_rows.htm"}, {0, "/calculator.htm"}, {370, "/results.htm"}};
+    for (const auto& [id, page] : places) {
+        driver::HOVER("RI", id);
+        EXPECT_EQ(helpShownAfter([] { driver::PRESS("RI", 135, "F1"); }), page) << "F1 over " << id;
     }
     // Over a place without a topic F1 takes the focused control's, or has none.
-    for (const auto& [focus, topic] : {std::pair{225, 145}, {135, 0}}) {
+    for (const auto& [focus, page] : {std::pair{225, "/station_rows.htm"}, {135, "(no help)"}}) {
         driver::FOCUS("RI", focus);
         driver::HOVER("RI", 150);
-        driver::PRESS("RI", 0, "F1");
-        EXPECT_EQ(LastHelpRequest.topic, topic) << focus;
+        EXPECT_EQ(helpShownAfter([] { driver::PRESS("RI", 0, "F1"); }), page) << focus;
     }
-    asked = LastHelpRequest.count;
     driver::HOVER("RI", 315);
     driver::HOVER("RI", 150);  // an input field leaves the topic of "Help" as it was
-    driver::CLICK("RI", 325);
-    EXPECT_EQ(LastHelpRequest.topic, 130);
-    EXPECT_EQ(LastHelpRequest.count, ++asked);
-    driver::CHOOSEMENU("RI", 9205);
-    EXPECT_EQ(LastHelpRequest.command, 1);
+    EXPECT_EQ(helpShownAfter([] { driver::CLICK("RI", 325); }), "/printing.htm");
+    EXPECT_EQ(helpShownAfter([] { driver::CHOOSEMENU("RI", 9205); }), "/getting_started.htm");
 }
 
 TEST_F(CalculatorTest, StationRowsFollowTheTables) {

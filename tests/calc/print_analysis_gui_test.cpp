@@ -483,8 +483,10 @@ TEST_F(PrintedAnalysisTest, FailedStartShowsThePrintEngineErrorAndPrintsNothing)
                        if (box->parentWidget()) over = box->parentWidget()->window()->windowTitle();
                        box->buttons().value(0)->click();
                    });
-    DD_FAILNEXTSTART();
-    const QString failed = printToPdf();
+    // A page asked for in a folder that does not exist cannot start.
+    const QString failed = folder.filePath("missing/page.pdf");
+    DD_RENDERTOPDF(failed.toStdString());
+    PRINTROUTINE();
     EXPECT_EQ(caption.toStdString(), "Print Engine Error");
     EXPECT_EQ(text.toStdString(), "Unable to initialize document.");
     EXPECT_EQ(icon, QMessageBox::Warning);

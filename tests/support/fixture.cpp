@@ -30,6 +30,14 @@ void closeAllForms() {
     EZ_GUIINIT(EZ_EVENTS, EZ_DESIGN);
 }
 
+std::string helpShownAfter(const std::function<void()>& action) {
+    OS_HELPCLOSE();
+    action();
+    if (!OS_HELPVISIBLE()) return "";
+    if (OS_HELPTEXT().find("There is no help for this item.") != std::string::npos) return "(no help)";
+    return OS_HELPPAGE();
+}
+
 void LayerTest::SetUp() {
     seen.clear();
     design = nullptr;

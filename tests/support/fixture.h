@@ -12,6 +12,9 @@
 void startTestApplication();
 // Unloads every open form, whatever its handlers say.
 void closeAllForms();
+// The page the help viewer opens for an action, "(no help)" when it says the item has none, empty
+// when it does not open.
+std::string helpShownAfter(const std::function<void()>& action);
 
 // One event as the program's callback received it.
 struct Seen {

@@ -1,0 +1,53 @@
+#include "platform/text.h"
+
+namespace {
+
+bool continuation(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) == 0x80; }
+
+}  // namespace
+
+std::string TRIMSPACES(std::string_view text) {
+    const size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return "";
+    return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
+}
+
+size_t UTF8NEXT(std::string_view text, size_t at) {
+    size_t next = at + 1;
+    if (static_cast<unsigned char>(text[at]) < 0xC0) return next;
+    while (next < text.size() && next - at < 4 && continuation(text[next])) ++next;
+    return next;
+}
+
+std::string_view UTF8HEAD(std::string_view text, size_t maxBytes) {
+    if (text.size() <= maxBytes) return text;
+    size_t end = maxBytes;
+    for (int step = 0; step < 3 && end > 0 && continuation(text[end]); ++step) --end;
+    return text.substr(0, end);
+}
+
+std::string_view UTF8FIRST(std::string_view text, size_t maxCharacters) {
+    size_t end = 0;
+    for (size_t characters = 0; end < text.size() && characters < maxCharacters; ++characters)
+        end = UTF8NEXT(text, end);
+    return text.substr(0, end);
+}
+
+void APPENDUTF8(std::string& out, char32_t code) {
+    if (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) code = 0xFFFD;
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (code >> 18));
+        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
