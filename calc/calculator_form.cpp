@@ -249,7 +249,7 @@ void EZ_RI_Design() {
     EZ_COLOR(-1, -1);
     EZ_USEFONT(4);
     EZ_ALLOWLOADINGEVENT(2);
-    EZ_STATUSBAR(STATUS_BAR, "", "");
+    EZ_STATUSBAR(STATUS_BAR, "");
     EZ_ALLOWLOADINGEVENT(0);
 }
 
@@ -314,7 +314,7 @@ void RI_Events(int32_t& id, int32_t& message, int32_t&, int32_t&) {
     switch (message) {
         case EZ_MSG_CURSOR:
             HelpTopic = IDH_CALCULATOR;
-            EZ_SETCURSOR("", 0);
+            EZ_SETCURSOR("");
             break;
         case EZ_MSG_STARTED: INITIALIZE_RI(); break;
         case EZ_MSG_SHOWN:

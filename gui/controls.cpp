@@ -230,7 +230,7 @@ void EZ_PANEL(int32_t id, double col, double row, double width, double height, c
     }
 }
 
-void EZ_STATUSBAR(int32_t id, const std::string& text, const std::string&) {
+void EZ_STATUSBAR(int32_t id, const std::string& text) {
     gui::Form* form = gui::beginControl(id);
     if (!form) return;
     auto* bar = new QStatusBar(form->window);

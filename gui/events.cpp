@@ -203,7 +203,7 @@ void EZ_SETTOOLTIP(const std::string& form, int32_t id, const std::string& text)
 }
 
 // An empty name puts back the ordinary arrow on the current form.
-void EZ_SETCURSOR(const std::string& cursor, int32_t) {
+void EZ_SETCURSOR(const std::string& cursor) {
     gui::Form* form = gui::findForm(EZ_CURRENTFORM());
     if (!form) return;
     if (cursor.empty())

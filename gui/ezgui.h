@@ -102,7 +102,7 @@ void EZ_ODBUTTON(int32_t id, double col, double row, double width, double height
 void EZ_FRAME(int32_t id, double col, double row, double width, double height, const std::string& text,
               const std::string& props);
 void EZ_PANEL(int32_t id, double col, double row, double width, double height, const std::string& props);
-void EZ_STATUSBAR(int32_t id, const std::string& text, const std::string& props);
+void EZ_STATUSBAR(int32_t id, const std::string& text);
 // A picture from a file; relative names are found in the image folder beside the program.
 // Letters: "F" framed, "R" raised frame, "S" scaled to the control.
 void EZ_PICTURE(int32_t id, double col, double row, double width, double height, const std::string& file,
@@ -143,7 +143,7 @@ void EZ_SETACCESSNAME(const std::string& form, int32_t id,
 void EZ_SETACCESSDESCRIPTION(const std::string& form, int32_t id, const std::string& description);
 void EZ_ADDTOOLTIP(const std::string& form, int32_t id);
 void EZ_SETTOOLTIP(const std::string& form, int32_t id, const std::string& text);
-void EZ_SETCURSOR(const std::string& cursor, int32_t value);
+void EZ_SETCURSOR(const std::string& cursor);
 void EZ_SETSBPARTS(const std::string& form, int32_t id, const std::string& widths);
 void EZ_SETSBTEXT(const std::string& form, int32_t id, int32_t part, const std::string& text);
 std::string EZ_GETSBTEXT(const std::string& form, int32_t id, int32_t part);

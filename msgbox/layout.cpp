@@ -46,43 +46,25 @@ void MEASURELINES(std::string_view text, int32_t font, const Measurer& measure, 
     }
 }
 
-// A label block below the cursor y, which moves below it; absent when its display text is empty.
-TextBlock STACKLABEL(std::string_view marked, const Measurer& measure, float& y) {
+// A text block below the cursor y, which moves below it; absent when its display text is empty.
+// A label wraps at its "W" width; a checkbox keeps its lines and needs room for its tick.
+TextBlock STACKBLOCK(std::string_view marked, const Measurer& measure, float& y, bool checkbox) {
     const Marked block = PARSEMARKUP(marked);
-    TextBlock label;
-    label.font = CODEINT(block, 'F', 0);
-    label.colour = CODEINT(block, 'T', 0);
-    if (block.text.empty()) return label;
+    TextBlock stacked;
+    stacked.font = CODEINT(block, 'F', 0);
+    stacked.colour = CODEINT(block, 'T', 0);
+    if (block.text.empty()) return stacked;
 
-    const float wrap = static_cast<float>(CODEVALUE(block, 'W', 0));
-    label.text = wrap > 0 ? WRAPTEXT(block.text, wrap, label.font, measure) : block.text;
+    const float wrap = checkbox ? 0 : static_cast<float>(CODEVALUE(block, 'W', 0));
+    stacked.text = wrap > 0 ? WRAPTEXT(block.text, wrap, stacked.font, measure) : block.text;
     float widest = 0, total = 0;
-    MEASURELINES(label.text, label.font, measure, widest, total);
-    label.present = true;
-    label.width = widest + LABEL_PADDING;
-    label.height = total;
-    label.y = y;
-    y += label.height;
-    return label;
-}
-
-// The checkbox below the cursor y, which moves below it; absent when its display text is empty.
-TextBlock STACKCHECKBOX(std::string_view marked, const Measurer& measure, float& y) {
-    const Marked block = PARSEMARKUP(marked);
-    TextBlock checkbox;
-    checkbox.font = CODEINT(block, 'F', 0);
-    checkbox.colour = CODEINT(block, 'T', 0);
-    if (block.text.empty()) return checkbox;
-
-    checkbox.text = block.text;
-    float widest = 0, total = 0;
-    MEASURELINES(checkbox.text, checkbox.font, measure, widest, total);
-    checkbox.present = true;
-    checkbox.width = widest + CHECK_PADDING;
-    checkbox.height = total + CHECK_EXTRA_HEIGHT;
-    checkbox.y = y;
-    y += checkbox.height;
-    return checkbox;
+    MEASURELINES(stacked.text, stacked.font, measure, widest, total);
+    stacked.present = true;
+    stacked.width = widest + (checkbox ? CHECK_PADDING : LABEL_PADDING);
+    stacked.height = total + (checkbox ? CHECK_EXTRA_HEIGHT : 0);
+    stacked.y = y;
+    y += stacked.height;
+    return stacked;
 }
 
 // Each button as wide as its caption needs, at least its own width; with flag W all as wide as the widest.
@@ -132,9 +114,9 @@ BoxLayout LAYOUTMSGBOX(const BoxRequest& request, const Measurer& measure) {
     if (!box.buttons.empty()) rowWidth += BUTTON_GAP * static_cast<float>(box.buttons.size() - 1);
 
     float y = vmargin;
-    box.text1 = STACKLABEL(request.text1, measure, y);
-    box.text2 = STACKLABEL(request.text2, measure, y);
-    box.checkbox = STACKCHECKBOX(request.checkText, measure, y);
+    box.text1 = STACKBLOCK(request.text1, measure, y, false);
+    box.text2 = STACKBLOCK(request.text2, measure, y, false);
+    box.checkbox = STACKBLOCK(request.checkText, measure, y, true);
 
     float contentWidth = std::max({box.text1.width, box.text2.width, box.checkbox.width, rowWidth});
     box.width = pictureWidth + hmargin + contentWidth + hmargin;
