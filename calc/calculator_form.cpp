@@ -11,6 +11,7 @@
 #include "calc/print_analysis.h"
 #include "gui/ezgui.h"
 #include "msgbox/message_box.h"
+#include "platform/text.h"
 #include "stations/storage.h"
 #include "stations/tables.h"
 #include "update/check.h"
@@ -355,8 +356,7 @@ void INITIALIZE_RI() {
 void CHECKPRINT() {
     bool allowed = true;
     for (int32_t id : RI::INPUTS) {
-        std::string text = EZ_GETTEXT(kForm, id);
-        if (text.find_first_not_of(' ') == std::string::npos) {
+        if (ISBLANK(EZ_GETTEXT(kForm, id))) {
             allowed = false;
             break;
         }

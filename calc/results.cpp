@@ -6,6 +6,7 @@
 #include "calc/number_format.h"
 #include "calc/number_kinds.h"
 #include "calc/number_reader.h"
+#include "platform/text.h"
 
 namespace {
 
@@ -113,14 +114,12 @@ Quotient SHARE(const Figures& f, int32_t cume) {
     return share;
 }
 
-bool BLANK(std::string_view text) { return text.find_first_not_of(' ') == std::string_view::npos; }
-
 // Only an input the user has filled in is named as the one that stops a figure.
 std::string STOPOF(const CalculatorTexts& in, const Figures& f) {
-    if (!BLANK(in.margin) && !f.gross) return "Profit Margin must be above 0 to compute the gross return.";
-    if (!BLANK(in.averageSale) && f.profit && !f.sales)
+    if (!ISBLANK(in.margin) && !f.gross) return "Profit Margin must be above 0 to compute the gross return.";
+    if (!ISBLANK(in.averageSale) && f.profit && !f.sales)
         return "Average Sale must give a profit of at least $.01 to compute the number of sales.";
-    if (!BLANK(in.closingRatio) && f.sales && !f.responses)
+    if (!ISBLANK(in.closingRatio) && f.sales && !f.responses)
         return "Closing Ratio must be above 0 to compute the responses needed.";
     return "";
 }

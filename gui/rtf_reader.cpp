@@ -303,15 +303,9 @@ private:
     void endFontName() {
         if (fontNumber_ >= 0 && !fontName_.empty() &&
             (fonts_.size() < kMaxTableEntries || fonts_.count(fontNumber_)))
-            fonts_[fontNumber_] = trimmed(fontName_);
+            fonts_[fontNumber_] = TRIMSPACES(fontName_);
         fontName_.clear();
         fontNumber_ = -1;
-    }
-
-    static std::string trimmed(const std::string& text) {
-        size_t first = text.find_first_not_of(' ');
-        if (first == std::string::npos) return "";
-        return text.substr(first, text.find_last_not_of(' ') - first + 1);
     }
 
     void resetColourEntry() {

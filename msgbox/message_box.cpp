@@ -7,6 +7,7 @@
 #include "msgbox/layout.h"
 #include "msgbox/markup.h"
 #include "msgbox/message_box_ids.h"
+#include "platform/text.h"
 
 namespace {
 
@@ -23,12 +24,6 @@ struct Request {
     BoxLayout layout;
 };
 Request box;
-
-std::string strip(const std::string& text) {
-    size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return "";
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 
 Measurer libraryMeasurer() {
     Measurer measure;
@@ -82,13 +77,13 @@ int32_t DGMSGBOX(const std::string& parent, const std::string& title, const std:
                  const std::string& picture, int32_t result, const std::string& flags) {
     box = Request{};
     box.parent = parent;
-    box.title = strip(title);
-    box.text1 = strip(text1);
-    box.text2 = strip(text2);
-    box.checkText = strip(checkText);
-    box.buttons = strip(buttons);
-    box.picture = strip(picture);
-    box.flags = strip(flags);
+    box.title = TRIMSPACES(title);
+    box.text1 = TRIMSPACES(text1);
+    box.text2 = TRIMSPACES(text2);
+    box.checkText = TRIMSPACES(checkText);
+    box.buttons = TRIMSPACES(buttons);
+    box.picture = TRIMSPACES(picture);
+    box.flags = TRIMSPACES(flags);
     box.result = result;
     box.defaultButton = result;
     EZ_DEFSYSTEMCOLOR(750, 15);

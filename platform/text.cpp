@@ -12,6 +12,8 @@ std::string TRIMSPACES(std::string_view text) {
     return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
 }
 
+bool ISBLANK(std::string_view text) { return text.find_first_not_of(' ') == std::string_view::npos; }
+
 size_t UTF8NEXT(std::string_view text, size_t at) {
     size_t next = at + 1;
     if (static_cast<unsigned char>(text[at]) < 0xC0) return next;

@@ -8,6 +8,8 @@
 
 // The text without the spaces (only ' ') at its two ends.
 std::string TRIMSPACES(std::string_view text);
+// True when the text holds nothing but spaces.
+bool ISBLANK(std::string_view text);
 
 // The byte after the character that starts at `at`: a lead byte with up to three continuation
 // bytes after it, or any other byte alone.

@@ -37,7 +37,6 @@ using SE::CUMEBOX;
 using SE::STATIONBOX;
 
 double cumeValue(int32_t box) { return static_cast<double>(READNUMBER(EZ_GETTEXT(kForm, box))); }
-bool blank(const std::string& text) { return text.find_first_not_of(' ') == std::string::npos; }
 
 void label(int32_t id, double col, double row, double width, const char* text) {
     EZ_LABEL(id, col, row, width, 1, text, "C");
@@ -69,7 +68,7 @@ void closeBox(int32_t id) {
 void SHOWACTIVE() {
     for (int row = 1; row <= kStationRows; ++row) {
         std::string name = EZ_GETTEXT(kForm, STATIONBOX(row));
-        if (!blank(name) || row == 1) {
+        if (!ISBLANK(name) || row == 1) {
             EZ_ENABLEC(kForm, STATIONBOX(row));
             if (!name.empty()) EZ_ENABLEC(kForm, CUMEBOX(row));
             else closeBox(CUMEBOX(row));
@@ -169,9 +168,9 @@ void MOVETICKS() {
 
 void UPDATESTATIONS() {
     for (int row = 1; row <= kStationRows; ++row) {
-        if (blank(EZ_GETTEXT(kForm, STATIONBOX(row)))) EZ_SETTEXT(kForm, CUMEBOX(row), "");
+        if (ISBLANK(EZ_GETTEXT(kForm, STATIONBOX(row)))) EZ_SETTEXT(kForm, CUMEBOX(row), "");
         else if (cumeValue(CUMEBOX(row)) == 0) EZ_SETTEXT(kForm, STATIONBOX(row), "");
-        if (blank(EZ_GETTEXT(kForm, STATIONBOX(row)))) rowOrigin[row - 1] = 0;
+        if (ISBLANK(EZ_GETTEXT(kForm, STATIONBOX(row)))) rowOrigin[row - 1] = 0;
     }
     for (int row = 1; row <= kStationRows; ++row) {
         StationCalls[row - 1] = TRIMSPACES(EZ_GETTEXT(kForm, STATIONBOX(row)));
