@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
@@ -318,7 +319,8 @@ TEST_F(UpdateCheckTest, DownloadsTheServerNamesUnsafelyAreRefused) {
 
 TEST_F(UpdateCheckTest, ServersThatCannotBeReachedAreToldOnlyWhenAsked) {
     auto pages = std::make_unique<WebPages>();
-    VersionFileUrl = "http://127.0.0.1:" + std::to_string(refusingPort()) + "/TarvexVersion.txt";
+    const RefusingPort refusing;
+    VersionFileUrl = "http://" + refusing.host() + "/TarvexVersion.txt";
     Boxes automatic({});
     EXPECT_EQ(check(0, 0), 0);
     EXPECT_TRUE(automatic.shown.empty());
@@ -354,14 +356,19 @@ TEST_F(UpdateCheckTest, AServerWithASelfSignedCertificateIsRefused) {
                                       "-keyout", dir + "/key.pem", "-out", dir + "/cert.pem"}),
         0);
     writeFile(folder + "/TarvexVersion.txt", versionText(fieldsFor(), key.secretKey));
-    const uint16_t port = refusingPort();
+    // The server binds a port of the system's choice and says which once it listens.
     QProcess tls;
     tls.setWorkingDirectory(dir);
-    tls.start("openssl", {"s_server", "-quiet", "-accept", QString::number(port), "-cert", dir + "/cert.pem",
-                          "-key", dir + "/key.pem", "-WWW"});
+    tls.start("openssl", {"s_server", "-accept", "127.0.0.1:0", "-cert", dir + "/cert.pem", "-key",
+                          dir + "/key.pem", "-WWW"});
     ASSERT_TRUE(tls.waitForStarted());
-    QThread::msleep(500);
-    VersionFileUrl = "https://127.0.0.1:" + std::to_string(port) + "/TarvexVersion.txt";
+    static const QRegularExpression accepting("^ACCEPT (127\\.0\\.0\\.1:\\d+)$",
+                                              QRegularExpression::MultilineOption);
+    QString said;
+    ASSERT_TRUE(driver::WAITFOR(
+        [&] { return accepting.match(said += QString::fromLatin1(tls.readAllStandardOutput())).hasMatch(); },
+        10000));
+    VersionFileUrl = "https://" + accepting.match(said).captured(1).toStdString() + "/TarvexVersion.txt";
     Boxes manual({clickButton(2)});
     EXPECT_EQ(check(1, 1), 0);
     ASSERT_EQ(manual.shown.size(), 1u);

@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QThread>
 #include <cstdlib>
 
 #include "app/globals.h"
@@ -107,11 +106,11 @@ protected:
         session.wrapper = std::move(wrapper);
         return session;
     }
+    // A session's report, once it is there (reports are written whole, see writeFile).
     std::string waitForFile(const std::string& name, int timeoutMs = 30000) {
-        const QString path = QString::fromStdString(folder + "/" + name);
-        for (int waited = 0; !QFile::exists(path) && waited < timeoutMs; waited += 50) QThread::msleep(50);
-        QThread::msleep(100);
-        return fileText(path.toStdString());
+        const std::string path = folder + "/" + name;
+        driver::WAITFOR([&] { return QFile::exists(QString::fromStdString(path)); }, timeoutMs);
+        return fileText(path);
     }
     int versionRequests() const { return server->requestsFor("/TarvexVersion.txt"); }
     std::string setting(const std::string& name) { return GETINI(ini, "Update", name, "<none>"); }

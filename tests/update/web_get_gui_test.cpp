@@ -356,7 +356,8 @@ TEST_F(WebGetTest, TheSignedSizeAndTheFloorRateEndEndlessDownloads) {
 
 TEST_F(WebGetTest, UnreachableHostsAndUnsafeAddresses) {
     writeLocal("older");
-    EXPECT_EQ(get("127.0.0.1:" + std::to_string(refusingPort())), -2);
+    const RefusingPort refusing;
+    EXPECT_EQ(get(refusing.host()), -2);
     EXPECT_EQ(notice,
               "Download Error|The file request has generated an error:|The server refused the connection "
               "(Error 111)");
