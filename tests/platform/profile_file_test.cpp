@@ -231,7 +231,8 @@ bool runAndKill(std::vector<std::string> words, const std::function<bool()>& pro
         const auto size = fs::file_size(temporary, error);
         return !error && size > 0;
     };
-    const bool reached = waitUntil(endedOr(progressed), 30000) && waitUntil(endedOr(atPoint), 30000) && !ended;
+    const bool reached =
+        waitUntil(endedOr(progressed), 30000) && waitUntil(endedOr(atPoint), 30000) && !ended;
     int status = 0;
     if (!ended) {
         ::kill(writer, SIGKILL);
@@ -267,8 +268,8 @@ TEST(ProfileFile, KilledWriterLeavesOldOrNewFile) {
     std::uniform_int_distribution<int> point(0, 2);
     long previous = 0;
     for (int kill = 0; kill < 40; ++kill) {
-        ASSERT_TRUE(runAndKill({file}, [&] { return counterIn(file) != previous; },
-                               static_cast<KillPoint>(point(random))))
+        ASSERT_TRUE(runAndKill(
+            {file}, [&] { return counterIn(file) != previous; }, static_cast<KillPoint>(point(random))))
             << "the writer stopped by itself or never reached the kill point";
         ASSERT_TRUE(onlyTheFileAndItsTemporary(folder)) << "after kill " << kill;
         const long counter = counterIn(file);
@@ -297,9 +298,9 @@ TEST(ProfileFile, KilledAtAnyMomentTheFileKeepsEveryLineAndEachKeyOldOrNew) {
     std::string replayed = kVariedStart;  // the file after round done
     long done = 0;
     for (int kill = 0; kill < 300; ++kill) {
-        ASSERT_TRUE(runAndKill({file, "varied", std::to_string(done + 1)},
-                               [&] { return readRaw(file) != replayed; },
-                               static_cast<KillPoint>(point(random))))
+        ASSERT_TRUE(runAndKill(
+            {file, "varied", std::to_string(done + 1)}, [&] { return readRaw(file) != replayed; },
+            static_cast<KillPoint>(point(random))))
             << "the writer stopped by itself or never reached the kill point";
         ASSERT_TRUE(onlyTheFileAndItsTemporary(folder)) << "after kill " << kill;
         const std::string actual = readRaw(file);
