@@ -8,6 +8,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <functional>
 
 #include "gui/ezgui.h"
 #include "gui/registry.h"
@@ -76,6 +77,25 @@ protected:
 
     QTemporaryDir folder;
     std::string notice;
+};
+
+// Acts once while a download runs, as soon as the window shows that part of the body has arrived.
+class WhenPartHasArrived {
+public:
+    explicit WhenPartHasArrived(std::function<void()> action) {
+        QObject::connect(&watch_, &QTimer::timeout, [this, action] {
+            static const QRegularExpression part("^[1-9]\\d* bytes? of \\d+ bytes$");
+            if (acted || !EZ_FORMEXISTS("ZD") || !part.match(QString::fromStdString(EZ_GETTEXT("ZD", 110))).hasMatch())
+                return;
+            acted = true;
+            action();
+        });
+        watch_.start(10);
+    }
+    bool acted = false;
+
+private:
+    QTimer watch_;
 };
 
 const std::string kOk = "HTTP/1.0 200 OK\r\n";
@@ -273,7 +293,7 @@ TEST_F(WebGetTest, ATricklingServerIsEndedByCancelAndShowsItsProgress) {
         {{S::send(kOk + "Content-Length: 100\r\n\r\n"), S::trickle(std::string(100, 't'), 400)}});
     std::string shown;
     int maximum = -1, value = -1;
-    QTimer::singleShot(1500, [&] {
+    WhenPartHasArrived cancel([&] {
         shown = EZ_GETTEXT("ZD", 110);
         auto* bar = qobject_cast<QProgressBar*>(gui::findControl("ZD", 100));
         maximum = bar->maximum();
@@ -281,6 +301,7 @@ TEST_F(WebGetTest, ATricklingServerIsEndedByCancelAndShowsItsProgress) {
         driver::CLICK("ZD", 115);
     });
     EXPECT_EQ(get(server), -2);
+    EXPECT_TRUE(cancel.acted);
     EXPECT_EQ(notice, "");
     EXPECT_EQ(files(), QStringList());
     QRegularExpressionMatch arrived =
@@ -307,8 +328,9 @@ TEST_F(WebGetTest, TheUpdatingWindowShowsWhatHasArrived) {
     EXPECT_EQ(content().size(), 2500);
     // Closing the window while a transfer runs cancels it; the window stays until the end.
     RawServer slow({{S::send(kOk + "Content-Length: 10\r\n\r\n"), S::trickle("0123456789", 300)}});
-    QTimer::singleShot(700, [] { driver::CLOSEBOX("ZD"); });
+    WhenPartHasArrived close([] { driver::CLOSEBOX("ZD"); });
     EXPECT_EQ(get(slow), -2);
+    EXPECT_TRUE(close.acted);
     EXPECT_EQ(notice, "");
     EXPECT_TRUE(EZ_FORMEXISTS("ZD"));
     EZ_UNLOADFORM("ZD");
