@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include "app/globals.h"
+#include "app/settings.h"
 #include "gui/test_driver.h"
 #include "update/base64.h"
 #include "update/signature.h"
@@ -67,6 +69,8 @@ std::vector<std::string> installerArguments(const std::string& folder, int timeo
         if (!line.isEmpty()) lines.push_back(line.toStdString());
     return lines;
 }
+
+std::string updateSetting(const std::string& key) { return GETINI(IniFile, "Update", key, "<none>"); }
 
 std::string fileText(const std::string& path) {
     QFile file(QString::fromStdString(path));

@@ -61,7 +61,6 @@ protected:
         return CHECKFORUPDATE("RI", VersionFileUrl, ProgramVersion, showMessages, manual);
     }
     int installerRequests() const { return server->requestsFor("/TarvexSetup.sh"); }
-    std::string setting(const std::string& key) { return GETINI(IniFile, "Update", key, "<none>"); }
     QStringList files() const {
         QStringList names = QDir(QString::fromStdString(folder)).entryList(QDir::Files);
         names.removeAll("Tarvex.ini");
@@ -102,9 +101,9 @@ TEST_F(UpdateCheckTest, AnAcceptedOfferDownloadsProvesAndRecordsASilentUpdate) {
     EXPECT_EQ(InstallerFile, folder + "/TarvexSetup.sh");
     EXPECT_EQ(fileText(InstallerFile), kInstaller);
     EXPECT_EQ(files(), QStringList{"TarvexSetup.sh"});
-    EXPECT_EQ(setting("Install"), InstallerFile);
-    EXPECT_EQ(setting("NewVer"), "3.0.2.0");
-    EXPECT_EQ(setting("Failed"), "1");
+    EXPECT_EQ(updateSetting("Install"), InstallerFile);
+    EXPECT_EQ(updateSetting("NewVer"), "3.0.2.0");
+    EXPECT_EQ(updateSetting("Failed"), "1");
     // The three keys are written in their order, after the download.
     const std::string ini = fileText(IniFile);
     EXPECT_LT(ini.find("Install="), ini.find("NewVer="));
@@ -143,9 +142,9 @@ TEST_F(UpdateCheckTest, AMajorUpgradeWritesNoKeysAndSaysItHasNewFeatures) {
         EXPECT_EQ(boxes.shown[0].check, "");
         EXPECT_TRUE(MajorUpgrade);
         EXPECT_TRUE(UpdatePending);
-        EXPECT_EQ(setting("Install"), "<none>");
-        EXPECT_EQ(setting("NewVer"), "<none>");
-        EXPECT_EQ(setting("Failed"), "<none>");
+        EXPECT_EQ(updateSetting("Install"), "<none>");
+        EXPECT_EQ(updateSetting("NewVer"), "<none>");
+        EXPECT_EQ(updateSetting("Failed"), "<none>");
     }
 }
 
@@ -195,11 +194,11 @@ TEST_F(UpdateCheckTest, DeclinedOffersAndVersionsNotToBeRemindedOf) {
     Boxes later({clickButton(2)});
     EXPECT_EQ(check(0, 0), 0);
     EXPECT_TRUE(OfferDeclined);
-    EXPECT_EQ(setting("Ignore"), "<none>");
+    EXPECT_EQ(updateSetting("Ignore"), "<none>");
     // Stop reminding: 3.0.2.0 and below are not offered by automatic checks any more.
     Boxes stop({tickAndClick(2)});
     EXPECT_EQ(check(0, 0), 0);
-    EXPECT_EQ(setting("Ignore"), "3.0.2.0");
+    EXPECT_EQ(updateSetting("Ignore"), "3.0.2.0");
     Boxes none({});
     EXPECT_EQ(check(0, 0), 0);
     EXPECT_TRUE(none.shown.empty());
@@ -219,7 +218,7 @@ TEST_F(UpdateCheckTest, DeclinedOffersAndVersionsNotToBeRemindedOf) {
     Boxes ticked({tickAndClick(1)});
     EXPECT_EQ(check(0, 0), 0);
     ASSERT_EQ(ticked.shown.size(), 1u);
-    EXPECT_EQ(setting("Ignore"), "3.0.3.0");
+    EXPECT_EQ(updateSetting("Ignore"), "3.0.3.0");
     EXPECT_TRUE(OfferDeclined);
     EXPECT_FALSE(UpdatePending);
     EXPECT_EQ(installerRequests(), 0);
@@ -445,15 +444,15 @@ TEST_F(UpdateCheckTest, AutomaticChecksAreDueAfterTenDays) {
         return UPDATENOW();
     };
     EXPECT_EQ(due("0"), 1);
-    EXPECT_EQ(setting("LastCheck"), std::to_string(today + 10));
+    EXPECT_EQ(updateSetting("LastCheck"), std::to_string(today + 10));
     EXPECT_EQ(UPDATENOW(), 0);
     EXPECT_EQ(due(std::to_string(today)), 0);
     EXPECT_EQ(due(std::to_string(today - 1)), 1);
-    EXPECT_EQ(setting("LastCheck"), std::to_string(today + 10));
+    EXPECT_EQ(updateSetting("LastCheck"), std::to_string(today + 10));
     EXPECT_EQ(due(std::to_string(today + 10)), 0);
     // A date set by a clock that was once years ahead does not stop the checks.
     EXPECT_EQ(due(std::to_string(today + 11)), 1);
-    EXPECT_EQ(setting("LastCheck"), std::to_string(today + 10));
+    EXPECT_EQ(updateSetting("LastCheck"), std::to_string(today + 10));
     EXPECT_EQ(due(std::to_string(today + 4000)), 1);
 }
 

@@ -83,10 +83,11 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(scratch.isValid());
         folder = QDir(scratch.path()).canonicalPath().toStdString();
-        ini = folder + "/Tarvex.ini";
+        IniFile = folder + "/Tarvex.ini";
         key = makeTestKey();
         server = RawServer::servingPaths({});
     }
+    void TearDown() override { IniFile.clear(); }
     void serve(const std::string& version, const std::string& installer) {
         server->setPaths({{"/TarvexVersion.txt", {RawServer::send(okResponse(version))}},
                           {"/TarvexSetup.sh", {RawServer::send(okResponse(installer))}}});
@@ -113,10 +114,9 @@ protected:
         return fileText(path);
     }
     int versionRequests() const { return server->requestsFor("/TarvexVersion.txt"); }
-    std::string setting(const std::string& name) { return GETINI(ini, "Update", name, "<none>"); }
 
     QTemporaryDir scratch;
-    std::string folder, ini;
+    std::string folder;
     TestKey key;
     std::unique_ptr<RawServer> server;
 };
@@ -137,9 +137,9 @@ TEST_F(UpdateLifeTest, ASilentUpdateFromOfferToCongratulation) {
     EXPECT_EQ(waitForFile("after.txt"),
               "Update Process Complete|Congratulations! Tarvex has been updated to version 3.0.2.0!|\n"
               "What\u2019s New in Tarvex 3.0.1.0\nwindow");
-    EXPECT_EQ(setting("NewVer"), "");
-    EXPECT_EQ(setting("Failed"), "0");
-    EXPECT_EQ(setting("Install"), "");
+    EXPECT_EQ(updateSetting("NewVer"), "");
+    EXPECT_EQ(updateSetting("Failed"), "0");
+    EXPECT_EQ(updateSetting("Install"), "");
     EXPECT_FALSE(QFile::exists(QString::fromStdString(folder + "/TarvexSetup.sh")));
     EXPECT_EQ(versionRequests(), 1);
 }
@@ -148,15 +148,15 @@ TEST_F(UpdateLifeTest, AnInterruptedSilentUpdateRunsAgainAndNoWindowOpens) {
     const std::string installer = installerScript();
     const std::string path = folder + "/TarvexSetup.sh";
     writeFile(path, installer);
-    WRITEINI(ini, "Update", "Install", path);
-    WRITEINI(ini, "Update", "NewVer", "3.0.2.0");
-    WRITEINI(ini, "Update", "Failed", "1");
-    WRITEINI(ini, "Update", "Verified", GET_BASE64(signedFor(installer)));
+    WRITEINI(IniFile, "Update", "Install", path);
+    WRITEINI(IniFile, "Update", "NewVer", "3.0.2.0");
+    WRITEINI(IniFile, "Update", "Failed", "1");
+    WRITEINI(IniFile, "Update", "Verified", GET_BASE64(signedFor(installer)));
     ASSERT_EQ(runSessionIn(folder, "recover-start", run()), 0);
     EXPECT_EQ(waitForFile("recover.txt"), "no window");
     // Started again with its own dialogues: no switches.
     EXPECT_EQ(installerArguments(folder), std::vector<std::string>{path});
-    EXPECT_EQ(setting("Failed"), "1");
+    EXPECT_EQ(updateSetting("Failed"), "1");
 }
 
 // The ten-day rule on the real program on chosen dates: 6 December 2026, then 16 and 17
@@ -168,16 +168,16 @@ TEST_F(UpdateLifeTest, AutomaticChecksOnChosenDates) {
     };
     ASSERT_EQ(on("2026-12-06"), 0);
     EXPECT_EQ(versionRequests(), 1);
-    EXPECT_EQ(setting("LastCheck"), std::to_string(JULIANDATE(12, 16, 2026)));
+    EXPECT_EQ(updateSetting("LastCheck"), std::to_string(JULIANDATE(12, 16, 2026)));
     ASSERT_EQ(on("2026-12-16"), 0);
     EXPECT_EQ(versionRequests(), 1);
     ASSERT_EQ(on("2026-12-17"), 0);
     EXPECT_EQ(versionRequests(), 2);
-    EXPECT_EQ(setting("LastCheck"), std::to_string(JULIANDATE(12, 27, 2026)));
-    WRITEINI(ini, "Update", "LastCheck", std::to_string(JULIANDATE(1, 1, 2031)));
+    EXPECT_EQ(updateSetting("LastCheck"), std::to_string(JULIANDATE(12, 27, 2026)));
+    WRITEINI(IniFile, "Update", "LastCheck", std::to_string(JULIANDATE(1, 1, 2031)));
     ASSERT_EQ(on("2026-12-06"), 0);
     EXPECT_EQ(versionRequests(), 3);
-    EXPECT_EQ(setting("LastCheck"), std::to_string(JULIANDATE(12, 16, 2026)));
+    EXPECT_EQ(updateSetting("LastCheck"), std::to_string(JULIANDATE(12, 16, 2026)));
 }
 
 }  // namespace
