@@ -16,14 +16,8 @@ namespace {
 const std::string kBox = "DGMSGBOX1";
 
 // A parent form for the box, opened through the program's routing.
-class MessageBoxTest : public testing::Test {
+class MessageBoxTest : public HostFormTest {
 protected:
-    void SetUp() override {
-        EZ_FORM("HOST", "", "Host", 0, 0, 60, 30, "C");
-        driver::SETTLE();
-    }
-    void TearDown() override { closeAllForms(); }
-
     int32_t ask(const std::string& buttons, int32_t defaultButton, std::function<void()> act,
                 const std::string& check = "") {
         auto answer = driver::WHENOPEN(kBox, std::move(act));

@@ -57,6 +57,13 @@ int LayerTest::count(int32_t id, int32_t message) const {
     return n;
 }
 
+void HostFormTest::SetUp() {
+    EZ_FORM("HOST", "", "Host", 0, 0, 60, 30, "C");
+    driver::SETTLE();
+}
+
+void HostFormTest::TearDown() { closeAllForms(); }
+
 void CalculatorTest::SetUp() {
     StationCalls.fill("");
     StationCume.fill("");

@@ -33,6 +33,13 @@ protected:
     static inline std::vector<Seen> seen;
 };
 
+// A plain form named "HOST" for message boxes and windows to open over.
+class HostFormTest : public testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+};
+
 // The program's own routing, with the calculator open.
 class CalculatorTest : public testing::Test {
 protected:

@@ -13,6 +13,7 @@
 #include "gui/ezgui.h"
 #include "gui/registry.h"
 #include "gui/test_driver.h"
+#include "tests/support/boxes.h"
 #include "tests/support/fixture.h"
 #include "tests/support/raw_server.h"
 #include "update/updating_window.h"
@@ -28,36 +29,27 @@ using S = RawServer;
 void PrintTo(const QStringList& names, std::ostream* out) { *out << names.join(", ").toStdString(); }
 
 namespace {
-const std::string kBox = "DGMSGBOX1";
 
 // The "Updating..." window open over a host form, as the update check opens it.
-class WebGetTest : public testing::Test {
+class WebGetTest : public HostFormTest {
 protected:
     void SetUp() override {
         ASSERT_TRUE(folder.isValid());
         ConnectionState.clear();
         LastHost.clear();
-        EZ_FORM("HOST", "", "Host", 0, 0, 40, 20, "C");
+        HostFormTest::SetUp();
         EZ_ZD_Display("HOST");
         driver::SETTLE();
     }
-    void TearDown() override { closeAllForms(); }
 
     std::string local() const { return QDir(folder.path()).filePath("Setup.exe").toStdString(); }
 
     // The download, with the notice it showed ("" when none) answered with its OK.
     int32_t get(const std::string& host, const std::string& path = "/Setup.exe", int32_t keepAlive = 1,
                 int64_t signedSize = 0) {
-        notice.clear();
-        auto answer = driver::WHENOPEN(
-            kBox,
-            [this] {
-                notice = EZ_GETTEXT(kBox, 0) + "|" + EZ_GETTEXT(kBox, 5) + "|" + EZ_GETTEXT(kBox, 6);
-                driver::CLICK(kBox, 11);
-            },
-            30000);
-        int32_t result = ZUWEBGET(host, path, keepAlive, "", "", local(), signedSize);
-        answer->withdrawn = true;
+        Boxes boxes({clickButton(1)});
+        const int32_t result = ZUWEBGET(host, path, keepAlive, "", "", local(), signedSize);
+        notice = boxes.shown.empty() ? "" : boxes.shown[0].all();
         return result;
     }
     int32_t get(RawServer& server, const std::string& path = "/Setup.exe", int32_t keepAlive = 1) {
