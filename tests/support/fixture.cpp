@@ -10,11 +10,7 @@
 
 void startTestApplication() {
     EZ_GUIINIT(EZ_EVENTS, EZ_DESIGN);
-    EZ_ALLOWCOMMANDEVENTS(1);
-    EZ_ALLOWKEYEVENTS(1);
-    EZ_ALLOWCURSOREVENTS(1);
-    DEFINEFONTSANDCOLOURS();
-    EZ_DEFFONT(10, "Segoe UI", 10, "BV");
+    STARTUPDISPLAY();
 }
 
 void closeAllForms() {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-// Fonts, colours and event switches as the program's start-up sets them.
+// The program's routing, with the event switches, fonts and colours of its start-up.
 void startTestApplication();
 // Unloads every open form, whatever its handlers say.
 void closeAllForms();
