@@ -159,25 +159,36 @@ TEST_F(UpdateLifeTest, AnInterruptedSilentUpdateRunsAgainAndNoWindowOpens) {
     EXPECT_EQ(updateSetting("Failed"), "1");
 }
 
-// The ten-day rule on the real program on chosen dates: 6 December 2026, then 16 and 17
-// December, then with a "LastCheck" years ahead.
+// The ten-day rule on the real program on chosen dates, seen at the server: a check at the first
+// start, none until ten days have passed, and a "LastCheck" more than ten days ahead (left by a
+// clock once set ahead) does not stop the checks.
 TEST_F(UpdateLifeTest, AutomaticChecksOnChosenDates) {
     serve(signedFor("unused", "3.0.1.0"), "unused");
-    auto on = [&](const std::string& date) {
-        return runSessionIn(folder, "auto-check", run({"faketime", "-f", "@" + date + " 12:00:00"}));
+    const int32_t dec16 = JULIANDATE(12, 16, 2026), dec17 = JULIANDATE(12, 17, 2026);
+    const struct {
+        const char* date;
+        int32_t lastCheck;  // written before the run; 0: as the run before left it
+        bool checks;
+        int32_t after;  // "LastCheck" after the run
+    } runs[] = {
+        {"2026-12-06", 0, true, dec16},
+        {"2026-12-16", 0, false, dec16},
+        {"2026-12-17", 0, true, JULIANDATE(12, 27, 2026)},
+        {"2026-12-06", dec16, false, dec16},
+        {"2026-12-06", dec17, true, dec16},
+        {"2026-12-06", JULIANDATE(1, 1, 2031), true, dec16},
     };
-    ASSERT_EQ(on("2026-12-06"), 0);
-    EXPECT_EQ(versionRequests(), 1);
-    EXPECT_EQ(updateSetting("LastCheck"), std::to_string(JULIANDATE(12, 16, 2026)));
-    ASSERT_EQ(on("2026-12-16"), 0);
-    EXPECT_EQ(versionRequests(), 1);
-    ASSERT_EQ(on("2026-12-17"), 0);
-    EXPECT_EQ(versionRequests(), 2);
-    EXPECT_EQ(updateSetting("LastCheck"), std::to_string(JULIANDATE(12, 27, 2026)));
-    WRITEINI(IniFile, "Update", "LastCheck", std::to_string(JULIANDATE(1, 1, 2031)));
-    ASSERT_EQ(on("2026-12-06"), 0);
-    EXPECT_EQ(versionRequests(), 3);
-    EXPECT_EQ(updateSetting("LastCheck"), std::to_string(JULIANDATE(12, 16, 2026)));
+    int checks = 0;
+    for (const auto& r : runs) {
+        SCOPED_TRACE(std::string(r.date) + " after " + std::to_string(r.lastCheck));
+        if (r.lastCheck) WRITEINI(IniFile, "Update", "LastCheck", std::to_string(r.lastCheck));
+        ASSERT_EQ(runSessionIn(folder, "auto-check",
+                               run({"faketime", "-f", "@" + std::string(r.date) + " 12:00:00"})),
+                  0);
+        checks += r.checks ? 1 : 0;
+        EXPECT_EQ(versionRequests(), checks);
+        EXPECT_EQ(updateSetting("LastCheck"), std::to_string(r.after));
+    }
 }
 
 }  // namespace
