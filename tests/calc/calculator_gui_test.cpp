@@ -225,7 +225,7 @@ TEST_F(CalculatorTest, StationRowsFollowTheTables) {
 
 TEST_F(CalculatorTest, MenusCaptionsAndStatusBar) {
     EXPECT_EQ(EZ_GETTEXT("RI", 0), "Tarvex");
-    EXPECT_EQ(EZ_GETSBTEXT("RI", 370, 2), "\tVersion: 3.0.1.0");
+    EXPECT_EQ(EZ_GETSBTEXT("RI", 370, 2), "\tVersion: " TARVEX_VERSION_TEXT);
     EXPECT_FALSE(EZ_MENUCHECKED(EZ_GETMENU("RI", 2), 9105));
     EXPECT_TRUE(EZ_MENUCHECKED(EZ_GETMENU("RI", 2), 9110));
     driver::CHOOSEMENU("RI", 9015);

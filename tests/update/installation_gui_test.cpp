@@ -112,7 +112,7 @@ TEST_F(InstallationTest, AnInterruptedSilentUpdateIsRunAgainOnlyWhenProved) {
     WRITEINI(IniFile, "Update", "Install", folder + "/missing.sh");
     EXPECT_TRUE(RECOVERINSTALL());
     // A proved installer of this version or an older one would roll the program back.
-    for (const std::string version : {"3.0.1.0", "3.0.0.10", "2.10.0.0"}) {
+    for (const std::string version : {TARVEX_VERSION_TEXT, "3.0.0.10", "2.10.0.0"}) {
         interruptedUpdate(placeInstaller(kInstaller, version));
         EXPECT_TRUE(RECOVERINSTALL()) << version;
         EXPECT_EQ(updateSetting("Failed"), "0") << version;
@@ -142,7 +142,7 @@ TEST_F(InstallationTest, AnUpdateNamedByUpdaterIniIsCongratulatedWithItsReleaseN
     EXPECT_EQ(boxes.shown[0].buttons, "&See What's New|&Don't Care");
     EXPECT_TRUE(information->answered);
     EXPECT_EQ(caption, "Update Information");
-    EXPECT_TRUE(notes.starts_with("What\u2019s New in Tarvex 3.0.1.0")) << notes;
+    EXPECT_TRUE(notes.starts_with("What\u2019s New in Tarvex " TARVEX_VERSION_TEXT)) << notes;
     EXPECT_TRUE(bold);
     EXPECT_FALSE(EZ_FORMEXISTS("WN"));
     EXPECT_EQ(GETINI(folder + "/Updater.ini", "Program", "NewVersion", "<none>"), "");

@@ -144,10 +144,11 @@ TEST_F(UpdateCheckTest, AMajorUpgradeWritesNoKeysAndSaysItHasNewFeatures) {
 }
 
 TEST_F(UpdateCheckTest, NothingNewerIsUpToDate) {
-    const std::string upToDate =
-        "You Are Up To Date!|Version 3.0.1.0 of Tarvex is the latest version available.|Thank you for "
-        "checking!";
-    for (const std::string version : {"3.0.1.0", "3.1", "99999999999999999999.0", "2.10.0.0", "3.0.0.10"}) {
+    const std::string upToDate = "You Are Up To Date!|Version " TARVEX_VERSION_TEXT
+                                 " of Tarvex is the latest version available.|Thank you for "
+                                 "checking!";
+    for (const std::string version :
+         {TARVEX_VERSION_TEXT, "3.1", "99999999999999999999.0", "2.10.0.0", "3.0.0.10"}) {
         serveSigned(version);
         Boxes manual({clickButton(1)});
         EXPECT_EQ(check(1, 1), 0) << version;

@@ -136,7 +136,7 @@ TEST_F(UpdateLifeTest, ASilentUpdateFromOfferToCongratulation) {
     // The program started again with "/update" congratulates, shows what is new, and cleans up.
     EXPECT_EQ(waitForFile("after.txt"),
               "Update Process Complete|Congratulations! Tarvex has been updated to version 3.0.2.0!|\n"
-              "What\u2019s New in Tarvex 3.0.1.0\nwindow");
+              "What\u2019s New in Tarvex " TARVEX_VERSION_TEXT "\nwindow");
     EXPECT_EQ(updateSetting("NewVer"), "");
     EXPECT_EQ(updateSetting("Failed"), "0");
     EXPECT_EQ(updateSetting("Install"), "");
@@ -163,7 +163,7 @@ TEST_F(UpdateLifeTest, AnInterruptedSilentUpdateRunsAgainAndNoWindowOpens) {
 // start, none until ten days have passed, and a "LastCheck" more than ten days ahead (left by a
 // clock once set ahead) does not stop the checks.
 TEST_F(UpdateLifeTest, AutomaticChecksOnChosenDates) {
-    serve(signedFor("unused", "3.0.1.0"), "unused");
+    serve(signedFor("unused", TARVEX_VERSION_TEXT), "unused");
     const int32_t dec16 = JULIANDATE(12, 16, 2026), dec17 = JULIANDATE(12, 17, 2026);
     const struct {
         const char* date;
