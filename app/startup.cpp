@@ -36,13 +36,20 @@ void DEFINEFONTSANDCOLOURS() {
     EZ_DEFCOLORL(43, 137, 68, 221);
 }
 
-void EZ_MAIN(int32_t) {
-    INITAPPS();
-    EZ_DEFIMAGEFOLDER("Graphics");
+// The event switches, fonts and colours that every form of the program relies on.
+void STARTUPDISPLAY() {
     EZ_ALLOWCOMMANDEVENTS(1);
     EZ_ALLOWKEYEVENTS(1);
     EZ_ALLOWCURSOREVENTS(1);
     DEFINEFONTSANDCOLOURS();
+    EZ_DEFFONT(10, "Segoe UI", 10, "BV");
+    EZ_DEFSYSTEMCOLOR(70, 13);
+}
+
+void EZ_MAIN(int32_t) {
+    INITAPPS();
+    EZ_DEFIMAGEFOLDER("Graphics");
+    STARTUPDISPLAY();
     if (MAIN_INITIALIZE()) EZ_RI_Display("");
 }
 
@@ -52,8 +59,6 @@ bool MAIN_INITIALIZE() {
     bool taken = false;
     InstanceMutex = OS_CREATELOCK("Tarvex", taken);
     if (InstanceMutex == 0 || taken) return false;
-    EZ_DEFFONT(10, "Segoe UI", 10, "BV");
-    EZ_DEFSYSTEMCOLOR(70, 13);
     ProgramIcon = EZ_LOADICON("$AAPROGRAM");
     std::string programFolder = GETLONGFILENAME(EZ_APPPATH()) + "/";
     IniFile = SETTINGSFILE(programFolder);

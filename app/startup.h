@@ -10,3 +10,4 @@ void INITAPPS();
 bool MAIN_INITIALIZE();
 bool APP_PREVINSTANCE(const std::string& identifier, const std::string& caption);
 void DEFINEFONTSANDCOLOURS();
+void STARTUPDISPLAY();

@@ -1,6 +1,7 @@
 // The download client against a local server: a 256 MiB file fetched by ours and by curl in the
-// same run (throughput ratio, memory growth), and the longest time the window waits for its
-// events while a server sends in bursts.
+// same run (throughput ratio, memory growth), the longest time the window waits for its events
+// while a server sends in bursts, and the time an update check waits for a server that never
+// answers, with the calculator's longest wait for its events meanwhile.
 #include <benchmark/benchmark.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -8,15 +9,20 @@
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWidget>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <string>
 
+#include "app/globals.h"
 #include "app/routing.h"
 #include "app/startup.h"
+#include "calc/calculator_form.h"
 #include "gui/ezgui.h"
+#include "gui/registry.h"
 #include "tests/support/raw_server.h"
+#include "update/check.h"
 #include "update/updating_window.h"
 #include "update/web_get.h"
 
@@ -142,3 +148,40 @@ static void BM_LongestEventGapDuringBurstyDownload(benchmark::State& state) {
     EZ_DOEVENTS();
 }
 BENCHMARK(BM_LongestEventGapDuringBurstyDownload)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+// An automatic update check against a server that accepts and never answers: how long the check
+// waits before it gives up, and the longest time the calculator went without its events (a timer
+// that should fire every 20 ms repaints a field) meanwhile.
+static void BM_UpdateCheckAgainstASilentServer(benchmark::State& state) {
+    RawServer server({{RawServer::hold(30000)}});
+    QTemporaryDir folder;
+    IniFile = folder.filePath("Tarvex.ini").toStdString();
+    EZ_GUIINIT(EZ_EVENTS, EZ_DESIGN);
+    DEFINEFONTSANDCOLOURS();
+    EZ_RI_Display("");
+    EZ_DOEVENTS();
+    double longest = 0, waited = 0;
+    for (auto _ : state) {
+        QElapsedTimer clock;
+        clock.start();
+        qint64 last = 0;
+        QTimer tick;
+        QObject::connect(&tick, &QTimer::timeout, [&] {
+            longest = std::max(longest, static_cast<double>(clock.elapsed() - last));
+            last = clock.elapsed();
+            if (QWidget* field = gui::findControl("RI", 135)) field->grab();
+        });
+        tick.start(20);
+        if (CHECKFORUPDATE("RI", "http://" + server.host() + "/TarvexVersion.txt", ProgramVersion, 0, 0) != 0)
+            state.SkipWithError("the check did not end without an update");
+        tick.stop();
+        waited = static_cast<double>(clock.elapsed()) / 1000;
+        state.SetIterationTime(waited);
+    }
+    state.counters["check_s"] = waited;
+    state.counters["longest_gap_ms"] = longest;
+    EZ_UNLOADFORM("RI");
+    EZ_DOEVENTS();
+    IniFile.clear();
+}
+BENCHMARK(BM_UpdateCheckAgainstASilentServer)->UseManualTime()->Unit(benchmark::kSecond)->Iterations(1);

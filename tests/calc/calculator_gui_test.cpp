@@ -10,6 +10,7 @@
 #include "gui/test_driver.h"
 #include "stations/storage.h"
 #include "stations/tables.h"
+#include "tests/support/boxes.h"
 #include "tests/support/fixture.h"
 
 namespace {
@@ -149,15 +150,11 @@ void fillEverything() {
 TEST_F(CalculatorTest, ClearAnsweredNoChangesNothing) {
     fillEverything();
     ASSERT_TRUE(EZ_ISENABLED("RI", 315));
-    std::string question;
-    auto answer = driver::WHENOPEN("DGMSGBOX1", [&] {
-        question = EZ_GETTEXT("DGMSGBOX1", 0) + "|" + EZ_GETTEXT("DGMSGBOX1", 5) + "|" +
-                   EZ_GETTEXT("DGMSGBOX1", 6) + "|" + std::to_string(EZ_GETFOCUS("DGMSGBOX1"));
-        driver::CLICK("DGMSGBOX1", 12);
-    });
+    Boxes boxes({clickButton(2)});
     driver::CLICK("RI", 330);
-    EXPECT_TRUE(answer->answered);
-    EXPECT_EQ(question, "Clear This Form?|Remove all information on this form?|Are you SURE?|12");
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].all(), "Clear This Form?|Remove all information on this form?|Are you SURE?");
+    EXPECT_EQ(boxes.shown[0].focus, 12);  // No is the default
     EXPECT_EQ(EZ_GETTEXT("RI", 135), "Main Street Motors");
     EXPECT_EQ(EZ_GETTEXT("RI", 145), "$1,000.00");
     EXPECT_EQ(EZ_GETCHECK("RI", 225), 1);
@@ -167,9 +164,9 @@ TEST_F(CalculatorTest, ClearAnsweredNoChangesNothing) {
 
 TEST_F(CalculatorTest, ClearAnsweredYesEmptiesInputsAndTicksOnly) {
     fillEverything();
-    auto answer = driver::WHENOPEN("DGMSGBOX1", [] { driver::CLICK("DGMSGBOX1", 11); });
+    Boxes boxes({clickButton(1)});
     driver::CLICK("RI", 330);
-    EXPECT_TRUE(answer->answered);
+    EXPECT_EQ(boxes.shown.size(), 1u);
     for (int32_t id = 135; id <= 165; id += 5) EXPECT_EQ(EZ_GETTEXT("RI", id), "") << id;
     EXPECT_EQ(EZ_GETCHECK("RI", 225), 0);
     EXPECT_FALSE(EZ_ISENABLED("RI", 315));
@@ -218,7 +215,7 @@ TEST_F(CalculatorTest, StationRowsFollowTheTables) {
 
 TEST_F(CalculatorTest, MenusCaptionsAndStatusBar) {
     EXPECT_EQ(EZ_GETTEXT("RI", 0), "Tarvex");
-    EXPECT_EQ(EZ_GETSBTEXT("RI", 370, 2), "\tVersion: 3.0.1.0");
+    EXPECT_EQ(EZ_GETSBTEXT("RI", 370, 2), "\tVersion: " TARVEX_VERSION_TEXT);
     EXPECT_FALSE(EZ_MENUCHECKED(EZ_GETMENU("RI", 2), 9105));
     EXPECT_TRUE(EZ_MENUCHECKED(EZ_GETMENU("RI", 2), 9110));
     driver::CHOOSEMENU("RI", 9015);

@@ -217,21 +217,43 @@ TEST_F(PrintedAnalysisTest, HeadingIsCentredInArialSubstitutedByLiberationSans) 
 TEST_F(PrintedAnalysisTest, FiguresStandBesideTheirLabelsAsTheWindowShowsThem) {
     fillWorkedExample();
     const auto words = wordsOf(printToPdf());
+    // The window's labels and their figures, top to bottom, with the unit the page adds.
     struct Row {
-        double y;
         int32_t label, field;
         const char* unit;
     };
-    const Row rows[] = {{3.0, 110, 145, ""},  {3.25, 115, 150, "%"}, {3.5, 120, 155, "%"},
-                        {3.75, 125, 160, ""}, {4.0, 130, 165, "%"},  {4.75, 195, 345, ""},
-                        {5.0, 200, 350, ""},  {5.25, 205, 355, ""},  {5.5, 210, 215, ""}};
+    const Row rows[] = {{110, 145, ""}, {115, 150, "%"}, {120, 155, "%"}, {125, 160, ""}, {130, 165, "%"},
+                        {195, 345, ""}, {200, 350, ""},  {205, 355, ""},  {210, 215, ""}};
+    Box firstLabel, firstValue, previous;
     for (const Row& row : rows) {
-        const QString label = QString::fromStdString(EZ_GETTEXT("RI", row.label));
-        const QString value = QString::fromStdString(EZ_GETTEXT("RI", row.field)) + row.unit;
-        expectSize(expectAt(words, label, row.y, Anchor::Right, 3.75), 14);
-        expectSize(expectAt(words, value, row.y, Anchor::Left, 3.9), 14);
+        const QString labelText = QString::fromStdString(EZ_GETTEXT("RI", row.label));
+        SCOPED_TRACE(labelText.toStdString());
+        const Box label = phrase(words, labelText, 0);
+        ASSERT_TRUE(label.found);
+        const Box value =
+            phrase(words, QString::fromStdString(EZ_GETTEXT("RI", row.field)) + row.unit, label.top);
+        ASSERT_TRUE(value.found);
+        if (!firstLabel.found) {
+            firstLabel = label;
+            firstValue = value;
+        }
+        // Below the row before, on its label's line, right of it; labels end and figures start on
+        // one edge each.
+        EXPECT_GE(label.top, previous.found ? previous.bottom : label.top);
+        EXPECT_NEAR(value.top, label.top, kTolerance);
+        EXPECT_GT(value.left, label.right);
+        EXPECT_NEAR(label.right, firstLabel.right, kTolerance);
+        EXPECT_NEAR(value.left, firstValue.left, kTolerance);
+        expectSize(label, 14);
+        expectSize(value, 14);
+        previous = label;
     }
-    expectSize(expectAt(words, "(Wall Street average 7%, bank CD's 1.5%)", 3.25, Anchor::Left, 4.5), 10);
+    const Box roi = phrase(words, QString::fromStdString(EZ_GETTEXT("RI", 150)) + "%", 0);
+    const Box market = phrase(words, "(Wall Street average 7%, bank CD's 1.5%)", roi.top);
+    ASSERT_TRUE(market.found);
+    EXPECT_NEAR(market.top, roi.top, kTolerance);
+    EXPECT_GT(market.left, roi.right);
+    expectSize(market, 10);
     // Each note starts a tenth of an inch after the end of its value.
     const Box net = phrase(words, "$1,070.00", 4.75);
     const Box gross = phrase(words, "$2,140.00", 5.0);

@@ -1,18 +1,18 @@
 // The options and the remembered client across a real restart: each session is a separate
 // run of the program on the same program folder.
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <cstdio>
 
 #include "app/settings.h"
 #include "app/stored_text.h"
 #include "gui/ezgui.h"
 #include "gui/test_driver.h"
+#include "tests/support/boxes.h"
 #include "tests/support/fixture.h"
 #include "tests/support/sessions.h"
 
@@ -28,14 +28,10 @@ void check(bool ok, const std::string& what) {
 
 // Chooses an option in the menu and returns the notice it showed, answered with its OK.
 std::string toggle(int32_t item) {
-    std::string notice;
-    auto answer = driver::WHENOPEN("DGMSGBOX1", [&] {
-        notice = EZ_GETTEXT("DGMSGBOX1", 0) + "|" + EZ_GETTEXT("DGMSGBOX1", 5);
-        driver::CLICK("DGMSGBOX1", 11);
-    });
+    Boxes boxes({clickButton(1)});
     driver::CHOOSEMENU("RI", item);
-    check(answer->answered, "the notice opened");
-    return notice;
+    check(boxes.shown.size() == 1, "the notice opened");
+    return boxes.shown.empty() ? "" : boxes.shown[0].title + "|" + boxes.shown[0].text1;
 }
 
 const bool typeAndClose = registerSession("type-and-close", [] {

@@ -16,14 +16,8 @@ namespace {
 const std::string kBox = "DGMSGBOX1";
 
 // A parent form for the box, opened through the program's routing.
-class MessageBoxTest : public testing::Test {
+class MessageBoxTest : public HostFormTest {
 protected:
-    void SetUp() override {
-        EZ_FORM("HOST", "", "Host", 0, 0, 60, 30, "C");
-        driver::SETTLE();
-    }
-    void TearDown() override { closeAllForms(); }
-
     int32_t ask(const std::string& buttons, int32_t defaultButton, std::function<void()> act,
                 const std::string& check = "") {
         auto answer = driver::WHENOPEN(kBox, std::move(act));
@@ -55,36 +49,57 @@ TEST_F(MessageBoxTest, ButtonsKeysAndClosingAnswer) {
     EXPECT_EQ(ask("", 0, [] { driver::PRESS(kBox, 0, "Escape"); }), 99);
 }
 
+// However the box is answered, a ticked check box turns the answer negative.
 TEST_F(MessageBoxTest, TickedCheckBoxNegatesTheAnswer) {
+    const struct {
+        const char* what;
+        int32_t defaultButton;  // negative: the check box starts ticked
+        std::function<void()> act;
+        int32_t answer;
+    } cases[] = {
+        {"ticked from the start, OK", -1, [] { driver::CLICK(kBox, 11); }, -1},
+        {"unticked, OK", -1,
+         [] {
+             driver::CLICK(kBox, 10);
+             driver::CLICK(kBox, 11);
+         },
+         1},
+        {"never ticked, Escape", 1, [] { driver::PRESS(kBox, 0, "Escape"); }, 99},
+        {"ticked, Escape", 1,
+         [] {
+             driver::CLICK(kBox, 10);
+             driver::PRESS(kBox, 0, "Escape");
+         },
+         -99},
+        {"ticked, Enter on Later", 2,
+         [] {
+             driver::CLICK(kBox, 10);
+             driver::PRESS(kBox, 12, "Enter");
+         },
+         -2},
+        {"ticked from the start, close box", -2, [] { driver::CLOSEBOX(kBox); }, -99},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ask("&OK|&Later", c.defaultButton, c.act, "Don't remind me"), c.answer) << c.what;
+}
+
+// A negative default ticks the box and focuses that button; a click on the box gives the focus back.
+TEST_F(MessageBoxTest, ANegativeDefaultStartsTickedAndTheButtonKeepsTheFocus) {
     bool startedTicked = false;
-    int32_t focused = 0;
-    EXPECT_EQ(ask(
-                  "&OK|&Later", -1,
-                  [&] {
-                      startedTicked = EZ_GETCHECK(kBox, 10) == 1;
-                      focused = EZ_GETFOCUS(kBox);
-                      driver::CLICK(kBox, 11);
-                  },
-                  "Don't remind me"),
-              -1);
+    int32_t focused = 0, afterTick = 0;
+    ask(
+        "&OK|&Later", -1,
+        [&] {
+            startedTicked = EZ_GETCHECK(kBox, 10) == 1;
+            focused = EZ_GETFOCUS(kBox);
+            driver::CLICK(kBox, 10);
+            afterTick = EZ_GETFOCUS(kBox);
+            driver::CLICK(kBox, 11);
+        },
+        "Don't remind me");
     EXPECT_TRUE(startedTicked);
     EXPECT_EQ(focused, 11);
-    EXPECT_EQ(ask(
-                  "&OK|&Later", -1,
-                  [&] {
-                      driver::CLICK(kBox, 10);
-                      focused = EZ_GETFOCUS(kBox);
-                      driver::CLICK(kBox, 11);
-                  },
-                  "Don't remind me"),
-              1);
-    EXPECT_EQ(focused, 11);  // the click on the box gave the focus back to the last button
-    EXPECT_EQ(ask(
-                  "&OK|&Later", 1, [] { driver::PRESS(kBox, 0, "Escape"); }, "Don't remind me"),
-              99);
-    EXPECT_EQ(ask(
-                  "&OK|&Later", -2, [] { driver::CLOSEBOX(kBox); }, "Don't remind me"),
-              -99);
+    EXPECT_EQ(afterTick, 11);
 }
 
 TEST_F(MessageBoxTest, EnterOnTheCheckBoxDoesNothing) {
@@ -136,26 +151,6 @@ TEST_F(MessageBoxTest, ShownCentredOverItsParentAtItsLaidOutSize) {
 namespace {
 
 QWidget* boxControl(int32_t id) { return gui::findControl(kBox, id); }
-
-// The answer that the keyboard gives with the check box ticked keeps its sign.
-TEST_F(MessageBoxTest, EscapeAndEnterWithTheBoxTickedAnswerNegatively) {
-    EXPECT_EQ(ask(
-                  "&OK|&Later", 1,
-                  [] {
-                      driver::CLICK(kBox, 10);
-                      driver::PRESS(kBox, 0, "Escape");
-                  },
-                  "Don't remind me"),
-              -99);
-    EXPECT_EQ(ask(
-                  "&OK|&Later", 2,
-                  [] {
-                      driver::CLICK(kBox, 10);
-                      driver::PRESS(kBox, 12, "Enter");
-                  },
-                  "Don't remind me"),
-              -2);
-}
 
 TEST_F(MessageBoxTest, TextsAndButtonsTakeTheirFontsAndColours) {
     QFont first, second, standard, styled;

@@ -21,6 +21,7 @@
 
 #include "platform/profile_text.h"
 #include "tests/platform/varied_rounds.h"
+#include "tests/support/wait.h"
 
 namespace fs = std::filesystem;
 
@@ -201,26 +202,43 @@ std::string durableContent(long counter, long paddingRound) {
     return "[Durability]\nCounter=" + std::to_string(counter) + "\nPadding=" + padding(paddingRound) + "\n";
 }
 
-// Starts the settings writer with its arguments, lets it work until progressed() says it has
-// finished a round (so that the kill lands in its steady work), then for the pause, and kills it.
+// Where a kill lands in the writer's work: just after it has finished a write, while its
+// temporary file is open, or once it has written into that file but not yet renamed it.
+enum class KillPoint { AfterAWrite, TemporaryOpen, TemporaryWritten };
+
+// Starts the settings writer with its arguments, waits until progressed() says it has finished a
+// write (so that the kill lands in its steady work) and then for the kill point, and kills it.
 // True when it was still running then, as it should be.
-bool runAndKill(std::vector<std::string> words, const std::function<bool()>& progressed, useconds_t pause) {
+bool runAndKill(std::vector<std::string> words, const std::function<bool()>& progressed, KillPoint point) {
     std::string program = PROFILE_WRITER;
+    const fs::path temporary = words[0] + ".tmp";
     std::vector<char*> arguments{program.data()};
     for (std::string& word : words) arguments.push_back(word.data());
     arguments.push_back(nullptr);
     pid_t writer = 0;
     if (::posix_spawn(&writer, program.c_str(), nullptr, nullptr, arguments.data(), environ) != 0) return false;
-    bool running = true;
-    while (running && !progressed()) {
-        running = ::waitpid(writer, nullptr, WNOHANG) == 0;
-        ::usleep(100);
-    }
-    ::usleep(pause);
-    ::kill(writer, SIGKILL);
+    bool ended = false;
+    auto endedOr = [&](const std::function<bool()>& condition) {
+        return [&, condition] {
+            ended = ended || ::waitpid(writer, nullptr, WNOHANG) != 0;
+            return ended || condition();
+        };
+    };
+    auto atPoint = [&] {
+        std::error_code error;
+        if (point == KillPoint::AfterAWrite) return true;
+        if (point == KillPoint::TemporaryOpen) return fs::exists(temporary, error);
+        const auto size = fs::file_size(temporary, error);
+        return !error && size > 0;
+    };
+    const bool reached =
+        waitUntil(endedOr(progressed), 30000) && waitUntil(endedOr(atPoint), 30000) && !ended;
     int status = 0;
-    ::waitpid(writer, &status, 0);
-    return running && WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
+    if (!ended) {
+        ::kill(writer, SIGKILL);
+        ::waitpid(writer, &status, 0);
+    }
+    return reached && WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL;
 }
 
 // True when the folder holds the settings file and at most its one temporary file.
@@ -247,11 +265,12 @@ TEST(ProfileFile, KilledWriterLeavesOldOrNewFile) {
     ASSERT_EQ(readRaw(file), durableContent(0, 0));
 
     std::mt19937 random(77);
-    std::uniform_int_distribution<useconds_t> pause(0, 15000);
+    std::uniform_int_distribution<int> point(0, 2);
     long previous = 0;
     for (int kill = 0; kill < 40; ++kill) {
-        ASSERT_TRUE(runAndKill({file}, [&] { return counterIn(file) != previous; }, pause(random)))
-            << "the writer stopped by itself";
+        ASSERT_TRUE(runAndKill(
+            {file}, [&] { return counterIn(file) != previous; }, static_cast<KillPoint>(point(random))))
+            << "the writer stopped by itself or never reached the kill point";
         ASSERT_TRUE(onlyTheFileAndItsTemporary(folder)) << "after kill " << kill;
         const long counter = counterIn(file);
         ASSERT_GT(counter, previous) << "after kill " << kill;
@@ -275,13 +294,14 @@ TEST(ProfileFile, KilledAtAnyMomentTheFileKeepsEveryLineAndEachKeyOldOrNew) {
                                      "# a comment", "not a key line", "[Empty]"};
 
     std::mt19937 random(1515);
-    std::uniform_int_distribution<useconds_t> pause(0, 4000);
+    std::uniform_int_distribution<int> point(0, 2);
     std::string replayed = kVariedStart;  // the file after round done
     long done = 0;
     for (int kill = 0; kill < 300; ++kill) {
-        ASSERT_TRUE(runAndKill({file, "varied", std::to_string(done + 1)},
-                               [&] { return readRaw(file) != replayed; }, pause(random)))
-            << "the writer stopped by itself";
+        ASSERT_TRUE(runAndKill(
+            {file, "varied", std::to_string(done + 1)}, [&] { return readRaw(file) != replayed; },
+            static_cast<KillPoint>(point(random))))
+            << "the writer stopped by itself or never reached the kill point";
         ASSERT_TRUE(onlyTheFileAndItsTemporary(folder)) << "after kill " << kill;
         const std::string actual = readRaw(file);
         long round = done;

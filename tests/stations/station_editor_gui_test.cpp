@@ -71,37 +71,36 @@ TEST_F(StationEditorTest, CancelWithChangesAsksAndEachAnswerDoesItsPart) {
     store("WAAA,,,,,,,", "900,0,0,0,0,0,0,0");
     struct Case {
         const char* name;
-        int32_t button;     // 0: Escape in the prompt
+        int button;  // 1 Yes, 2 No, 3 Cancel; 0: Escape in the prompt
         bool staysOpen;
         const char* saved;  // the stored names afterwards
     };
-    const Case cases[] = {{"cancel", 13, true, "WAAA,,,,,,,"},
-                          {"no", 12, false, "WAAA,,,,,,,"},
+    const Case cases[] = {{"cancel", 3, true, "WAAA,,,,,,,"},
+                          {"no", 2, false, "WAAA,,,,,,,"},
                           {"escape", 0, false, "WAAA,,,,,,,"},
-                          {"yes", 11, false, "WAAA,WNEW,,,,,,"}};
+                          {"yes", 1, false, "WAAA,WNEW,,,,,,"}};
     for (const Case& c : cases) {
         bool open = false;
         bool okEnabled = false;
-        std::string prompt;
+        // The prompt answered as the case says; when the editor stays open, No at the close box.
+        Boxes boxes(c.button ? std::vector<std::function<void()>>{clickButton(c.button), clickButton(2)}
+                             : std::vector<std::function<void()>>{});
         edit([&] {
             driver::TYPE(kEditor, 130, "wnew");
             driver::TYPE(kEditor, 135, "1200");
             okEnabled = EZ_ISENABLED(kEditor, 200);
-            auto asked = driver::WHENOPEN("DGMSGBOX1", [&] {
-                prompt = EZ_GETTEXT("DGMSGBOX1", 0) + "|" + EZ_GETTEXT("DGMSGBOX1", 5);
-                if (c.button) driver::CLICK("DGMSGBOX1", c.button);
-                else driver::PRESS("DGMSGBOX1", 0, "Escape");
-            });
             driver::CLICK(kEditor, 205);
             open = EZ_FORMEXISTS(kEditor);
             if (open) {
                 EXPECT_EQ(EZ_GETTEXT(kEditor, 130), "WNEW");
-                driver::WHENOPEN("DGMSGBOX1", [] { driver::CLICK("DGMSGBOX1", 12); });
                 driver::CLOSEBOX(kEditor);
             }
         });
         EXPECT_TRUE(okEnabled) << c.name;
-        EXPECT_EQ(prompt, "Changes Not Saved|Save your changes before you exit?") << c.name;
+        ASSERT_FALSE(boxes.shown.empty()) << c.name;
+        EXPECT_EQ(boxes.shown[0].title + "|" + boxes.shown[0].text1,
+                  "Changes Not Saved|Save your changes before you exit?")
+            << c.name;
         EXPECT_EQ(open, c.staysOpen) << c.name;
         EXPECT_EQ(GETINI(IniFile, "Stations", "Calls"), c.saved) << c.name;
         LOADSTATIONS();

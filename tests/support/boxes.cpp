@@ -12,7 +12,8 @@ namespace {
 const std::string kBox = "DGMSGBOX1";
 
 ShownBox read() {
-    ShownBox box{EZ_GETTEXT(kBox, 0), EZ_GETTEXT(kBox, 5), EZ_GETTEXT(kBox, 6), EZ_GETTEXT(kBox, 10), ""};
+    ShownBox box{EZ_GETTEXT(kBox, 0), EZ_GETTEXT(kBox, 5), EZ_GETTEXT(kBox, 6), EZ_GETTEXT(kBox, 10), "",
+                 EZ_GETFOCUS(kBox)};
     for (int32_t id = 11; id <= 20; ++id) {
         if (!EZ_ISVISIBLE(kBox, id)) break;
         box.buttons += (id > 11 ? "|" : "") + EZ_GETTEXT(kBox, id);

@@ -2,6 +2,7 @@
 // showed, so that a test can check every question and notice of a longer course of events.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -11,6 +12,7 @@
 
 struct ShownBox {
     std::string title, text1, text2, check, buttons;  // buttons' captions joined by "|"
+    int32_t focus = 0;                                // the control with the focus as it opened
     std::string all() const { return title + "|" + text1 + "|" + text2; }
 };
 

@@ -10,11 +10,7 @@
 
 void startTestApplication() {
     EZ_GUIINIT(EZ_EVENTS, EZ_DESIGN);
-    EZ_ALLOWCOMMANDEVENTS(1);
-    EZ_ALLOWKEYEVENTS(1);
-    EZ_ALLOWCURSOREVENTS(1);
-    DEFINEFONTSANDCOLOURS();
-    EZ_DEFFONT(10, "Segoe UI", 10, "BV");
+    STARTUPDISPLAY();
 }
 
 void closeAllForms() {
@@ -64,6 +60,13 @@ int LayerTest::count(int32_t id, int32_t message) const {
         if (event.id == id && event.message == message) ++n;
     return n;
 }
+
+void HostFormTest::SetUp() {
+    EZ_FORM("HOST", "", "Host", 0, 0, 60, 30, "C");
+    driver::SETTLE();
+}
+
+void HostFormTest::TearDown() { closeAllForms(); }
 
 void CalculatorTest::SetUp() {
     StationCalls.fill("");

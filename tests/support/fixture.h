@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-// Fonts, colours and event switches as the program's start-up sets them.
+// The program's routing, with the event switches, fonts and colours of its start-up.
 void startTestApplication();
 // Unloads every open form, whatever its handlers say.
 void closeAllForms();
@@ -34,6 +34,13 @@ protected:
     static inline std::function<void(const std::string&)> design;
     static inline std::function<void(const std::string&, int32_t&, int32_t&, int32_t&, int32_t&)> react;
     static inline std::vector<Seen> seen;
+};
+
+// A plain form named "HOST" for message boxes and windows to open over.
+class HostFormTest : public testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
 };
 
 // The program's own routing, with the calculator open.

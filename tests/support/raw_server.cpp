@@ -11,14 +11,14 @@ namespace {
 
 void sleepMs(int64_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
-int listenOnLoopback(uint16_t& port) {
+// A socket bound to a port of the system's choice on 127.0.0.1, and that port.
+int bindOnLoopback(uint16_t& port) {
     int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t length = sizeof address;
     ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    ::listen(fd, 16);
     ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
     port = ntohs(address.sin_port);
     return fd;
@@ -42,7 +42,8 @@ std::unique_ptr<RawServer> RawServer::servingPaths(Paths scriptsByPath) {
 }
 
 void RawServer::start() {
-    listener_ = listenOnLoopback(port_);
+    listener_ = bindOnLoopback(port_);
+    ::listen(listener_, 16);
     thread_ = std::thread([this] { serve(); });
 }
 
@@ -160,9 +161,6 @@ void RawServer::play(int fd, const std::vector<Step>& script) {
     }
 }
 
-uint16_t refusingPort() {
-    uint16_t port = 0;
-    int fd = listenOnLoopback(port);
-    ::close(fd);
-    return port;
-}
+RefusingPort::RefusingPort() { socket_ = bindOnLoopback(port_); }
+
+RefusingPort::~RefusingPort() { ::close(socket_); }

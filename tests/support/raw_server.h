@@ -71,5 +71,17 @@ private:
     std::thread thread_;
 };
 
-// A port on 127.0.0.1 on which nothing listens: a connection there is refused.
-uint16_t refusingPort();
+// A port on 127.0.0.1 that is bound, but not listened on, for as long as this lives: a
+// connection there is refused, and nothing else can take the port meanwhile.
+class RefusingPort {
+public:
+    RefusingPort();
+    ~RefusingPort();
+    RefusingPort(const RefusingPort&) = delete;
+    RefusingPort& operator=(const RefusingPort&) = delete;
+    std::string host() const { return "127.0.0.1:" + std::to_string(port_); }
+
+private:
+    int socket_ = -1;
+    uint16_t port_ = 0;
+};

@@ -2,10 +2,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
-#include <QThread>
 #include <map>
 
 #include "app/routing.h"
@@ -41,13 +39,7 @@ void startProgram() {
 }
 
 bool runUntilClosed(int timeoutMs) {
-    QElapsedTimer clock;
-    clock.start();
-    while (EZ_FORMEXISTS("RI") && clock.elapsed() < timeoutMs) {
-        driver::SETTLE();
-        QThread::msleep(10);
-    }
-    return !EZ_FORMEXISTS("RI");
+    return driver::WAITFOR([] { return !EZ_FORMEXISTS("RI"); }, timeoutMs);
 }
 
 std::string sessionProgram(const std::string& folder) {

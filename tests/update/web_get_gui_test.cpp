@@ -8,10 +8,12 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <functional>
 
 #include "gui/ezgui.h"
 #include "gui/registry.h"
 #include "gui/test_driver.h"
+#include "tests/support/boxes.h"
 #include "tests/support/fixture.h"
 #include "tests/support/raw_server.h"
 #include "update/updating_window.h"
@@ -27,36 +29,27 @@ using S = RawServer;
 void PrintTo(const QStringList& names, std::ostream* out) { *out << names.join(", ").toStdString(); }
 
 namespace {
-const std::string kBox = "DGMSGBOX1";
 
 // The "Updating..." window open over a host form, as the update check opens it.
-class WebGetTest : public testing::Test {
+class WebGetTest : public HostFormTest {
 protected:
     void SetUp() override {
         ASSERT_TRUE(folder.isValid());
         ConnectionState.clear();
         LastHost.clear();
-        EZ_FORM("HOST", "", "Host", 0, 0, 40, 20, "C");
+        HostFormTest::SetUp();
         EZ_ZD_Display("HOST");
         driver::SETTLE();
     }
-    void TearDown() override { closeAllForms(); }
 
     std::string local() const { return QDir(folder.path()).filePath("Setup.exe").toStdString(); }
 
     // The download, with the notice it showed ("" when none) answered with its OK.
     int32_t get(const std::string& host, const std::string& path = "/Setup.exe", int32_t keepAlive = 1,
                 int64_t signedSize = 0) {
-        notice.clear();
-        auto answer = driver::WHENOPEN(
-            kBox,
-            [this] {
-                notice = EZ_GETTEXT(kBox, 0) + "|" + EZ_GETTEXT(kBox, 5) + "|" + EZ_GETTEXT(kBox, 6);
-                driver::CLICK(kBox, 11);
-            },
-            30000);
-        int32_t result = ZUWEBGET(host, path, keepAlive, "", "", local(), signedSize);
-        answer->withdrawn = true;
+        Boxes boxes({clickButton(1)});
+        const int32_t result = ZUWEBGET(host, path, keepAlive, "", "", local(), signedSize);
+        notice = boxes.shown.empty() ? "" : boxes.shown[0].all();
         return result;
     }
     int32_t get(RawServer& server, const std::string& path = "/Setup.exe", int32_t keepAlive = 1) {
@@ -76,6 +69,25 @@ protected:
 
     QTemporaryDir folder;
     std::string notice;
+};
+
+// Acts once while a download runs, as soon as the window shows that part of the body has arrived.
+class WhenPartHasArrived {
+public:
+    explicit WhenPartHasArrived(std::function<void()> action) {
+        QObject::connect(&watch_, &QTimer::timeout, [this, action] {
+            static const QRegularExpression part("^[1-9]\\d* bytes? of \\d+ bytes$");
+            if (acted || !EZ_FORMEXISTS("ZD") || !part.match(QString::fromStdString(EZ_GETTEXT("ZD", 110))).hasMatch())
+                return;
+            acted = true;
+            action();
+        });
+        watch_.start(10);
+    }
+    bool acted = false;
+
+private:
+    QTimer watch_;
 };
 
 const std::string kOk = "HTTP/1.0 200 OK\r\n";
@@ -273,7 +285,7 @@ TEST_F(WebGetTest, ATricklingServerIsEndedByCancelAndShowsItsProgress) {
         {{S::send(kOk + "Content-Length: 100\r\n\r\n"), S::trickle(std::string(100, 't'), 400)}});
     std::string shown;
     int maximum = -1, value = -1;
-    QTimer::singleShot(1500, [&] {
+    WhenPartHasArrived cancel([&] {
         shown = EZ_GETTEXT("ZD", 110);
         auto* bar = qobject_cast<QProgressBar*>(gui::findControl("ZD", 100));
         maximum = bar->maximum();
@@ -281,6 +293,7 @@ TEST_F(WebGetTest, ATricklingServerIsEndedByCancelAndShowsItsProgress) {
         driver::CLICK("ZD", 115);
     });
     EXPECT_EQ(get(server), -2);
+    EXPECT_TRUE(cancel.acted);
     EXPECT_EQ(notice, "");
     EXPECT_EQ(files(), QStringList());
     QRegularExpressionMatch arrived =
@@ -307,8 +320,9 @@ TEST_F(WebGetTest, TheUpdatingWindowShowsWhatHasArrived) {
     EXPECT_EQ(content().size(), 2500);
     // Closing the window while a transfer runs cancels it; the window stays until the end.
     RawServer slow({{S::send(kOk + "Content-Length: 10\r\n\r\n"), S::trickle("0123456789", 300)}});
-    QTimer::singleShot(700, [] { driver::CLOSEBOX("ZD"); });
+    WhenPartHasArrived close([] { driver::CLOSEBOX("ZD"); });
     EXPECT_EQ(get(slow), -2);
+    EXPECT_TRUE(close.acted);
     EXPECT_EQ(notice, "");
     EXPECT_TRUE(EZ_FORMEXISTS("ZD"));
     EZ_UNLOADFORM("ZD");
@@ -356,7 +370,8 @@ TEST_F(WebGetTest, TheSignedSizeAndTheFloorRateEndEndlessDownloads) {
 
 TEST_F(WebGetTest, UnreachableHostsAndUnsafeAddresses) {
     writeLocal("older");
-    EXPECT_EQ(get("127.0.0.1:" + std::to_string(refusingPort())), -2);
+    const RefusingPort refusing;
+    EXPECT_EQ(get(refusing.host()), -2);
     EXPECT_EQ(notice,
               "Download Error|The file request has generated an error:|The server refused the connection "
               "(Error 111)");

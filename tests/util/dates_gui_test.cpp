@@ -2,33 +2,22 @@
 #include <QDate>
 
 #include "gui/ezgui.h"
-#include "gui/test_driver.h"
+#include "tests/support/boxes.h"
 #include "tests/support/fixture.h"
 #include "util/dates.h"
 
 namespace {
 
-const std::string kBox = "DGMSGBOX1";
-
-class DatesTest : public testing::Test {
+class DatesTest : public HostFormTest {
 protected:
-    void SetUp() override {
-        EZ_FORM("HOST", "", "Host", 0, 0, 40, 20, "C");
-        driver::SETTLE();
-    }
-    void TearDown() override { closeAllForms(); }
-
     // The day number, and the notice shown meanwhile ("" when none), answered with its OK.
     int32_t julian(const std::string& text, std::string order, std::string& notice) {
-        notice.clear();
-        auto answer = driver::WHENOPEN(
-            kBox,
-            [&] {
-                notice = EZ_GETTEXT(kBox, 0) + "|" + EZ_GETTEXT(kBox, 5) + "|" + EZ_GETTEXT(kBox, 11);
-                driver::CLICK(kBox, 11);
-            },
-            1500);
-        return Date2JulianDate(text, order);
+        Boxes boxes({clickButton(1)});
+        const int32_t number = Date2JulianDate(text, order);
+        notice = boxes.shown.empty()
+                     ? ""
+                     : boxes.shown[0].title + "|" + boxes.shown[0].text1 + "|" + boxes.shown[0].buttons;
+        return number;
     }
 };
 
