@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 using EZ_StartProc = void (*)(int32_t);
 using EZ_DesignProc = void (*)(const std::string& form);
@@ -118,6 +119,31 @@ void EZ_RICHTEXT(int32_t id, double col, double row, double width, double height
 // characters (32767 until EZ_SETRICHTEXTLEN sets another).
 void EZ_SETRICHTEXT(const std::string& form, int32_t id, const std::string& text, int32_t isRtf);
 void EZ_SETRICHTEXTLEN(const std::string& form, int32_t id, int32_t length);
+
+// A list of rows in columns: "T" Tab stop, "M" several rows may be selected. A click on a column's
+// heading sorts the rows by it (again: the other way round): figures as numbers ("$" and ","
+// ignored), other texts alphabetically. The list reports a change of its selection as a change
+// (6) and Enter or a double click on a row as a click (1). Rows keep the number they were given
+// in EZ_SETLISTROWS (0 for the first), however they are sorted or filtered.
+void EZ_LISTVIEW(int32_t id, double col, double row, double width, double height, const std::string& props);
+// The column headings, "|" between them, each with its share of the width in percent after a ","
+// ("Customer,30|Saved,20").
+void EZ_SETLISTCOLUMNS(const std::string& form, int32_t id, const std::string& headings);
+// Replaces every row; each row holds one text per column. Nothing is selected afterwards.
+void EZ_SETLISTROWS(const std::string& form, int32_t id, const std::vector<std::vector<std::string>>& rows);
+// Shows only the rows whose flag is set (one flag per row number); the selection keeps only shown rows.
+void EZ_FILTERLIST(const std::string& form, int32_t id, const std::vector<bool>& shown);
+// The numbers of the selected rows, in the order they stand; selecting one row makes it current.
+std::vector<int32_t> EZ_GETLISTSELECTION(const std::string& form, int32_t id);
+void EZ_SETLISTSELECTION(const std::string& form, int32_t id, const std::vector<int32_t>& rows);
+// The numbers of the shown rows in the order they stand.
+std::vector<int32_t> EZ_GETLISTORDER(const std::string& form, int32_t id);
+
+// Asks for the name of a file to write, over the form, starting at the suggested path; filter as
+// "CSV files (*.csv)". Empty when the user cancels. The name gets the filter's extension when it
+// has none.
+std::string EZ_SAVEFILENAME(const std::string& form, const std::string& caption, const std::string& suggested,
+                            const std::string& filter);
 
 // Layers: controls created after EZ_SETLAYER(n) belong to layer n; those of layer 0 show with
 // every page. EZ_DISPLAYLAYER shows one numbered layer of the form and hides the others.

@@ -1,0 +1,58 @@
+// The saved analyses: every client's proposals in one database file, "Clients.db", kept where
+// the settings file is kept. Each save is one transaction, so a crash keeps either the whole new
+// analysis or none, and never harms an earlier one.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// A station as it stood when the analysis was saved, with its share as shown.
+struct SavedStation {
+    std::string name, cume;
+    bool ticked = false;
+    std::string share;
+};
+
+// One analysis: what the calculator showed when it was saved, every figure as its text.
+struct Analysis {
+    int64_t id = 0;  // 0 until saved
+    std::string customer, salesRep, scenario;
+    std::string saved;  // local time of the save, "YYYY-MM-DD HH:MM"
+    std::string budget, roi, margin, averageSale, closingRatio, comments;
+    std::string netReturn, grossReturn, sales, responses;
+    std::vector<SavedStation> stations;
+};
+
+// What the list of saved analyses shows of each.
+struct AnalysisSummary {
+    int64_t id = 0;
+    std::string customer, salesRep, scenario, saved, budget, grossReturn, responses;
+};
+
+// Opens the store on first use: creates or upgrades the file, moves a damaged one aside as
+// "Clients.damaged-<date>.db" and starts a new one, opens a read-only one or one of a newer
+// version for reading. Returns the notice the user must see (empty when all is well); every
+// later call answers from the open store. folder ends with "/".
+std::string OPENSTORE(const std::string& folder);
+void CLOSESTORE();
+// The folder that holds the settings file and the store.
+std::string STOREFOLDER();
+// Why nothing can be saved now (a read-only or newer file), empty when saving is possible.
+std::string STOREREADONLY();
+
+// Saves the analysis, replacing one of the same customer and scenario; false with the reason.
+bool SAVEANALYSIS(Analysis& analysis, std::string& why);
+bool ANALYSISEXISTS(const std::string& customer, const std::string& scenario);
+// Every saved analysis, the latest first.
+std::vector<AnalysisSummary> LISTANALYSES();
+// The whole analysis; id 0 when there is none of that id.
+Analysis LOADANALYSIS(int64_t id);
+bool RENAMEANALYSIS(int64_t id, const std::string& scenario, std::string& why);
+bool DELETEANALYSIS(int64_t id, std::string& why);
+
+// What a search looks in: the customer, rep and scenario in lower case (ASCII letters folded).
+std::string SEARCHTEXT(const AnalysisSummary& analysis);
+// True when every word of the search, in any case, is found in the search text.
+bool MATCHESSEARCH(const std::string& searchText, const std::string& search);
