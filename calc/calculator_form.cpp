@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "analyses/saving.h"
 #include "app/globals.h"
 #include "app/help.h"
 #include "calc/calculate.h"
@@ -226,7 +227,9 @@ void EZ_RI_Design() {
     using namespace RI;
     EZ_ADDMENUITEM(bar, MENU_OPTIONS, "&Options", "");
     EZ_ADDMENUITEM(bar, MENU_HELP, "&Help", "");
-    int32_t tarvex = EZ_DEFSUBMENU(MENU_STATIONS, "&Stations");
+    int32_t tarvex = EZ_DEFSUBMENU(MENU_SAVE, "&Save Analysis\tCtrl+S");
+    EZ_ADDMENUITEM(tarvex, MENU_OPEN, "&Open Analysis...\tCtrl+O", "");
+    EZ_ADDMENUITEM(tarvex, MENU_STATIONS, "&Stations", "");
     EZ_ADDMENUITEM(tarvex, MENU_SEPARATORS[0], "-", "");
     EZ_ADDMENUITEM(tarvex, MENU_EXIT, "E&xit", "");
     EZ_SAVEMENU(kForm, 1, tarvex);
@@ -329,6 +332,7 @@ void RI_Events(int32_t& id, int32_t& message, int32_t&, int32_t&) {
             break;
         case EZ_MSG_CLOSE:
             if (Options.Recall) SAVECURRENT();
+            CLOSEANALYSES();
             DOUPDATE();
             break;
         default: break;
@@ -348,7 +352,8 @@ void INITIALIZE_RI() {
     SHOWSTATIONS();
     if (Options.Recall) RESTORECURRENT();
     CHECKPRINT();
-    EZ_DEFACCEL(kForm, "F1," + std::to_string(HELP_KEY));
+    EZ_DEFACCEL(kForm, "F1," + std::to_string(HELP_KEY) + ",Ctrl+S," + std::to_string(RI::MENU_SAVE) +
+                           ",Ctrl+O," + std::to_string(RI::MENU_OPEN));
 }
 
 // "Print" is allowed once all seven inputs hold something, a station is ticked and every figure

@@ -38,7 +38,7 @@ constexpr int STATIONROW(int32_t id) {
 }
 
 // The menu: the bar's items, each drop-down's items and its separators.
-constexpr int32_t MENU_TARVEX = 9000, MENU_STATIONS = 9005, MENU_EXIT = 9015;
+constexpr int32_t MENU_TARVEX = 9000, MENU_STATIONS = 9005, MENU_EXIT = 9015, MENU_SAVE = 9020, MENU_OPEN = 9025;
 constexpr int32_t MENU_OPTIONS = 9100, MENU_RECALL = 9105, MENU_AUTOUPDATE = 9110;
 constexpr int32_t MENU_HELP = 9200, MENU_CONTENTS = 9205, MENU_CHECKUPDATE = 9215, MENU_ABOUT = 9225;
 constexpr int32_t MENU_SEPARATORS[] = {9010, 9210, 9220};

@@ -1,6 +1,8 @@
 #include "calc/options.h"
 
 #include "about/about_box.h"
+#include "analyses/saved_analyses.h"
+#include "analyses/saving.h"
 #include "app/globals.h"
 #include "app/help.h"
 #include "app/settings.h"
@@ -48,6 +50,8 @@ void toggleAutoUpdate() {
 void RI_MENUEVENTS(int32_t id, int32_t& message, int32_t&, int32_t&, int32_t, const std::string&) {
     if (message != EZ_MSG_CLICK) return;
     switch (id) {
+    case RI::MENU_SAVE: SAVEANALYSISMENU(); break;
+    case RI::MENU_OPEN: EZ_SA_Display("RI"); break;
     case RI::MENU_STATIONS: EZ_SE_Display("RI"); break;
     case RI::MENU_EXIT: EZ_UNLOADFORM("RI"); break;
     case RI::MENU_RECALL: toggleRecall(); break;

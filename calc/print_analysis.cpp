@@ -36,23 +36,6 @@ std::string HELD(const std::string& text) {
     return std::string(UTF8FIRST(text, kHeld));
 }
 
-// A text no wider than width: in the largest size from points down to smallest, in half points;
-// at the smallest size it is cut, whole characters at a time, and ends in "…". The font is
-// left selected.
-std::string FITTED(int16_t job, const std::string& text, int32_t style, double points, double smallest,
-                   double width) {
-    for (double size = points; size >= smallest; size -= 0.5) {
-        DD_FONT(job, style, size, kFace);
-        if (DD_TEXTWIDTH(job, text) <= width) return text;
-    }
-    std::string cut = text;
-    while (!cut.empty()) {
-        cut = UTF8HEAD(cut, cut.size() - 1);
-        while (!cut.empty() && cut.back() == ' ') cut.pop_back();
-        if (DD_TEXTWIDTH(job, cut + kEllipsis) <= width) break;
-    }
-    return cut + kEllipsis;
-}
 
 // A row of the figures: the caption of the label right-aligned at 3.75, the value left-aligned
 // at 3.9, made to fit inside the frame. Returns the width of the value as printed.
@@ -168,4 +151,19 @@ void PRINTROUTINE() {
     y += kStep;
     PRINTCOMMENTS(job, y);
     DD_ENDDOC(job);
+}
+
+std::string FITTED(int16_t job, const std::string& text, int32_t style, double points, double smallest,
+                   double width) {
+    for (double size = points; size >= smallest; size -= 0.5) {
+        DD_FONT(job, style, size, kFace);
+        if (DD_TEXTWIDTH(job, text) <= width) return text;
+    }
+    std::string cut = text;
+    while (!cut.empty()) {
+        cut = UTF8HEAD(cut, cut.size() - 1);
+        while (!cut.empty() && cut.back() == ' ') cut.pop_back();
+        if (DD_TEXTWIDTH(job, cut + kEllipsis) <= width) break;
+    }
+    return cut + kEllipsis;
 }

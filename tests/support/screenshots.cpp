@@ -9,6 +9,10 @@
 
 #include <string>
 
+#include "analyses/compare_ids.h"
+#include "analyses/saved_analyses_ids.h"
+#include "analyses/saving.h"
+#include "analyses/scenario_ids.h"
 #include "app/globals.h"
 #include "app/settings.h"
 #include "gui/ezgui.h"
@@ -194,6 +198,53 @@ void printedPages() {
     capture("calculator-no-closing-ratio.png");
 }
 
+// Packages of three clients saved, the list narrowed to one client, and two packages compared.
+void savedAnalyses() {
+    QTemporaryDir scratch;
+    driver::PROGRAMFOLDER(scratch.path().toStdString());
+    IniFile = QDir(scratch.path()).filePath("Tarvex.ini").toStdString();
+    StationCalls = {"KBEST", "Z-100", "WXYZ", "", "", "", "", ""};
+    StationCume = {"10000", "24500", "50000", "", "", "", "", ""};
+    EZ_RI_Display("");
+    driver::SETTLE();
+    const struct {
+        const char *customer, *budget, *roi, *scenario;
+        int32_t tick;
+    } packages[] = {{"Main Street Motors", "1000", "7", "Light schedule", 225},
+                    {"Main Street Motors", "2500", "7", "Medium schedule", 235},
+                    {"Main Street Motors", "4000", "10", "Heavy schedule", 245},
+                    {"Elm Street Cafe", "600", "5", "Weekend lunch", 225},
+                    {"Harbor Furniture", "3200", "8", "Spring clearance", 245}};
+    for (const auto& p : packages) {
+        const std::pair<int32_t, std::string> fields[] = {
+            {135, p.customer}, {140, "Pat Kelly / WAAA"}, {145, p.budget}, {150, p.roi}, {155, "50"}, {160, "100"},
+            {165, "20"}};
+        for (const auto& [id, text] : fields) driver::TYPE("RI", id, text);
+        if (EZ_GETCHECK("RI", p.tick) == 0) driver::CLICK("RI", p.tick);
+        driver::WHENOPEN("SN", [&] {
+            driver::TYPE("SN", SN::NAME, p.scenario);
+            driver::PRESS("SN", SN::NAME, "Enter");
+        });
+        driver::PRESS("RI", 310, "Ctrl+S");
+    }
+    driver::WHENOPEN("SA", [] {
+        driver::TYPE("SA", SA::SEARCH, "main");
+        driver::CLICKROW("SA", SA::LIST, 0);
+        driver::CLICKROW("SA", SA::LIST, 2, "Ctrl");
+        capture("saved-analyses.png");
+        driver::WHENOPEN("CA", [] {
+            capture("compare-analyses.png");
+            driver::CLICK("CA", CA::CLOSE_BUTTON);
+        });
+        driver::CLICK("SA", SA::COMPARE_BUTTON);
+        driver::CLICK("SA", SA::CLOSE_BUTTON);
+    });
+    driver::PRESS("RI", 310, "Ctrl+O");
+    closeAllForms();
+    CLOSEANALYSES();
+    driver::PROGRAMFOLDER("");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -228,5 +279,6 @@ int main(int argc, char** argv) {
     closeAllForms();
     printedPages();
     closeAllForms();
+    savedAnalyses();
     return 0;
 }

@@ -1,0 +1,45 @@
+#include "analyses/comparison.h"
+
+#include <algorithm>
+
+std::vector<ComparisonRow> COMPARISONROWS(const std::vector<Analysis>& analyses) {
+    using Field = std::string Analysis::*;
+    const struct {
+        const char* caption;
+        Field field;
+        bool input;
+    } fields[] = {{"Customer", &Analysis::customer, true},
+                  {"Salesrep/Station", &Analysis::salesRep, true},
+                  {"Scenario", &Analysis::scenario, false},
+                  {"Saved", &Analysis::saved, false},
+                  {"Advertising Investment", &Analysis::budget, true},
+                  {"Return on Investment %", &Analysis::roi, true},
+                  {"Profit Margin %", &Analysis::margin, true},
+                  {"Average Sale", &Analysis::averageSale, true},
+                  {"Closing Ratio %", &Analysis::closingRatio, true},
+                  {"Net Return on Investment", &Analysis::netReturn, false},
+                  {"Gross Return on Investment", &Analysis::grossReturn, false},
+                  {"Number of Sales Needed", &Analysis::sales, false},
+                  {"Total Responses Needed", &Analysis::responses, false}};
+    std::vector<ComparisonRow> rows;
+    for (const auto& f : fields) {
+        ComparisonRow row{f.caption, {}, false, false};
+        for (const Analysis& a : analyses) row.cells.push_back(a.*f.field);
+        row.differs = f.input && std::ranges::adjacent_find(row.cells, std::not_equal_to<>()) != row.cells.end();
+        rows.push_back(std::move(row));
+    }
+    // Every station ticked in any of the analyses, in the order they first appear.
+    std::vector<std::string> stations;
+    for (const Analysis& a : analyses)
+        for (const SavedStation& s : a.stations)
+            if (s.ticked && std::ranges::find(stations, s.name) == stations.end()) stations.push_back(s.name);
+    for (const std::string& name : stations) {
+        ComparisonRow row{name + " share of audience", {}, false, true};
+        for (const Analysis& a : analyses) {
+            const auto s = std::ranges::find_if(a.stations, [&](const SavedStation& x) { return x.name == name; });
+            row.cells.push_back(s != a.stations.end() && s->ticked && !s->share.empty() ? s->share + "%" : "-");
+        }
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}

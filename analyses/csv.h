@@ -1,0 +1,9 @@
+// Saved analyses as a CSV file a spreadsheet opens: UTF-8, one row each, the figures as shown.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "analyses/store.h"
+
+std::string ANALYSESCSV(const std::vector<Analysis>& analyses);

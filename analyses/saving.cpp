@@ -1,0 +1,122 @@
+#include "analyses/saving.h"
+
+#include "analyses/scenario_name.h"
+#include "calc/calculator_form.h"
+#include "calc/calculator_ids.h"
+#include "calc/results.h"
+#include "gui/ezgui.h"
+#include "msgbox/message_box.h"
+#include "platform/text.h"
+#include "stations/storage.h"
+#include "stations/tables.h"
+
+namespace {
+
+// The folder of the store that is open, empty before the first use.
+std::string openedFolder;
+
+std::string riText(int32_t id) { return EZ_GETTEXT("RI", id); }
+
+}  // namespace
+
+std::string SHOWNTEXT(const std::string& text) {
+    std::string shown = text;
+    for (char& c : shown) {
+        if (c == '{') c = '(';
+        else if (c == '}') c = ')';
+        else if (c == '|') c = '/';
+    }
+    return shown;
+}
+
+void STOREREADY(const std::string& parent) {
+    if (!openedFolder.empty()) return;
+    openedFolder = STOREFOLDER();
+    const std::string notice = OPENSTORE(openedFolder);
+    if (!notice.empty()) DISPLAYMESSAGE("Saved Analyses", SHOWNTEXT(notice) + "{f7}", "", parent);
+}
+
+void CLOSEANALYSES() {
+    if (openedFolder.empty()) return;
+    CLOSESTORE();
+    openedFolder.clear();
+}
+
+Analysis CURRENTANALYSIS() {
+    Analysis a;
+    a.customer = TRIMSPACES(riText(RI::CUSTOMER));
+    a.salesRep = TRIMSPACES(riText(RI::SALESREP));
+    a.budget = riText(RI::BUDGET);
+    a.roi = riText(RI::ROI);
+    a.margin = riText(RI::MARGIN);
+    a.averageSale = riText(RI::AVERAGE_SALE);
+    a.closingRatio = riText(RI::CLOSING_RATIO);
+    a.comments = riText(RI::COMMENTS);
+    a.netReturn = riText(RI::NET_RETURN);
+    a.grossReturn = riText(RI::GROSS_RETURN);
+    a.sales = riText(RI::SALES);
+    a.responses = riText(RI::RESPONSES);
+    for (int row = 1; row <= kStationRows; ++row) {
+        if (!STATIONSHOWN(row)) continue;
+        a.stations.push_back({StationCalls[row - 1], StationCume[row - 1], EZ_GETCHECK("RI", RI::TICKBOX(row)) != 0,
+                              riText(RI::SHARELABEL(row))});
+    }
+    return a;
+}
+
+std::string DEFAULTSCENARIO(const Analysis& analysis) {
+    return DOLLARTEXT(analysis.budget) + " at " + PCTTEXT(analysis.roi) + "%";
+}
+
+void SAVEANALYSISMENU() {
+    Analysis analysis = CURRENTANALYSIS();
+    if (analysis.customer.empty()) {
+        DISPLAYMESSAGE("Analysis Not Saved", "Type the customer's name before you save the analysis.{f10}",
+                       "Analyses are filed by customer.{f7}", "RI");
+        return;
+    }
+    STOREREADY("RI");
+    if (const std::string why = STOREREADONLY(); !why.empty()) {
+        DISPLAYMESSAGE("Analysis Not Saved", SHOWNTEXT(why) + "{f7}", "", "RI");
+        return;
+    }
+    analysis.scenario = ASKSCENARIO("RI", "Save Analysis", "Scenario name for " + analysis.customer + ":",
+                                    DEFAULTSCENARIO(analysis));
+    if (analysis.scenario.empty()) return;
+    if (ANALYSISEXISTS(analysis.customer, analysis.scenario)) {
+        const int32_t answer =
+            ASKUSER("Replace Analysis?",
+                    SHOWNTEXT(analysis.customer + " already has a scenario named \"" + analysis.scenario + "\".") +
+                        "{f7}",
+                    "Replace it with this analysis?{f10}", "", "*{G,f7}|&Yes|&No", 2);
+        if (answer != 1) return;
+    }
+    std::string why;
+    if (!SAVEANALYSIS(analysis, why)) DISPLAYMESSAGE("Analysis Not Saved", SHOWNTEXT(why) + "{f7}", "", "RI");
+}
+
+void SHOWANALYSIS(const Analysis& analysis) {
+    const std::pair<int32_t, const std::string*> fields[] = {
+        {RI::CUSTOMER, &analysis.customer}, {RI::SALESREP, &analysis.salesRep},
+        {RI::BUDGET, &analysis.budget},     {RI::ROI, &analysis.roi},
+        {RI::MARGIN, &analysis.margin},     {RI::AVERAGE_SALE, &analysis.averageSale},
+        {RI::CLOSING_RATIO, &analysis.closingRatio}, {RI::COMMENTS, &analysis.comments}};
+    for (const auto& [id, text] : fields) EZ_SETTEXT("RI", id, *text);
+    std::string missing;
+    for (int row = 1; row <= kStationRows; ++row) EZ_SETCHECK("RI", RI::TICKBOX(row), 0);
+    for (const SavedStation& station : analysis.stations) {
+        int kept = 0;
+        for (int row = 1; row <= kStationRows && kept == 0; ++row)
+            if (STATIONSHOWN(row) && StationCalls[row - 1] == station.name) kept = row;
+        if (kept != 0) {
+            EZ_SETCHECK("RI", RI::TICKBOX(kept), station.ticked ? 1 : 0);
+        } else {
+            missing += (missing.empty() ? "" : ", ") + station.name + (station.ticked ? " (ticked)" : "");
+        }
+    }
+    CHECKPRINT();
+    if (!missing.empty())
+        DISPLAYMESSAGE("Stations Not in Your List",
+                       "This analysis was saved with stations that are no longer in your station list:{f7}",
+                       SHOWNTEXT(missing) + "{f10}", "RI");
+}

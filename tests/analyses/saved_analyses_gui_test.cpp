@@ -1,0 +1,189 @@
+// Saving packages, finding and opening them again, renaming, deleting, comparing, exporting:
+// the calculator and the two windows driven as a rep would.
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <set>
+
+#include "analyses/compare_ids.h"
+#include "analyses/saved_analyses_ids.h"
+#include "analyses/saving.h"
+#include "analyses/scenario_ids.h"
+#include "app/globals.h"
+#include "gui/ezgui.h"
+#include "gui/test_driver.h"
+#include "print/ddoc.h"
+#include "stations/storage.h"
+#include "stations/tables.h"
+#include "tests/support/boxes.h"
+#include "tests/support/fixture.h"
+#include "tests/support/printed_page.h"
+
+namespace {
+
+class SavedAnalysesTest : public CalculatorTest {
+protected:
+    void SetUp() override {
+        driver::PROGRAMFOLDER(folder.path().toStdString());
+        IniFile = QDir(folder.path()).filePath("Tarvex.ini").toStdString();
+        CalculatorTest::SetUp();
+        StationCalls = {"KBEST", "Z-100", "", "", "", "", "", ""};
+        StationCume = {"10000", "24500", "", "", "", "", "", ""};
+        SHOWSTATIONS();
+    }
+    void TearDown() override {
+        CalculatorTest::TearDown();
+        CLOSEANALYSES();
+        DD_RENDERTOPDF("");
+        driver::PROGRAMFOLDER("");
+        IniFile.clear();
+    }
+
+    void typeFigures(const std::string& customer, const std::string& budget) {
+        driver::TYPE("RI", 135, customer);
+        driver::TYPE("RI", 140, "Pat Kelly / WAAA");
+        for (const auto& [id, text] : {std::pair{145, budget}, {150, "7"}, {155, "50"}, {160, "100"}, {165, "20"}})
+            driver::TYPE("RI", id, text);
+        driver::FOCUS("RI", 310);
+    }
+
+    // Ctrl+S, the scenario's name typed over the one offered; returns the name offered.
+    std::string save(const std::string& scenario) {
+        std::string offered;
+        driver::WHENOPEN("SN", [&] {
+            offered = EZ_GETTEXT("SN", SN::NAME);
+            if (!scenario.empty()) driver::TYPE("SN", SN::NAME, scenario);
+            driver::PRESS("SN", SN::NAME, "Enter");
+        });
+        driver::PRESS("RI", 310, "Ctrl+S");
+        return offered;
+    }
+
+    // The saved analyses window opened with Ctrl+O while a test acts in it.
+    void inList(const std::function<void()>& action) {
+        driver::WHENOPEN("SA", action);
+        driver::PRESS("RI", 310, "Ctrl+O");
+    }
+
+    QTemporaryDir folder;
+};
+
+TEST_F(SavedAnalysesTest, PackagesAreSavedFoundOpenedRenamedAndDeleted) {
+    typeFigures("Main Street Motors", "1000");
+    driver::CLICK("RI", 225);
+    EXPECT_EQ(save("Light"), "$1,000.00 at 7.0%");
+    driver::TYPE("RI", 145, "3000");
+    driver::CLICK("RI", 235);
+    save("Heavy");
+    typeFigures("Elm Street Cafe", "500");
+    save("");
+    {
+        // The same customer and scenario again: replaced after asking; no customer: nothing saved.
+        Boxes boxes({clickButton(1), clickButton(1)});
+        typeFigures("Main Street Motors", "1500");
+        save("Light");
+        driver::TYPE("RI", 135, "");
+        driver::PRESS("RI", 310, "Ctrl+S");
+        ASSERT_EQ(boxes.shown.size(), 2u);
+        EXPECT_EQ(boxes.shown[0].title, "Replace Analysis?");
+        EXPECT_EQ(boxes.shown[1].title, "Analysis Not Saved");
+    }
+    EXPECT_FALSE(EZ_FORMEXISTS("SN"));
+
+    // The program closed and started again finds them by typing.
+    closeAllForms();
+    CLOSEANALYSES();
+    SetUp();
+    inList([] {
+        EXPECT_EQ(EZ_GETFOCUS("SA"), SA::SEARCH);
+        EXPECT_EQ(driver::SHOWNROWS("SA", SA::LIST).size(), 3u);
+        driver::TYPE("SA", SA::SEARCH, "MAIN hea");
+        const std::vector<std::string> rows = driver::SHOWNROWS("SA", SA::LIST);
+        ASSERT_EQ(rows.size(), 1u);
+        EXPECT_TRUE(rows[0].starts_with("Main Street Motors|Heavy|")) << rows[0];
+        EXPECT_TRUE(rows[0].ends_with("|$3,000.00|$6,420.00|321.0")) << rows[0];
+        EXPECT_EQ(EZ_GETTEXT("SA", SA::COUNT), "1 of 3 analyses");
+        driver::CLICKROW("SA", SA::LIST, 0, "Double");
+    });
+    EXPECT_FALSE(EZ_FORMEXISTS("SA"));
+    EXPECT_EQ(EZ_GETTEXT("RI", 135), "Main Street Motors");
+    EXPECT_EQ(EZ_GETTEXT("RI", 145), "$3,000.00");
+    EXPECT_EQ(EZ_GETTEXT("RI", 215), "321.0");
+    EXPECT_EQ(EZ_GETCHECK("RI", 225) + 2 * EZ_GETCHECK("RI", 235), 3);
+
+    // Rename the Cafe's package, then delete it.
+    inList([] {
+        driver::TYPE("SA", SA::SEARCH, "cafe");
+        driver::CLICKROW("SA", SA::LIST, 0);
+        driver::WHENOPEN("SN", [] {
+            driver::TYPE("SN", SN::NAME, "Summer");
+            driver::CLICK("SN", SN::OK_BUTTON);
+        });
+        driver::CLICK("SA", SA::RENAME_BUTTON);
+        EXPECT_NE(driver::SHOWNROWS("SA", SA::LIST).at(0).find("|Summer|"), std::string::npos);
+        Boxes boxes({clickButton(1)});
+        driver::CLICK("SA", SA::DELETE_BUTTON);
+        EXPECT_EQ(boxes.shown.at(0).title, "Delete Analyses?");
+        EXPECT_EQ(EZ_GETTEXT("SA", SA::COUNT), "0 of 2 analyses");
+        driver::CLICK("SA", SA::CLOSE_BUTTON);
+    });
+}
+
+TEST_F(SavedAnalysesTest, TwoPackagesAreComparedPrintedAndExported) {
+    typeFigures("Main Street Motors", "1000");
+    driver::CLICK("RI", 225);
+    save("Light");
+    driver::TYPE("RI", 145, "3000");
+    driver::CLICK("RI", 235);
+    save("Heavy");
+    const QString pdf = folder.filePath("comparison.pdf");
+    const QString csv = folder.filePath("packages");
+    inList([&] {
+        driver::CLICKROW("SA", SA::LIST, 0);
+        driver::CLICKROW("SA", SA::LIST, 1, "Shift");
+        driver::WHENOPEN("CA", [&] {
+            // Row 5 is the investment, the only input that differs; the customer's row does not.
+            const std::set<std::string> budgets = {EZ_GETTEXT("CA", CA::CELL(5, 1)), EZ_GETTEXT("CA", CA::CELL(5, 2))};
+            EXPECT_EQ(budgets, (std::set<std::string>{"$1,000.00", "$3,000.00"}));
+            EXPECT_NE(driver::ACCESSIBLENAME("CA", CA::CELL(5, 1)).find("differs"), std::string::npos);
+            EXPECT_EQ(driver::ACCESSIBLENAME("CA", CA::CELL(1, 1)).find("differs"), std::string::npos);
+            DD_RENDERTOPDF(pdf.toStdString());
+            driver::CLICK("CA", CA::PRINT_BUTTON);
+            driver::PRESS("CA", CA::CLOSE_BUTTON, "Escape");
+        });
+        driver::CLICK("SA", SA::COMPARE_BUTTON);
+        driver::WHENSAVEFILE(csv.toStdString());
+        driver::CLICK("SA", SA::EXPORT_BUTTON);
+        driver::CLICK("SA", SA::CLOSE_BUTTON);
+    });
+    const QString page = printedText(pdf);
+    for (const char* text : {"Comparison of Advertising Packages", "Heavy", "Light", "$3,000.00", "$1,000.00",
+                             "Z-100 share of audience"})
+        EXPECT_TRUE(page.contains(text)) << text;
+    QFile exported(csv + ".csv");
+    ASSERT_TRUE(exported.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(exported.readAll()).split("\r\n", Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_TRUE(lines.filter("Main Street Motors,Pat Kelly / WAAA,Light,").value(0).contains(
+        ",\"$1,000.00\",7.0,50.0,$100.00,20.0,\"$1,070.00\",\"$2,140.00\",21.40,107.0,KBEST 1.070%,"))
+        << lines.join("\n").toStdString();
+}
+
+TEST_F(SavedAnalysesTest, ASavedStationNoLongerKeptIsNamed) {
+    typeFigures("Main Street Motors", "1000");
+    driver::CLICK("RI", 235);
+    save("Light");
+    StationCalls = {"KBEST", "", "", "", "", "", "", ""};
+    StationCume = {"10000", "", "", "", "", "", "", ""};
+    SHOWSTATIONS();
+    Boxes boxes({clickButton(1)});
+    inList([] {
+        driver::CLICKROW("SA", SA::LIST, 0);
+        driver::CLICK("SA", SA::OPEN_BUTTON);
+    });
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].title, "Stations Not in Your List");
+    EXPECT_EQ(boxes.shown[0].text2, "Z-100 (ticked)");
+}
+
+}  // namespace
