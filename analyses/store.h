@@ -37,13 +37,20 @@ struct AnalysisSummary {
 // later call answers from the open store. folder ends with "/".
 std::string OPENSTORE(const std::string& folder);
 void CLOSESTORE();
-// The folder that holds the settings file and the store.
+// The folder that holds the store: beside the program, as the settings file, when the user may
+// write there, else the user's data folder ($XDG_DATA_HOME/Tarvex/).
 std::string STOREFOLDER();
+// The store's folder for a program in programFolder (ending with "/"): that folder when the user
+// may make files there (the store's journal files are made beside it) or it already holds the
+// store, else the user's data folder.
+std::string STOREFOLDERFOR(const std::string& programFolder);
 // Why nothing can be saved now (a read-only or newer file), empty when saving is possible.
 std::string STOREREADONLY();
 
 // Saves the analysis, replacing one of the same customer and scenario; false with the reason.
 bool SAVEANALYSIS(Analysis& analysis, std::string& why);
+// Saves several analyses in one transaction: all of them or, with the reason, none.
+bool SAVEANALYSES(std::vector<Analysis>& analyses, std::string& why);
 bool ANALYSISEXISTS(const std::string& customer, const std::string& scenario);
 // Every saved analysis, the latest first.
 std::vector<AnalysisSummary> LISTANALYSES();

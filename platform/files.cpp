@@ -101,16 +101,30 @@ bool OS_FOLDERTAKESFILES(const std::string& folder) { return mayWrite(folder, S_
 
 bool OS_FILEWRITABLE(const std::string& path) { return mayWrite(path, S_IFREG); }
 
-std::string OS_USERCONFIGFOLDER(const std::string& programName) {
-    const char* config = std::getenv("XDG_CONFIG_HOME");
+namespace {
+
+// $<variable>/<programName> when the variable holds an absolute path, else ~/<fallback>/<programName>;
+// made when missing, open to its owner alone.
+std::string userFolder(const char* variable, const char* fallback, const std::string& programName) {
+    const char* base = std::getenv(variable);
     const char* home = std::getenv("HOME");
-    const std::string folder = config && config[0] == '/'
-                                   ? std::string(config) + "/" + programName
-                                   : std::string(home && home[0] == '/' ? home : "") + "/.config/" + programName;
+    const std::string folder = base && base[0] == '/'
+                                   ? std::string(base) + "/" + programName
+                                   : std::string(home && home[0] == '/' ? home : "") + fallback + programName;
     std::error_code error;
     if (!std::filesystem::exists(folder, error) && std::filesystem::create_directories(folder, error))
         ::chmod(folder.c_str(), 0700);
     return folder;
+}
+
+}  // namespace
+
+std::string OS_USERCONFIGFOLDER(const std::string& programName) {
+    return userFolder("XDG_CONFIG_HOME", "/.config/", programName);
+}
+
+std::string OS_USERDATAFOLDER(const std::string& programName) {
+    return userFolder("XDG_DATA_HOME", "/.local/share/", programName);
 }
 
 std::string OS_FULLPATH(const std::string& path) {

@@ -35,6 +35,9 @@ bool OS_FILEWRITABLE(const std::string& path);
 // The user's own folder for a program's settings: $XDG_CONFIG_HOME/<programName>, by default
 // ~/.config/<programName>, made when missing, open to its owner alone.
 std::string OS_USERCONFIGFOLDER(const std::string& programName);
+// The user's own folder for a program's data: $XDG_DATA_HOME/<programName>, by default
+// ~/.local/share/<programName>, made when missing, open to its owner alone.
+std::string OS_USERDATAFOLDER(const std::string& programName);
 // The absolute form of a path: links resolved, "." and ".." removed; empty when the path's first
 // component does not exist.
 std::string OS_FULLPATH(const std::string& path);

@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config
   qt6-base-dev libgl-dev
-  libcurl4-openssl-dev libchm-dev libsodium-dev fp-utils fonts-liberation2
+  libcurl4-openssl-dev libchm-dev libsodium-dev libsqlite3-dev fp-utils fonts-liberation2
   libgtest-dev libbenchmark-dev poppler-utils python3 faketime openssl curl
   clang libclang-rt-dev llvm
   xvfb xauth imagemagick

@@ -1,0 +1,13 @@
+// Where the store of saved analyses is kept.
+#include "analyses/store.h"
+#include "app/globals.h"
+#include "app/long_name.h"
+#include "gui/ezgui.h"
+#include "platform/files.h"
+
+std::string STOREFOLDERFOR(const std::string& programFolder) {
+    if (OS_FOLDERTAKESFILES(programFolder) || OS_FILEEXISTS(programFolder + "Clients.db")) return programFolder;
+    return OS_USERDATAFOLDER(ProductName) + "/";
+}
+
+std::string STOREFOLDER() { return STOREFOLDERFOR(GETLONGFILENAME(EZ_APPPATH()) + "/"); }

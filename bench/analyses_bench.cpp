@@ -1,0 +1,102 @@
+// The saved analyses with 10 000 analyses of 1 000 clients: the list the window shows, the search
+// narrowing it at each keystroke, and one save with its commit on disk.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "analyses/store.h"
+
+namespace {
+
+// Analysis i of the bench: client i % 1000, scenario i / 1000, eight stations and a comment.
+Analysis benchAnalysis(int i) {
+    static const char* const names[] = {"Main Street Motors", "Harbor Dental", "Valley Furniture", "Sunrise Bakery",
+                                        "Lakeside Realty", "Pine Hardware", "City Fitness", "Northside Auto"};
+    Analysis a;
+    a.customer = std::string(names[i % 8]) + " " + std::to_string(i % 1000);
+    a.salesRep = "Rep " + std::to_string(i % 37) + " / WAAA";
+    a.scenario = std::string(i / 1000 % 3 == 0 ? "Light" : i / 1000 % 3 == 1 ? "Medium" : "Heavy") + " " +
+                 std::to_string(i / 1000);
+    a.budget = "$" + std::to_string(1000 + i) + ".00", a.roi = "7.0", a.margin = "50.0";
+    a.averageSale = "$100.00", a.closingRatio = "20.0", a.comments = std::string(200, 'c');
+    a.netReturn = "$2,000.00", a.grossReturn = "$4,000.00", a.sales = "40", a.responses = "200";
+    for (int s = 0; s < 8; ++s) a.stations.push_back({"W" + std::to_string(s), "12,000", s % 2 == 0, "0.21%"});
+    return a;
+}
+
+// A store of 10 000 analyses in a temporary folder, made once per run in one transaction and
+// removed at the end.
+struct BenchStore {
+    std::filesystem::path path =
+        std::filesystem::temp_directory_path() / ("tarvex-bench-store-" + std::to_string(::getpid()));
+    BenchStore() {
+        std::filesystem::remove_all(path);
+        std::filesystem::create_directories(path);
+        OPENSTORE(path.string() + "/");
+        std::vector<Analysis> all;
+        for (int i = 0; i < 10000; ++i) all.push_back(benchAnalysis(i));
+        std::string why;
+        if (!SAVEANALYSES(all, why)) std::abort();
+        CLOSESTORE();
+    }
+    ~BenchStore() { std::filesystem::remove_all(path); }
+};
+
+std::string fullStore() {
+    static const BenchStore store;
+    return store.path.string() + "/";
+}
+
+}  // namespace
+
+static void BM_ListSavedAnalyses(benchmark::State& state) {
+    OPENSTORE(fullStore());
+    for (auto _ : state) {
+        std::vector<AnalysisSummary> list = LISTANALYSES();
+        if (list.size() != 10000) state.SkipWithError("the list is not whole");
+        benchmark::DoNotOptimize(list);
+    }
+    CLOSESTORE();
+}
+BENCHMARK(BM_ListSavedAnalyses)->Unit(benchmark::kMillisecond);
+
+// The first opening: the file checked whole, then listed, with every row's search text.
+static void BM_OpenStoreListAndIndex(benchmark::State& state) {
+    fullStore();
+    for (auto _ : state) {
+        OPENSTORE(fullStore());
+        std::vector<std::string> texts;
+        for (const AnalysisSummary& summary : LISTANALYSES()) texts.push_back(SEARCHTEXT(summary));
+        benchmark::DoNotOptimize(texts);
+        CLOSESTORE();
+    }
+}
+BENCHMARK(BM_OpenStoreListAndIndex)->Unit(benchmark::kMillisecond);
+
+static void BM_FilterSavedAnalyses(benchmark::State& state, const char* search) {
+    OPENSTORE(fullStore());
+    std::vector<std::string> texts;
+    for (const AnalysisSummary& summary : LISTANALYSES()) texts.push_back(SEARCHTEXT(summary));
+    CLOSESTORE();
+    for (auto _ : state) {
+        size_t shown = 0;
+        for (const std::string& text : texts) shown += MATCHESSEARCH(text, search);
+        benchmark::DoNotOptimize(shown);
+    }
+}
+BENCHMARK_CAPTURE(BM_FilterSavedAnalyses, one_letter, "m")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_FilterSavedAnalyses, two_words, "motors heavy")->Unit(benchmark::kMillisecond);
+
+// A save that replaces one of the 10 000, its commit synced to the disk.
+static void BM_SaveAnalysis(benchmark::State& state) {
+    OPENSTORE(fullStore());
+    int i = 0;
+    for (auto _ : state) {
+        Analysis analysis = benchAnalysis(i++ % 10000);
+        std::string why;
+        if (!SAVEANALYSIS(analysis, why)) state.SkipWithError(why.c_str());
+    }
+    CLOSESTORE();
+}
+BENCHMARK(BM_SaveAnalysis)->Unit(benchmark::kMillisecond);
