@@ -141,7 +141,7 @@ std::vector<int32_t> EZ_GETLISTORDER(const std::string& form, int32_t id);
 
 // Asks for the name of a file to write, over the form, starting at the suggested path; filter as
 // "CSV files (*.csv)". Empty when the user cancels. The name gets the filter's extension when it
-// has none.
+// has none; a file that exists is replaced only when the user confirms it.
 std::string EZ_SAVEFILENAME(const std::string& form, const std::string& caption, const std::string& suggested,
                             const std::string& filter);
 
