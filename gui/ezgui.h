@@ -120,28 +120,33 @@ void EZ_RICHTEXT(int32_t id, double col, double row, double width, double height
 void EZ_SETRICHTEXT(const std::string& form, int32_t id, const std::string& text, int32_t isRtf);
 void EZ_SETRICHTEXTLEN(const std::string& form, int32_t id, int32_t length);
 
-// A list of rows in columns: "T" Tab stop, "M" several rows may be selected. A click on a column's
-// heading sorts the rows by it (again: the other way round): figures as numbers ("$" and ","
-// ignored), other texts alphabetically. The list reports a change of its selection as a change
-// (6) and Enter or a double click on a row as a click (1). Rows keep the number they were given
-// in EZ_SETLISTROWS (0 for the first), however they are sorted or filtered.
+// A list of rows in columns: "T" Tab stop, "M" several rows may be selected (with Ctrl and Shift).
+// A click on a column's heading sorts the rows by it (again: the other way round): figures as
+// numbers ("$", "," and a closing "%" ignored) ahead of other texts, which sort alphabetically
+// regardless of case. The list reports a change of its selection as a change (6), whether the user
+// or the program changed it, and Enter or a double click on a row as a click (1). Rows keep the
+// number they were given in EZ_SETLISTROWS (0 for the first), however they are sorted or filtered.
 void EZ_LISTVIEW(int32_t id, double col, double row, double width, double height, const std::string& props);
 // The column headings, "|" between them, each with its share of the width in percent after a ","
-// ("Customer,30|Saved,20").
+// ("Customer,30|Saved,20"). The rows stand unsorted afterwards and nothing is selected.
 void EZ_SETLISTCOLUMNS(const std::string& form, int32_t id, const std::string& headings);
-// Replaces every row; each row holds one text per column. Nothing is selected afterwards.
+// Replaces every row; each row holds one text per column. Every row is shown, sorted by the column
+// the user chose, and nothing is selected afterwards.
 void EZ_SETLISTROWS(const std::string& form, int32_t id, const std::vector<std::vector<std::string>>& rows);
-// Shows only the rows whose flag is set (one flag per row number); the selection keeps only shown rows.
+// Shows only the rows whose flag is set (one flag per row number; rows without a flag are hidden);
+// the selection keeps only shown rows.
 void EZ_FILTERLIST(const std::string& form, int32_t id, const std::vector<bool>& shown);
-// The numbers of the selected rows, in the order they stand; selecting one row makes it current.
+// The numbers of the selected rows, in the order they stand.
 std::vector<int32_t> EZ_GETLISTSELECTION(const std::string& form, int32_t id);
+// Selects the given rows that are shown (only the first of them in a list without "M"); the first
+// of them becomes the current row and is scrolled into view.
 void EZ_SETLISTSELECTION(const std::string& form, int32_t id, const std::vector<int32_t>& rows);
 // The numbers of the shown rows in the order they stand.
 std::vector<int32_t> EZ_GETLISTORDER(const std::string& form, int32_t id);
 
 // Asks for the name of a file to write, over the form, starting at the suggested path; filter as
 // "CSV files (*.csv)". Empty when the user cancels. The name gets the filter's extension when it
-// has none.
+// has none; a file that exists is replaced only when the user confirms it.
 std::string EZ_SAVEFILENAME(const std::string& form, const std::string& caption, const std::string& suggested,
                             const std::string& filter);
 

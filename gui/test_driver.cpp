@@ -4,14 +4,22 @@
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QCheckBox>
+#include <QCompleter>
+#include <QDialogButtonBox>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QHeaderView>
 #include <QHelpEvent>
+#include <QLineEdit>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QTableView>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
 #include <QToolTip>
+#include <algorithm>
 
 #include "gui/registry.h"
 
@@ -147,7 +155,7 @@ void PAINT(const std::string& form, int32_t id) {
     if (QWidget* widget = control(form, id)) widget->grab();
 }
 
-// Closes every modal form, whatever its handlers say, so a waiting test goes on.
+// Closes every modal form and file question, whatever its handlers say, so a waiting test goes on.
 static void closeModalForms() {
     for (const std::string& name : gui::formNames()) {
         gui::Form* open = gui::findForm(name);
@@ -156,9 +164,13 @@ static void closeModalForms() {
             open->window->close();
         }
     }
+    if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) dialog->reject();
 }
 
-std::shared_ptr<Answer> WHENOPEN(const std::string& form, std::function<void()> action, int timeoutMs) {
+// Runs action once ready() holds, and stops watching once it has and gone() holds; at the time-out,
+// closes what is modal.
+static std::shared_ptr<Answer> whenReady(std::function<bool()> ready, std::function<bool()> gone,
+                                         std::function<void()> action, int timeoutMs) {
     auto answer = std::make_shared<Answer>();
     // Owned by the application, so that a watch still waiting when the tests end is freed.
     auto* timer = new QTimer(QCoreApplication::instance());
@@ -170,14 +182,11 @@ std::shared_ptr<Answer> WHENOPEN(const std::string& form, std::function<void()> 
             return;
         }
         *waited += 10;
-        gui::Form* f = gui::findForm(form);
-        bool ready = f && f->window->isVisible() && f->shownOnce;
-        if (ready && !answer->answered) {
+        if (!answer->answered && ready()) {
             answer->answered = true;
             action();
         }
-        // Done once the form has been answered and has gone.
-        if (answer->answered && !gui::findForm(form)) {
+        if (answer->answered && gone()) {
             timer->stop();
             timer->deleteLater();
             return;
@@ -190,6 +199,86 @@ std::shared_ptr<Answer> WHENOPEN(const std::string& form, std::function<void()> 
     });
     timer->start(10);
     return answer;
+}
+
+std::shared_ptr<Answer> WHENOPEN(const std::string& form, std::function<void()> action, int timeoutMs) {
+    return whenReady(
+        [form] {
+            gui::Form* f = gui::findForm(form);
+            return f && f->window->isVisible() && f->shownOnce;
+        },
+        [form] { return !gui::findForm(form); }, std::move(action), timeoutMs);
+}
+
+static QFileDialog* fileQuestion() {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    return dialog && dialog->isVisible() ? dialog : nullptr;
+}
+
+std::shared_ptr<Answer> WHENSAVEFILE(const std::string& name, int timeoutMs) {
+    auto type = [name] {
+        QFileDialog* dialog = fileQuestion();
+        auto* buttons = dialog->findChild<QDialogButtonBox*>();
+        if (name.empty()) {
+            QTest::mouseClick(buttons->button(QDialogButtonBox::Cancel), Qt::LeftButton);
+            return;
+        }
+        auto* box = dialog->findChild<QLineEdit*>("fileNameEdit");
+        box->clear();
+        QTest::keyClicks(box, QString::fromStdString(name));
+        // The list of names that start alike, which the typing may have opened, closes first.
+        if (box->completer() && box->completer()->popup()) box->completer()->popup()->hide();
+        QTest::mouseClick(buttons->button(QDialogButtonBox::Save), Qt::LeftButton);
+    };
+    return whenReady([] { return fileQuestion() != nullptr; }, [] { return fileQuestion() == nullptr; }, type,
+                     timeoutMs);
+}
+
+static QTableView* list(const std::string& form, int32_t id) { return qobject_cast<QTableView*>(control(form, id)); }
+
+void CLICKROW(const std::string& form, int32_t id, int32_t row, const std::string& how) {
+    activate(form);
+    QTableView* view = list(form, id);
+    const std::vector<int32_t> order = EZ_GETLISTORDER(form, id);
+    const auto at = std::find(order.begin(), order.end(), row);
+    if (!view || at == order.end()) return;
+    const QModelIndex index = view->model()->index(static_cast<int>(at - order.begin()), 0);
+    view->scrollTo(index);
+    const QPoint point = view->visualRect(index).center();
+    const Qt::KeyboardModifiers keys = how == "Ctrl"    ? Qt::ControlModifier
+                                       : how == "Shift" ? Qt::ShiftModifier
+                                                        : Qt::NoModifier;
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, keys, point);
+    if (how == "Double") {
+        QTest::mouseDClick(view->viewport(), Qt::LeftButton, keys, point);
+        QTest::mouseRelease(view->viewport(), Qt::LeftButton, keys, point);
+    }
+    SETTLE();
+}
+
+void CLICKHEADING(const std::string& form, int32_t id, int32_t column) {
+    activate(form);
+    QTableView* view = list(form, id);
+    if (!view) return;
+    QHeaderView* header = view->horizontalHeader();
+    const QPoint point(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+                       header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, point);
+    SETTLE();
+}
+
+std::vector<std::string> SHOWNROWS(const std::string& form, int32_t id) {
+    std::vector<std::string> rows;
+    QTableView* view = list(form, id);
+    if (!view) return rows;
+    const QAbstractItemModel* model = view->model();
+    for (int row = 0; row < model->rowCount(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < model->columnCount(); ++column)
+            cells << model->index(row, column).data().toString();
+        rows.push_back(cells.join('|').toStdString());
+    }
+    return rows;
 }
 
 }  // namespace driver

@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace driver {
 
@@ -33,5 +34,14 @@ public:
     bool withdrawn = false;  // set by the test: stop waiting, close nothing
 };
 std::shared_ptr<Answer> WHENOPEN(const std::string& form, std::function<void()> action, int timeoutMs = 5000);
+// Answers the question for a file name to save as: types name into its file name box and saves;
+// an empty name cancels. Times out as WHENOPEN does.
+std::shared_ptr<Answer> WHENSAVEFILE(const std::string& name, int timeoutMs = 5000);
+
+// Lists, by the number a row was given: how is "" for a click, "Ctrl" or "Shift" for a click with
+// that key held, "Double" for a double click.
+void CLICKROW(const std::string& form, int32_t id, int32_t row, const std::string& how = "");
+void CLICKHEADING(const std::string& form, int32_t id, int32_t column);
+std::vector<std::string> SHOWNROWS(const std::string& form, int32_t id);  // each row's cells joined by "|"
 
 }  // namespace driver

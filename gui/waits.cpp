@@ -18,13 +18,15 @@ uint64_t lastSerial = 0;  // the serial of the last form opened
 uint64_t floorSerial = 0;  // forms below it were open before the outermost handler began
 std::vector<std::string> keptCloses;
 
-// The form a widget, menu or shortcut belongs to, when it was open before the handlers began.
+// The form a widget, menu or shortcut belongs to, when it was open before the handlers began. A
+// dialog the layer opens over a form (a file dialog, a message box) is not part of that form.
 const FormWindow* underneath(const QObject* object) {
     for (; object; object = object->parent()) {
         if (auto* window = qobject_cast<const FormWindow*>(object)) {
             const Form* form = findForm(window->formName);
             return form && form->serial < floorSerial ? window : nullptr;
         }
+        if (qobject_cast<const QDialog*>(object)) return nullptr;
     }
     return nullptr;
 }
