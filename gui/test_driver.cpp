@@ -223,11 +223,10 @@ std::shared_ptr<Answer> WHENSAVEFILE(const std::string& name, int timeoutMs) {
             QTest::mouseClick(buttons->button(QDialogButtonBox::Cancel), Qt::LeftButton);
             return;
         }
+        // The name is pasted rather than typed: typing opens the list of names that start alike,
+        // which the dialog fills later from another thread and which would take the click.
         auto* box = dialog->findChild<QLineEdit*>("fileNameEdit");
-        box->clear();
-        QTest::keyClicks(box, QString::fromStdString(name));
-        // The list of names that start alike, which the typing may have opened, closes first.
-        if (box->completer() && box->completer()->popup()) box->completer()->popup()->hide();
+        box->setText(QString::fromStdString(name));
         QTest::mouseClick(buttons->button(QDialogButtonBox::Save), Qt::LeftButton);
     };
     return whenReady([] { return fileQuestion() != nullptr; }, [] { return fileQuestion() == nullptr; }, type,

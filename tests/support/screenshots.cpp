@@ -229,8 +229,9 @@ void savedAnalyses() {
     }
     driver::WHENOPEN("SA", [] {
         driver::TYPE("SA", SA::SEARCH, "main");
-        driver::CLICKROW("SA", SA::LIST, 0);
-        driver::CLICKROW("SA", SA::LIST, 2, "Ctrl");
+        const std::vector<int32_t> shown = EZ_GETLISTORDER("SA", SA::LIST);
+        driver::CLICKROW("SA", SA::LIST, shown.at(0));
+        driver::CLICKROW("SA", SA::LIST, shown.at(2), "Ctrl");
         capture("saved-analyses.png");
         driver::WHENOPEN("CA", [] {
             capture("compare-analyses.png");
