@@ -159,7 +159,7 @@ void SA_COMPARE() {
 }
 
 void SA_INITIALIZE() {
-    EZ_SETLISTCOLUMNS(kForm, SA::LIST, "Customer,27|Scenario,23|Saved,16|Budget,12|Gross Return,12|Responses,10");
+    EZ_SETLISTCOLUMNS(kForm, SA::LIST, "Customer,24|Scenario,21|Saved,16|Budget,12|Gross Return,12|Responses,15");
     STOREREADY(kForm);
     SA_LOADLIST({});
     EZ_FOCUS(kForm, SA::SEARCH);

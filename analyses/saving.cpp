@@ -17,6 +17,11 @@ std::string openedFolder;
 
 std::string riText(int32_t id) { return EZ_GETTEXT("RI", id); }
 
+std::string shownAs(int32_t id, std::string (*format)(std::string_view)) {
+    const std::string text = riText(id);
+    return ISBLANK(text) ? text : format(text);
+}
+
 }  // namespace
 
 std::string SHOWNTEXT(const std::string& text) {
@@ -46,11 +51,12 @@ Analysis CURRENTANALYSIS() {
     Analysis a;
     a.customer = TRIMSPACES(riText(RI::CUSTOMER));
     a.salesRep = TRIMSPACES(riText(RI::SALESREP));
-    a.budget = riText(RI::BUDGET);
-    a.roi = riText(RI::ROI);
-    a.margin = riText(RI::MARGIN);
-    a.averageSale = riText(RI::AVERAGE_SALE);
-    a.closingRatio = riText(RI::CLOSING_RATIO);
+    // The figures as the calculator shows them once the field is left, even while it is being typed.
+    a.budget = shownAs(RI::BUDGET, DOLLARTEXT);
+    a.roi = shownAs(RI::ROI, PCTTEXT);
+    a.margin = shownAs(RI::MARGIN, PCTTEXT);
+    a.averageSale = shownAs(RI::AVERAGE_SALE, DOLLARTEXT);
+    a.closingRatio = shownAs(RI::CLOSING_RATIO, PCTTEXT);
     a.comments = riText(RI::COMMENTS);
     a.netReturn = riText(RI::NET_RETURN);
     a.grossReturn = riText(RI::GROSS_RETURN);

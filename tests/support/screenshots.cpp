@@ -203,10 +203,11 @@ void savedAnalyses() {
     QTemporaryDir scratch;
     driver::PROGRAMFOLDER(scratch.path().toStdString());
     IniFile = QDir(scratch.path()).filePath("Tarvex.ini").toStdString();
-    StationCalls = {"KBEST", "Z-100", "WXYZ", "", "", "", "", ""};
-    StationCume = {"10000", "24500", "50000", "", "", "", "", ""};
     EZ_RI_Display("");
     driver::SETTLE();
+    StationCalls = {"KBEST", "Z-100", "WXYZ", "", "", "", "", ""};
+    StationCume = {"10000", "24500", "50000", "", "", "", "", ""};
+    SHOWSTATIONS();
     const struct {
         const char *customer, *budget, *roi, *scenario;
         int32_t tick;
@@ -219,7 +220,10 @@ void savedAnalyses() {
         const std::pair<int32_t, std::string> fields[] = {
             {135, p.customer}, {140, "Pat Kelly / WAAA"}, {145, p.budget}, {150, p.roi}, {155, "50"}, {160, "100"},
             {165, "20"}};
-        for (const auto& [id, text] : fields) driver::TYPE("RI", id, text);
+        for (const auto& [id, text] : fields) {
+            EZ_SETTEXT("RI", id, "");
+            driver::TYPE("RI", id, text);
+        }
         if (EZ_GETCHECK("RI", p.tick) == 0) driver::CLICK("RI", p.tick);
         driver::WHENOPEN("SN", [&] {
             driver::TYPE("SN", SN::NAME, p.scenario);
