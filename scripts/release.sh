@@ -71,8 +71,16 @@ fi
 [ -f "$run" ] || fail "no installer $run for version $version"
 runname="TarvexSetup-$version.run"
 
-# The maker's OpenPGP key: given, or made once beside KEYFILE, readable by the maker alone.
+# What a failure leaves behind is removed; the GnuPG agent this script started is ended.
 managed=""
+stage=""
+cleanup() {
+  [ -z "$stage" ] || rm -rf "$stage" "$stage.Release"
+  [ -z "$managed" ] || gpgconf --homedir "$gnupghome" --kill gpg-agent 2> /dev/null || true
+}
+trap cleanup EXIT
+
+# The maker's OpenPGP key: given, or made once beside KEYFILE, readable by the maker alone.
 if [ -n "${TARVEX_REPO_GNUPGHOME:-}" ]; then
   gnupghome="$TARVEX_REPO_GNUPGHOME"
   [ -d "$gnupghome" ] || fail "TARVEX_REPO_GNUPGHOME names no folder: $gnupghome"
@@ -84,16 +92,10 @@ else
     echo "Making the repository's signing key in $gnupghome"
     gpg --homedir "$gnupghome" --batch --quiet --passphrase '' \
       --quick-generate-key "Tarvex archive <support@tarvex.invalid>" ed25519 sign never ||
-      fail "GnuPG could not make a key in $gnupghome"
+      { rm -rf "$gnupghome"; fail "GnuPG could not make a key in $gnupghome"; }
   fi
   [ "$(stat -c %a "$gnupghome")" = 700 ] || fail "$gnupghome is open to others: chmod 700 it"
 fi
-stage=""
-cleanup() {
-  [ -z "$stage" ] || rm -rf "$stage"
-  [ -z "$managed" ] || gpgconf --homedir "$gnupghome" --kill gpg-agent 2> /dev/null || true
-}
-trap cleanup EXIT
 gpgrun() { gpg --homedir "$gnupghome" --batch --quiet "$@"; }
 key="${TARVEX_REPO_KEY:-}"
 if [ -z "$key" ]; then
@@ -110,6 +112,8 @@ mkdir -p "$(dirname "$out")"
 out="$(cd "$(dirname "$out")" && pwd)/$(basename "$out")"
 case "$keyfile/" in "$out"/*) fail "the key file lies in the release folder $out" ;; esac
 case "$gnupghome/" in "$out"/*) fail "the GnuPG home lies in the release folder $out" ;; esac
+[ ! -e "$out" ] || [ -f "$out/InRelease" ] || [ -z "$(ls -A "$out")" ] ||
+  fail "$out holds something other than a release: it is not replaced"
 stage="$(mktemp -d "$out.new.XXXXXX")"
 chmod 755 "$stage"
 cp "$deb" "$stage/tarvex_${version}_$(dpkg-deb -f "$deb" Architecture).deb"
@@ -135,7 +139,7 @@ gpgv --keyring "$stage/tarvex-archive-keyring.gpg" "$stage/InRelease" 2> /dev/nu
 
 # No secret leaves with the folder: no OpenPGP secret key, not the update key's text.
 if grep -rlq "PRIVATE KEY BLOCK" "$stage" || grep -rlqF -f <(grep -v '^$' "$keyfile") "$stage" ||
-  gpg --list-packets "$stage/tarvex-archive-keyring.gpg" 2> /dev/null | grep -q "secret"; then
+  gpgrun --list-packets "$stage/tarvex-archive-keyring.gpg" 2> /dev/null | grep -q "secret"; then
   fail "secret key material found in the release folder: nothing written"
 fi
 
