@@ -10,6 +10,7 @@ packages=(
   clang libclang-rt-dev llvm
   xvfb xauth imagemagick
   dpkg-dev desktop-file-utils appstream lintian
+  gnupg apt-utils
 )
 
 missing=()

@@ -157,7 +157,7 @@ int32_t CHECKFORUPDATE(const std::string& formName, const std::string& versionUr
     // A copy installed in a folder the user may not write is updated by the package manager: the
     // offer leads to the web page instead of a download into that folder.
     const bool installed = !OS_FOLDERTAKESFILES(EZ_APPPATH());
-    const std::string question = installed ? "|Your package manager updates this copy: Yes opens our web page.{f6}"
+    const std::string question = installed ? "|Your package manager updates this copy (apt update && apt upgrade): Yes opens our web page.{f6}"
                                            : "|Would you like to download it now?{f6}";
     int32_t answer = DGMSGBOX(formName, "New Version Available",
                               "Version " + SHOWNVERSION(file.version) + " of " + ProductName + " is available.{f10}",

@@ -117,8 +117,8 @@ TEST_F(UpdateCheckTest, AnInstalledCopyOffersTheWebPageInsteadOfADownload) {
     EXPECT_EQ(check(1, 1), 0);
     QFile::setPermissions(QString::fromStdString(folder), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].text2, "This is an important update including bug fixes.|Your package manager updates this copy: "
-                                    "Yes opens our web page.");
+    EXPECT_EQ(boxes.shown[0].text2, "This is an important update including bug fixes.|Your package manager updates this copy "
+                                    "(apt update && apt upgrade): Yes opens our web page.");
     EXPECT_EQ(pages.opened(), std::vector<std::string>{ProductWebPage});
     EXPECT_EQ(installerRequests(), 0);
     EXPECT_FALSE(UpdatePending);
