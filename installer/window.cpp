@@ -52,7 +52,7 @@ std::string introduction() {
         case Kind::Damaged:
             break;
     }
-    return "This installer of Tarvex is damaged. " + setup.problem + "|Nothing was changed. Please download it again.";
+    return "This installer of Tarvex cannot be used. " + setup.problem + "|Nothing was changed. Please download it again.";
 }
 
 void finish(const std::string& outcome) {
@@ -92,6 +92,7 @@ void install() {
     EZ_DISABLEC(kForm, IN::INSTALL_BUTTON);
     EZ_DISABLEC(kForm, IN::CANCEL_BUTTON);
     EZ_DISABLEC(kForm, IN::FOLDER);
+    EZ_SHOWC(kForm, IN::PROGRESS_BAR, 1);
     const int32_t lock = waitForProgramEnd();
     if (lock == 0) return finish("Tarvex did not close. Nothing was changed.");
     std::string problem;
@@ -135,9 +136,10 @@ void EZ_IN_Design() {
     EZ_BUTTON(IN::INSTALL_BUTTON, 42, 10.25, 8.5, 1.5, "&Install", "T");
     EZ_BUTTON(IN::CANCEL_BUTTON, 51.5, 10.25, 8.5, 1.5, "Cancel", "T");
     EZ_SETFORMKEYS(kForm, 2);
+    // The bar shows once the work starts; the folder box only where the user chooses the folder.
+    EZ_SHOWC(kForm, IN::PROGRESS_BAR, 0);
+    EZ_SHOWC(kForm, IN::FOLDER, setup.kind == Kind::Fresh ? 1 : 0);
     if (setup.kind == Kind::Damaged) {
-        EZ_SHOWC(kForm, IN::FOLDER, 0);
-        EZ_SHOWC(kForm, IN::PROGRESS_BAR, 0);
         EZ_SHOWC(kForm, IN::INSTALL_BUTTON, 0);
         EZ_SETTEXT(kForm, IN::CANCEL_BUTTON, "&Close");
     }
