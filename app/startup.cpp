@@ -8,6 +8,7 @@
 #include "app/settings.h"
 #include "calc/calculator_form.h"
 #include "gui/ezgui.h"
+#include "installer/replacement.h"
 #include "platform/single_instance.h"
 #include "stations/tables.h"
 #include "update/installation.h"
@@ -66,6 +67,9 @@ bool MAIN_INITIALIZE() {
     EZ_DEFTOOLTIPPROP(-1, -1);
     StationCalls.fill("");
     StationCume.fill("");
+    // An update that was cut off (a crash, a kill, a power failure) is brought to an end first, so
+    // that the folder holds the whole old program or the whole new one.
+    FINISHREPLACEMENT(GETLONGFILENAME(EZ_APPPATH()));
     return RECOVERINSTALL();
 }
 

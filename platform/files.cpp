@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -141,4 +142,73 @@ std::string OS_FULLPATH(const std::string& path) {
     if (first.empty() || !fs::exists(fs::symlink_status(first, error))) return "";
     fs::path full = fs::weakly_canonical(fs::absolute(given, error), error);
     return error ? "" : full.string();
+}
+
+bool OS_PATHEXISTS(const std::string& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0;
+}
+
+bool OS_MAKEFOLDERS(const std::string& path) {
+    std::error_code error;
+    std::filesystem::create_directories(path, error);
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+std::vector<std::string> OS_LISTFILES(const std::string& folder) {
+    std::vector<std::string> names;
+    std::error_code error;
+    for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
+         entry.increment(error)) {
+        if (entry->is_regular_file(error) && !entry->is_symlink(error))
+            names.push_back(entry->path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+bool OS_SYNCFOLDER(const std::string& folder) {
+    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return false;
+    bool synced = ::fsync(fd) == 0;
+    return ::close(fd) == 0 && synced;
+}
+
+bool OS_LINKFILE(const std::string& existing, const std::string& added) {
+    return ::link(existing.c_str(), added.c_str()) == 0;
+}
+
+bool OS_REMOVETREE(const std::string& path) {
+    std::error_code error;
+    std::filesystem::remove_all(path, error);
+    return !error && !OS_PATHEXISTS(path);
+}
+
+int32_t OS_OPENFORREADING(const std::string& path) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) return 0;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return 0;
+    }
+    return fd + 1;
+}
+
+int64_t OS_OPENFILESIZE(int32_t file) {
+    struct stat info {};
+    return ::fstat(file - 1, &info) == 0 ? static_cast<int64_t>(info.st_size) : -1;
+}
+
+bool OS_READAT(int32_t file, int64_t offset, char* bytes, size_t count) {
+    while (count > 0) {
+        ssize_t got = ::pread(file - 1, bytes, count, static_cast<off_t>(offset));
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) return false;
+        bytes += got;
+        offset += got;
+        count -= static_cast<size_t>(got);
+    }
+    return true;
 }

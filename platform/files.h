@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 // True when a regular file of that name exists.
 bool OS_FILEEXISTS(const std::string& path);
@@ -41,3 +42,23 @@ std::string OS_USERDATAFOLDER(const std::string& programName);
 // The absolute form of a path: links resolved, "." and ".." removed; empty when the path's first
 // component does not exist.
 std::string OS_FULLPATH(const std::string& path);
+
+// Whether anything (a file, a folder, a link) has that name; links are not followed.
+bool OS_PATHEXISTS(const std::string& path);
+// True when path is a folder afterwards, made with its missing parents when needed.
+bool OS_MAKEFOLDERS(const std::string& path);
+// The names of the regular files in a folder (no links, no folders), sorted; empty when unreadable.
+std::vector<std::string> OS_LISTFILES(const std::string& folder);
+// Flushes a folder's entries (new, renamed and removed names) to the disk.
+bool OS_SYNCFOLDER(const std::string& folder);
+// A second name for an existing file (a hard link); false when it cannot be made.
+bool OS_LINKFILE(const std::string& existing, const std::string& added);
+// Removes a file, or a folder with everything in it; links are removed, never followed.
+bool OS_REMOVETREE(const std::string& path);
+
+// A regular file opened for reading at any offset; its handle, or 0.
+int32_t OS_OPENFORREADING(const std::string& path);
+// The size of an open file; -1 when it is unknown.
+int64_t OS_OPENFILESIZE(int32_t file);
+// Exactly count bytes at offset, or false.
+bool OS_READAT(int32_t file, int64_t offset, char* bytes, size_t count);

@@ -1,6 +1,7 @@
 #include "platform/processes.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -25,3 +26,9 @@ std::string OS_FIRSTARGUMENT() {
 }
 
 bool OS_OPENWEBPAGE(const std::string& url) { return QDesktopServices::openUrl(QUrl(QString::fromStdString(url))); }
+
+std::string OS_OWNEXECUTABLE() {
+    char path[4096];
+    ssize_t length = ::readlink("/proc/self/exe", path, sizeof path);
+    return length > 0 && static_cast<size_t>(length) < sizeof path ? std::string(path, static_cast<size_t>(length)) : "";
+}

@@ -17,3 +17,6 @@ std::string OS_FIRSTARGUMENT();
 
 // Opens the page in the user's web browser.
 bool OS_OPENWEBPAGE(const std::string& url);  // false when no browser took it
+
+// The file of the running program itself, links resolved; empty when it cannot be told.
+std::string OS_OWNEXECUTABLE();

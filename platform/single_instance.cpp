@@ -27,6 +27,13 @@ std::map<int32_t, Lock>& locks() {
     return open;
 }
 
+// Keeps the lock until OS_CLOSELOCK; its handle.
+int32_t keep(Lock lock) {
+    static int32_t next = 0;
+    locks()[++next] = std::move(lock);
+    return next;
+}
+
 // The user's private runtime folder, or a private folder of the user's own in /tmp.
 QString pathFor(const std::string& name, const char* suffix) {
     QString folder = qEnvironmentVariable("XDG_RUNTIME_DIR");
@@ -72,7 +79,6 @@ std::unique_ptr<QLocalServer> listenFor(const std::string& name) {
 }  // namespace
 
 int32_t OS_CREATELOCK(const std::string& name, bool& alreadyExisted) {
-    static int32_t next = 0;
     alreadyExisted = false;
     auto file = std::make_unique<QLockFile>(pathFor(name, ".lock"));
     file->setStaleLockTime(0);
@@ -85,8 +91,7 @@ int32_t OS_CREATELOCK(const std::string& name, bool& alreadyExisted) {
         return 0;
     }
     lock.file = std::move(file);
-    locks()[++next] = std::move(lock);
-    return next;
+    return keep(std::move(lock));
 }
 
 void OS_CLOSELOCK(int32_t handle) { locks().erase(handle); }
@@ -102,3 +107,12 @@ bool OS_RAISEOTHERCOPY(const std::string& name, const std::string& caption) {
 }
 
 void OS_BEEP() { QApplication::beep(); }
+
+int32_t OS_WAITFORLOCK(const std::string& name, int32_t timeoutMs) {
+    auto file = std::make_unique<QLockFile>(pathFor(name, ".lock"));
+    file->setStaleLockTime(0);
+    if (!file->tryLock(timeoutMs)) return 0;
+    Lock lock;
+    lock.file = std::move(file);
+    return keep(std::move(lock));
+}

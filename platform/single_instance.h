@@ -13,3 +13,6 @@ void OS_CLOSELOCK(int32_t handle);
 // caption; true when that copy was reached.
 bool OS_RAISEOTHERCOPY(const std::string& name, const std::string& caption);
 void OS_BEEP();
+// Waits at most timeoutMs for the lock to be free and takes it, without answering requests to
+// raise a window (for a program that has none, like the installer); its handle, or 0.
+int32_t OS_WAITFORLOCK(const std::string& name, int32_t timeoutMs);

@@ -14,9 +14,13 @@
 #include "analyses/saving.h"
 #include "analyses/scenario_ids.h"
 #include "app/globals.h"
+#include "app/routing.h"
 #include "app/settings.h"
 #include "gui/ezgui.h"
 #include "gui/test_driver.h"
+#include "installer/payload.h"
+#include "installer/window.h"
+#include "installer/window_ids.h"
 #include "msgbox/message_box.h"
 #include "stations/storage.h"
 #include "stations/tables.h"
@@ -123,6 +127,37 @@ void updatingWindow() {
     });
     ZUWEBGET(server.host(), "/TarvexSetup.exe", 1, "", "", QDir(scratch.path()).filePath("TarvexSetup.exe").toStdString());
     EZ_UNLOADFORM("ZD");
+}
+
+// The installer's window over a copy in a user's folder, once whole and once damaged.
+void installerWindows() {
+    QTemporaryDir scratch;
+    const QDir base(scratch.path());
+    base.mkpath("program");
+    base.mkpath("Tarvex");
+    for (const char* file : {"program/Tarvex", "Tarvex/Tarvex", "Tarvex/Tarvex.ini"}) {
+        QFile made(base.filePath(file));
+        made.open(QIODevice::WriteOnly);
+        made.write("#!/bin/sh\n");
+    }
+    const std::string run = base.filePath("Tarvex/TarvexSetup-3.0.2.0.run").toStdString();
+    std::string problem;
+    PACKPROGRAM(TARVEX_SETUP, base.filePath("program").toStdString(), "3.0.2.0", run, problem);
+    EZ_GUIINIT(INSTALLER_EVENTS, INSTALLER_DESIGN);
+    EZ_IN_Display(run);
+    driver::WAITFOR([] { return false; }, 500);  // the window manager maps and paints it
+    capture("installer.png");
+    driver::CLICK("IN", IN::CANCEL_BUTTON);
+    QFile damaged(QString::fromStdString(run));
+    damaged.open(QIODevice::ReadWrite);
+    damaged.seek(damaged.size() - 100);
+    damaged.write("x");
+    damaged.close();
+    EZ_IN_Display(run);
+    driver::WAITFOR([] { return false; }, 500);
+    capture("installer-damaged.png");
+    driver::CLICK("IN", IN::CANCEL_BUTTON);
+    EZ_GUIINIT(EZ_EVENTS, EZ_DESIGN);
 }
 
 // The offer of a newer version from a local server, then, after the update, the congratulation
@@ -285,5 +320,7 @@ int main(int argc, char** argv) {
     printedPages();
     closeAllForms();
     savedAnalyses();
+    closeAllForms();
+    installerWindows();
     return 0;
 }

@@ -1,0 +1,85 @@
+#include "installer/installing.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "installer/payload.h"
+#include "installer/replacement.h"
+#include "platform/files.h"
+#include "platform/processes.h"
+#include "platform/profile_file.h"
+#include "platform/single_instance.h"
+
+namespace {
+
+// Each step of the work on stderr, when TARVEX_INSTALLER_TRACE asks for it (for the kill test).
+void trace(const std::string& what) {
+    static const bool wanted = std::getenv("TARVEX_INSTALLER_TRACE") != nullptr;
+    if (wanted) std::fprintf(stderr, "step %s\n", what.c_str());
+}
+
+int fail(int code, const std::string& message) {
+    std::fprintf(stderr, "TarvexSetup: %s\n", message.c_str());
+    return code;
+}
+
+}  // namespace
+
+std::string RUNFOLDER(const std::string& runFile) { return runFile.substr(0, runFile.find_last_of('/')); }
+
+bool HOLDSPROGRAM(const std::string& folder) {
+    return OS_FILEEXISTS(folder + "/Tarvex") || OS_FILEEXISTS(folder + "/Tarvex.ini");
+}
+
+bool INSTALLPROGRAM(const std::string& runFile, const Payload& payload, const std::string& folder,
+                    const std::function<void(const std::string&)>& step, std::string& problem) {
+    std::vector<std::string> names;
+    for (const PayloadFile& file : payload.files) names.push_back(file.name);
+    const auto report = [&step](const std::string& what) {
+        trace(what);
+        step(what);
+    };
+    if (!OS_MAKEFOLDERS(folder)) {
+        problem = "The folder " + folder + " cannot be made.";
+        return false;
+    }
+    return REPLACEPROGRAM(
+        folder, names,
+        [&](const std::string& into) {
+            return UNPACKPAYLOAD(runFile, payload, into, [&report](const std::string& name) { report("unpacked " + name); });
+        },
+        report, problem);
+}
+
+void RECORDUPDATE(const std::string& folder, const std::string& version) {
+    const std::string settings = folder + "/Tarvex.ini";
+    if (OS_FILEEXISTS(settings)) OS_WRITEPROFILESTRING("Update", "Failed", "0", settings);
+    if (OS_GETPROFILESTRING("Update", "NewVer", "", settings).empty())
+        OS_WRITEPROFILESTRING("Program", "NewVersion", version, folder + "/Updater.ini");
+    trace("recorded");
+}
+
+bool STARTINSTALLED(const std::string& folder, bool update) {
+    return OS_STARTPROGRAM(folder + "/Tarvex", update ? std::vector<std::string>{"/update"} : std::vector<std::string>{});
+}
+
+int SILENTINSTALL(const std::string& runFile) {
+    std::string problem;
+    const std::optional<Payload> payload = CHECKINSTALLER(runFile, problem);
+    if (!payload) return fail(1, "the installer " + runFile + " is damaged: " + problem + " Nothing was changed.");
+    const std::string folder = RUNFOLDER(runFile);
+    // The copy that started the installer holds the lock until it has ended.
+    const int32_t lock = OS_WAITFORLOCK("Tarvex", kProgramEndWaitMs);
+    if (lock == 0) return fail(2, "Tarvex did not end within 60 seconds. Nothing was changed.");
+    if (!INSTALLPROGRAM(runFile, *payload, folder, [](const std::string&) {}, problem)) {
+        OS_CLOSELOCK(lock);
+        // The program's start-up recovery then opens the installer's window, which says why.
+        STARTINSTALLED(folder, false);
+        return fail(3, problem + " Nothing was changed.");
+    }
+    RECORDUPDATE(folder, payload->version);
+    OS_CLOSELOCK(lock);
+    if (!STARTINSTALLED(folder, true)) return fail(4, "the new Tarvex in " + folder + " did not start.");
+    return 0;
+}

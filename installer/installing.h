@@ -1,0 +1,35 @@
+// What both ways of running the installer do: find its own payload and the folder it installs into,
+// wait for the running program to end, replace the files, record the new version and start it.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "installer/payload_format.h"
+
+// How long the installer waits for the copy that started it to end.
+constexpr int32_t kProgramEndWaitMs = 60000;
+
+// The folder the .run file lies in.
+std::string RUNFOLDER(const std::string& runFile);
+// True when the folder holds a copy of the program (its executable or its settings file).
+bool HOLDSPROGRAM(const std::string& folder);
+
+// Replaces (or installs) the program in folder from the checked payload of runFile, all or
+// nothing; false with the reason in problem.
+bool INSTALLPROGRAM(const std::string& runFile, const Payload& payload, const std::string& folder,
+                    const std::function<void(const std::string&)>& step, std::string& problem);
+
+// Leaves the start-up recovery nothing to do (Failed=0 in Tarvex.ini) and records the new version
+// for the after-update notice: the program's own NewVer when it wrote one, else Updater.ini.
+void RECORDUPDATE(const std::string& folder, const std::string& version);
+
+// Starts the installed program, with "/update" after an update; false when it could not start.
+bool STARTINSTALLED(const std::string& folder, bool update);
+
+// Silent mode: no window, a line on stderr for anything that goes wrong. The exit code: 0 done,
+// 1 the .run is damaged, 2 the program did not end in time, 3 the replacement failed (undone),
+// 4 the new program did not start.
+int SILENTINSTALL(const std::string& runFile);

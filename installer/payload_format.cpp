@@ -1,0 +1,154 @@
+#include "installer/payload_format.h"
+
+#include <sodium.h>
+
+#include <cstring>
+#include <set>
+
+#include "update/version_file.h"
+
+namespace {
+
+constexpr size_t kVersionBytes = 32;
+constexpr size_t kBlock = 1 << 16;
+
+uint64_t readNumber(const char* bytes, size_t count) {
+    uint64_t value = 0;
+    for (size_t i = count; i-- > 0;) value = value << 8 | static_cast<unsigned char>(bytes[i]);
+    return value;
+}
+
+std::string numberBytes(uint64_t value, size_t count) {
+    std::string bytes(count, '\0');
+    for (size_t i = 0; i < count; ++i) bytes[i] = static_cast<char>(value >> (8 * i) & 0xff);
+    return bytes;
+}
+
+// A name of one file inside a folder: no separator, no control character, not hidden, not "." or "..".
+bool plainName(std::string_view name) {
+    if (name.empty() || name.size() > kMaxNameBytes || name[0] == '.') return false;
+    for (unsigned char c : name)
+        if (c < 0x20 || c == 0x7f || c == '/' || c == '\\') return false;
+    return true;
+}
+
+// The SHA-256 of size bytes at offset, read in blocks.
+bool digestOf(const PayloadReader& read, int64_t offset, int64_t size, std::string& sha256) {
+    if (sodium_init() < 0) return false;
+    crypto_hash_sha256_state state;
+    crypto_hash_sha256_init(&state);
+    std::string block(kBlock, '\0');
+    while (size > 0) {
+        const size_t count = static_cast<size_t>(std::min<int64_t>(size, kBlock));
+        if (!read(offset, block.data(), count)) return false;
+        crypto_hash_sha256_update(&state, reinterpret_cast<const unsigned char*>(block.data()), count);
+        offset += static_cast<int64_t>(count);
+        size -= static_cast<int64_t>(count);
+    }
+    unsigned char digest[crypto_hash_sha256_BYTES];
+    crypto_hash_sha256_final(&state, digest);
+    sha256.assign(reinterpret_cast<const char*>(digest), sizeof digest);
+    return true;
+}
+
+// The files the payload lists, each within the payload and named as one of the program's own.
+std::optional<std::vector<PayloadFile>> readFiles(const PayloadReader& read, const Payload& payload,
+                                                  std::string& problem) {
+    const int64_t end = payload.offset + payload.size;
+    int64_t at = payload.offset;
+    char count[4];
+    if (payload.size < 4 || !read(at, count, 4)) return std::nullopt;
+    at += 4;
+    const uint64_t files = readNumber(count, 4);
+    if (files == 0 || files > kMaxPayloadFiles) return std::nullopt;
+    std::vector<PayloadFile> list;
+    std::set<std::string> names;
+    for (uint64_t i = 0; i < files; ++i) {
+        char length[2];
+        if (end - at < 2 || !read(at, length, 2)) return std::nullopt;
+        at += 2;
+        const size_t nameBytes = static_cast<size_t>(readNumber(length, 2));
+        if (nameBytes == 0 || nameBytes > 2 * kMaxNameBytes || end - at < static_cast<int64_t>(nameBytes) + 9)
+            return std::nullopt;
+        PayloadFile file;
+        file.name.resize(nameBytes);
+        char rest[9];
+        if (!read(at, file.name.data(), nameBytes) || !read(at + static_cast<int64_t>(nameBytes), rest, 9))
+            return std::nullopt;
+        at += static_cast<int64_t>(nameBytes) + 9;
+        if (!PROGRAMFILENAME(file.name) || !names.insert(file.name).second || (rest[0] & ~1) != 0) {
+            problem = "It names a file that is not one of the program's own.";
+            return std::nullopt;
+        }
+        file.executable = rest[0] == 1;
+        const uint64_t size = readNumber(rest + 1, 8);
+        if (size > static_cast<uint64_t>(end - at)) return std::nullopt;
+        file.offset = at;
+        file.size = static_cast<int64_t>(size);
+        at += file.size;
+        list.push_back(std::move(file));
+    }
+    if (at != end) return std::nullopt;
+    if (!names.contains("Tarvex")) {
+        problem = "It holds no program.";
+        return std::nullopt;
+    }
+    return list;
+}
+
+}  // namespace
+
+bool PROGRAMFILENAME(std::string_view name) {
+    if (name == "Tarvex" || name == "History.rtf" || name == "Release Notes.rtf") return true;
+    for (std::string_view folder : {"Help/", "Graphics/"})
+        if (name.starts_with(folder)) return plainName(name.substr(folder.size()));
+    return false;
+}
+
+std::optional<Payload> READPAYLOAD(const PayloadReader& read, int64_t fileSize, std::string& problem) {
+    problem = "It is incomplete or damaged.";
+    char trailer[kTrailerSize];
+    if (fileSize < static_cast<int64_t>(kTrailerSize) ||
+        !read(fileSize - static_cast<int64_t>(kTrailerSize), trailer, kTrailerSize) ||
+        std::memcmp(trailer, kTrailerMagic, sizeof kTrailerMagic) != 0)
+        return std::nullopt;
+    Payload payload;
+    const uint64_t offset = readNumber(trailer + 16, 8);
+    const uint64_t size = readNumber(trailer + 24, 8);
+    const uint64_t room = static_cast<uint64_t>(fileSize) - kTrailerSize;
+    // The payload ends where the trailer starts and begins after the installer program.
+    if (offset == 0 || offset > room || size != room - offset) return std::nullopt;
+    payload.offset = static_cast<int64_t>(offset);
+    payload.size = static_cast<int64_t>(size);
+    payload.sha256.assign(trailer + 32, crypto_hash_sha256_BYTES);
+    const std::string_view version(trailer + 64, kVersionBytes);
+    payload.version = std::string(version.substr(0, version.find('\0')));
+    if (version.find_first_not_of('\0', payload.version.size()) != std::string_view::npos ||
+        !VERSIONPARTS(payload.version))
+        return std::nullopt;
+    std::string digest;
+    if (!digestOf(read, payload.offset, payload.size, digest) || digest != payload.sha256) {
+        problem = "Its content is damaged.";
+        return std::nullopt;
+    }
+    auto files = readFiles(read, payload, problem);
+    if (!files) return std::nullopt;
+    payload.files = std::move(*files);
+    problem.clear();
+    return payload;
+}
+
+std::string PAYLOADCOUNT(uint32_t count) { return numberBytes(count, 4); }
+
+std::string PAYLOADENTRY(const std::string& name, bool executable, int64_t size) {
+    return numberBytes(name.size(), 2) + name + std::string(1, executable ? 1 : 0) +
+           numberBytes(static_cast<uint64_t>(size), 8);
+}
+
+std::string PAYLOADTRAILER(int64_t offset, int64_t size, const std::string& sha256, const std::string& version) {
+    std::string trailer(kTrailerMagic, sizeof kTrailerMagic);
+    trailer += numberBytes(static_cast<uint64_t>(offset), 8) + numberBytes(static_cast<uint64_t>(size), 8);
+    trailer += sha256;
+    trailer += version + std::string(kVersionBytes - version.size(), '\0');
+    return trailer;
+}
