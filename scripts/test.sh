@@ -1,6 +1,6 @@
 #!/bin/bash
 # Installs what is missing, builds, runs every test through CTest, builds the Debian package and
-# checks it, runs the whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer,
+# checks it, updates a copy to a second build of the same sources with the real installer, runs the whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer,
 # and runs each fuzz target for a short time. Each part says how long it took.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -21,5 +21,6 @@ bash scripts/install-deps.sh
 part "build" bash scripts/build.sh
 part "tests" run_tests
 part "package" bash scripts/check-package.sh
+part "update across two versions" bash scripts/update-across-versions.sh
 part "sanitizer build and tests" bash scripts/sanitizers.sh
 part "fuzz targets, 20 s each" bash scripts/fuzz.sh 20

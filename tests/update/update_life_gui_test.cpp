@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <csignal>
 #include <cstdlib>
 
 #include "app/globals.h"
@@ -157,6 +158,46 @@ TEST_F(UpdateLifeTest, AnInterruptedSilentUpdateRunsAgainAndNoWindowOpens) {
     // Started again with its own dialogues: no switches.
     EXPECT_EQ(installerArguments(folder), std::vector<std::string>{path});
     EXPECT_EQ(updateSetting("Failed"), "1");
+}
+
+// A real update across two builds of these sources: the copy of this version downloads the
+// installer a build as 3.0.2.0 made (scripts/update-across-versions.sh builds it and names it in
+// TARVEX_NEXT_INSTALLER), the installer replaces the program beside the user's files and starts
+// the new program, which congratulates. Without that build the test has nothing to run.
+TEST_F(UpdateLifeTest, TheRealInstallerOfANewerBuildReplacesTheProgramAndKeepsTheUsersFiles) {
+    const char* runFile = std::getenv("TARVEX_NEXT_INSTALLER");
+    const char* nextProgram = std::getenv("TARVEX_NEXT_PROGRAM");
+    if (!runFile || !nextProgram) GTEST_SKIP() << "no newer build: run scripts/update-across-versions.sh";
+    const std::string installer = fileText(runFile);
+    ASSERT_FALSE(installer.empty());
+    VersionFileFields fields;
+    fields.host = server->host();
+    fields.path = fields.name = "TarvexSetup-3.0.2.0.run";
+    fields.path.insert(0, "/");
+    fields.installer = installer;
+    server->setPaths({{"/TarvexVersion.txt", {RawServer::send(okResponse(versionText(fields, key.secretKey)))}},
+                      {fields.path, {RawServer::send(okResponse(installer))}}});
+    // The user's own files: the installer leaves them byte for byte; the settings keep the client.
+    WRITEINI(IniFile, "Info", "1", "Main Street Motors");
+    const std::string userFiles[] = {"Clients.db", "notes.txt"};
+    for (const std::string& name : userFiles) writeFile(folder + "/" + name, name + std::string(4096, 'u'));
+
+    ASSERT_EQ(runSessionIn(folder, "life-first", run()), 0);
+    EXPECT_NE(waitForFile("first.txt").find("Version 3.0.2.0 of Tarvex is available."), std::string::npos);
+    // The new program, started by the installer with "/update", takes the new version's notice.
+    ASSERT_TRUE(driver::WAITFOR([] { return updateSetting("NewVer") == ""; }, 120000)) << fileText(IniFile);
+    EXPECT_EQ(updateSetting("Failed"), "0");
+    EXPECT_EQ(fileText(folder + "/Tarvex"), fileText(nextProgram));
+    const std::string lock = fileText(folder + "/Tarvex.lock");
+    ASSERT_FALSE(lock.empty());
+    ::kill(std::stoi(lock), SIGKILL);
+    driver::WAITFOR([&] { return ::kill(std::stoi(lock), 0) != 0; }, 10000);
+
+    for (const std::string& name : userFiles) EXPECT_EQ(fileText(folder + "/" + name), name + std::string(4096, 'u'));
+    EXPECT_NE(fileText(IniFile).find("1=Main Street Motors"), std::string::npos);
+    // A further start finds nothing to recover: its window opens.
+    ASSERT_EQ(runSessionIn(folder, "recover-start", run()), 0);
+    EXPECT_EQ(waitForFile("recover.txt"), "window");
 }
 
 // The ten-day rule on the real program on chosen dates, seen at the server: a check at the first
