@@ -118,6 +118,8 @@ stage="$(mktemp -d "$out.new.XXXXXX")"
 chmod 755 "$stage"
 cp "$deb" "$stage/tarvex_${version}_$(dpkg-deb -f "$deb" Architecture).deb"
 cp "$run" "$stage/$runname"
+# Everything here is published: a web server must be able to read the installer too.
+chmod 0644 "$stage/$runname"
 
 # The flat apt repository: the package index, the Release file over it, signed both ways.
 (cd "$stage" && apt-ftparchive packages . > Packages) || fail "apt-ftparchive could not index $deb"
