@@ -6,6 +6,7 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <csignal>
 #include <cstdlib>
@@ -185,13 +186,17 @@ TEST_F(UpdateLifeTest, TheRealInstallerOfANewerBuildReplacesTheProgramAndKeepsTh
     ASSERT_EQ(runSessionIn(folder, "life-first", run()), 0);
     EXPECT_NE(waitForFile("first.txt").find("Version 3.0.2.0 of Tarvex is available."), std::string::npos);
     // The new program, started by the installer with "/update", takes the new version's notice.
-    ASSERT_TRUE(driver::WAITFOR([] { return updateSetting("NewVer") == ""; }, 120000)) << fileText(IniFile);
+    const bool noticed = driver::WAITFOR([] { return updateSetting("NewVer") == ""; }, 120000);
+    // The new program waits at its notice; it ends here, whatever the checks say (only a process
+    // that runs the folder's Tarvex, since the lock may be an older copy's).
+    const int newProgram = std::atoi(fileText(folder + "/Tarvex.lock").c_str());
+    const QString runs = QFileInfo(QString("/proc/%1/exe").arg(newProgram)).symLinkTarget();
+    if (newProgram > 0 && runs == QString::fromStdString(folder + "/Tarvex")) ::kill(newProgram, SIGKILL);
+    ASSERT_TRUE(noticed) << fileText(IniFile);
     EXPECT_EQ(updateSetting("Failed"), "0");
     EXPECT_EQ(fileText(folder + "/Tarvex"), fileText(nextProgram));
-    const std::string lock = fileText(folder + "/Tarvex.lock");
-    ASSERT_FALSE(lock.empty());
-    ::kill(std::stoi(lock), SIGKILL);
-    driver::WAITFOR([&] { return ::kill(std::stoi(lock), 0) != 0; }, 10000);
+    ASSERT_GT(newProgram, 0);
+    driver::WAITFOR([&] { return ::kill(newProgram, 0) != 0; }, 10000);
 
     for (const std::string& name : userFiles) EXPECT_EQ(fileText(folder + "/" + name), name + std::string(4096, 'u'));
     EXPECT_NE(fileText(IniFile).find("1=Main Street Motors"), std::string::npos);
