@@ -13,6 +13,7 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <string>
 
 #include "app/globals.h"
@@ -63,6 +64,26 @@ void openUpdatingWindow() {
     EZ_ZD_Display("");
     EZ_DOEVENTS();
 }
+
+// A timer that should fire every interval, and the longest time the window went without it.
+class GapWatch {
+public:
+    GapWatch(int intervalMs, double& longest, std::function<void()> each = {}) {
+        clock.start();
+        QObject::connect(&tick, &QTimer::timeout, [this, &longest, each] {
+            longest = std::max(longest, static_cast<double>(clock.elapsed() - last));
+            last = clock.elapsed();
+            if (each) each();
+        });
+        tick.start(intervalMs);
+    }
+    double seconds() const { return static_cast<double>(clock.elapsed()) / 1000; }
+
+private:
+    QElapsedTimer clock;
+    qint64 last = 0;
+    QTimer tick;
+};
 
 }  // namespace
 
@@ -130,18 +151,9 @@ static void BM_LongestEventGapDuringBurstyDownload(benchmark::State& state) {
     openUpdatingWindow();
     double longest = 0;
     for (auto _ : state) {
-        QElapsedTimer clock;
-        clock.start();
-        qint64 last = 0;
-        QTimer tick;
-        QObject::connect(&tick, &QTimer::timeout, [&] {
-            longest = std::max(longest, static_cast<double>(clock.elapsed() - last));
-            last = clock.elapsed();
-        });
-        tick.start(5);
+        GapWatch watch(5, longest);
         if (ZUWEBGET(server.host(), "/file", 0, "", "", folder.filePath("bursts.bin").toStdString()) != 0)
             state.SkipWithError("the download failed");
-        tick.stop();
     }
     state.counters["longest_gap_ms"] = longest;
     EZ_UNLOADFORM("ZD");
@@ -162,20 +174,12 @@ static void BM_UpdateCheckAgainstASilentServer(benchmark::State& state) {
     EZ_DOEVENTS();
     double longest = 0, waited = 0;
     for (auto _ : state) {
-        QElapsedTimer clock;
-        clock.start();
-        qint64 last = 0;
-        QTimer tick;
-        QObject::connect(&tick, &QTimer::timeout, [&] {
-            longest = std::max(longest, static_cast<double>(clock.elapsed() - last));
-            last = clock.elapsed();
+        GapWatch watch(20, longest, [] {
             if (QWidget* field = gui::findControl("RI", 135)) field->grab();
         });
-        tick.start(20);
         if (CHECKFORUPDATE("RI", "http://" + server.host() + "/TarvexVersion.txt", ProgramVersion, 0, 0) != 0)
             state.SkipWithError("the check did not end without an update");
-        tick.stop();
-        waited = static_cast<double>(clock.elapsed()) / 1000;
+        waited = watch.seconds();
         state.SetIterationTime(waited);
     }
     state.counters["check_s"] = waited;
