@@ -43,3 +43,15 @@ std::vector<ComparisonRow> COMPARISONROWS(const std::vector<Analysis>& analyses)
     }
     return rows;
 }
+
+std::string COMPARISONCUSTOMERS(const std::vector<Analysis>& analyses) {
+    std::vector<std::string> customers;
+    for (const Analysis& a : analyses)
+        if (std::ranges::find(customers, a.customer) == customers.end()) customers.push_back(a.customer);
+    std::string named;
+    for (size_t n = 0; n < customers.size(); ++n) {
+        if (n > 0) named += n + 1 == customers.size() ? " and " : ", ";
+        named += customers[n];
+    }
+    return named;
+}

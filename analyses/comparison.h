@@ -16,3 +16,5 @@ struct ComparisonRow {
 // The customer and scenario, the inputs, the four results, then each station's share (a station
 // not ticked in an analysis shows "-").
 std::vector<ComparisonRow> COMPARISONROWS(const std::vector<Analysis>& analyses);
+// Every customer of the analyses once, in their order: "A", "A and B", "A, B and C".
+std::string COMPARISONCUSTOMERS(const std::vector<Analysis>& analyses);

@@ -21,14 +21,15 @@ constexpr float kTop = 1.75f, kBottom = 10.5f, kStep = 0.25f;
 
 void PRINTCOMPARISON(const std::vector<Analysis>& analyses) {
     if (analyses.empty()) return;
-    const int16_t job = static_cast<int16_t>(DD_STARTDOC("Compare Analyses", analyses.front().customer));
+    const std::string customers = COMPARISONCUSTOMERS(analyses);
+    const int16_t job = static_cast<int16_t>(DD_STARTDOC("Compare Analyses", customers));
     if (job < 1) {
         EZ_MSGBOX(EZ_CURRENTFORM(), "Unable to initialize document.{!}", "Print Engine Error", "OK");
         return;
     }
     DD_FONT(job, kBold, 16, "Arial");
     DD_TEXT(job, kCentre, 0.75f, kCentred, "Comparison of Advertising Packages");
-    DD_TEXT(job, kCentre, 1.1f, kCentred, FITTED(job, analyses.front().customer, kBold, 14, 10, kLineWidth));
+    DD_TEXT(job, kCentre, 1.1f, kCentred, FITTED(job, customers, kBold, 14, 7, kLineWidth));
     const std::vector<ComparisonRow> rows = COMPARISONROWS(analyses);
     const float cellWidth = (kRight - kCellsLeft) / static_cast<float>(analyses.size());
     const float step = std::min(kStep, (kBottom - kTop) / static_cast<float>(rows.size() + 2));

@@ -108,13 +108,22 @@ void SA_RENAME() {
     SA_LOADLIST(ids);
 }
 
+// The question before deleting names what goes: one analysis in a line, several one a line
+// (the first eight, then how many more).
 void SA_DELETE() {
     const std::vector<int64_t> ids = selectedIds();
     if (ids.empty()) return;
-    const std::string what = ids.size() == 1 ? "the selected analysis" : "the " + std::to_string(ids.size()) +
-                                                                            " selected analyses";
-    if (ASKUSER("Delete Analyses?", "Delete " + what + "?{f10}", "(Deleted analyses cannot be brought back.){f6}",
-                "", "*{G,f7}|&Yes|&No", 2) != 1)
+    std::string question, named;
+    size_t count = 0;
+    for (const AnalysisSummary& a : listed) {
+        if (std::ranges::find(ids, a.id) == ids.end()) continue;
+        if (ids.size() == 1) question = "Delete the analysis \"" + a.scenario + "\" of " + a.customer + "?";
+        else if (++count <= 8) named += SHOWNTEXT(a.customer + ": " + a.scenario) + "|";
+    }
+    if (ids.size() > 1) question = "Delete these " + std::to_string(ids.size()) + " analyses?";
+    if (count > 8) named += "and " + std::to_string(count - 8) + " more|";
+    if (ASKUSER("Delete Analyses?", SHOWNTEXT(question) + "{f10}",
+                named + "(Deleted analyses cannot be brought back.){f6}", "", "*{G,f7}|&Yes|&No", 2) != 1)
         return;
     std::string why;
     for (int64_t id : ids)
@@ -182,7 +191,7 @@ void EZ_SA_Design() {
     EZ_LISTVIEW(SA::LIST, 2, 2.375, 78, 17.5, "TM");
     EZ_SETACCESSNAME(kForm, SA::LIST, "Saved analyses");
     const std::pair<int32_t, const char*> buttons[] = {{SA::OPEN_BUTTON, "&Open"},     {SA::RENAME_BUTTON, "&Rename..."},
-                                                       {SA::DELETE_BUTTON, "&Delete"}, {SA::COMPARE_BUTTON, "&Compare"},
+                                                       {SA::DELETE_BUTTON, "&Delete"}, {SA::COMPARE_BUTTON, "Co&mpare"},
                                                        {SA::EXPORT_BUTTON, "E&xport..."}};
     double col = 2;
     for (const auto& [id, caption] : buttons) {

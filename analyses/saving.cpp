@@ -24,16 +24,6 @@ std::string shownAs(int32_t id, std::string (*format)(std::string_view)) {
 
 }  // namespace
 
-std::string SHOWNTEXT(const std::string& text) {
-    std::string shown = text;
-    for (char& c : shown) {
-        if (c == '{') c = '(';
-        else if (c == '}') c = ')';
-        else if (c == '|') c = '/';
-    }
-    return shown;
-}
-
 void STOREREADY(const std::string& parent) {
     if (!openedFolder.empty()) return;
     openedFolder = STOREFOLDER();

@@ -18,5 +18,3 @@ void SHOWANALYSIS(const Analysis& analysis);
 void STOREREADY(const std::string& parent);
 // Closes the store, which the next use opens again.
 void CLOSEANALYSES();
-// A text from the user, shown inside a message without being read as mark-up.
-std::string SHOWNTEXT(const std::string& text);

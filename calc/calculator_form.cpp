@@ -227,7 +227,7 @@ void EZ_RI_Design() {
     using namespace RI;
     EZ_ADDMENUITEM(bar, MENU_OPTIONS, "&Options", "");
     EZ_ADDMENUITEM(bar, MENU_HELP, "&Help", "");
-    int32_t tarvex = EZ_DEFSUBMENU(MENU_SAVE, "&Save Analysis\tCtrl+S");
+    int32_t tarvex = EZ_DEFSUBMENU(MENU_SAVE, "Save &Analysis\tCtrl+S");
     EZ_ADDMENUITEM(tarvex, MENU_OPEN, "&Open Analysis...\tCtrl+O", "");
     EZ_ADDMENUITEM(tarvex, MENU_STATIONS, "&Stations", "");
     EZ_ADDMENUITEM(tarvex, MENU_SEPARATORS[0], "-", "");

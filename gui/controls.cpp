@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTextEdit>
 #include <QValidator>
@@ -156,7 +157,9 @@ void EZ_CHECKBOX(int32_t id, double col, double row, double width, double height
     auto* box = gui::place(*form, id, new QCheckBox(qs(text), form->client), col, row, width, height);
     gui::fitText(box);
     box->setFocusPolicy(gui::tabPolicy(props));
-    QObject::connect(box, &QCheckBox::clicked, box, [name = form->name, id] {
+    // Every change the user makes is a click, a screen reader's "Toggle" as much as the mouse;
+    // EZ_SETCHECK changes it without a signal.
+    QObject::connect(box, &QCheckBox::toggled, box, [name = form->name, id] {
         if (gui::settings().commandEvents) gui::dispatch(name, id, EZ_MSG_CLICK);
     });
 }
@@ -301,7 +304,10 @@ int32_t EZ_GETCHECK(const std::string& form, int32_t id) {
 
 // Unlike a user's click, setting the check state reports nothing.
 void EZ_SETCHECK(const std::string& form, int32_t id, int32_t checked) {
-    if (auto* box = qobject_cast<QCheckBox*>(gui::findControl(form, id))) box->setChecked(checked != 0);
+    if (auto* box = qobject_cast<QCheckBox*>(gui::findControl(form, id))) {
+        const QSignalBlocker quiet(box);
+        box->setChecked(checked != 0);
+    }
 }
 
 void EZ_ENABLEC(const std::string& form, int32_t id) {

@@ -11,7 +11,9 @@
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QHelpEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTableView>
@@ -149,6 +151,35 @@ std::string ACCESSIBLENAME(const std::string& form, int32_t id) {
     QWidget* widget = control(form, id);
     QAccessibleInterface* accessible = widget ? QAccessible::queryAccessibleInterface(widget) : nullptr;
     return accessible ? accessible->text(QAccessible::Name).toStdString() : "";
+}
+
+void ACCESSIBLEACTION(const std::string& form, int32_t id, const std::string& action) {
+    activate(form);
+    QWidget* widget = control(form, id);
+    QAccessibleInterface* accessible = widget ? QAccessible::queryAccessibleInterface(widget) : nullptr;
+    QAccessibleActionInterface* actions = accessible ? accessible->actionInterface() : nullptr;
+    if (actions) actions->doAction(QString::fromStdString(action));
+    SETTLE();
+}
+
+std::vector<std::vector<std::string>> KEYGROUPS(const std::string& form) {
+    std::vector<std::vector<std::string>> groups(1);
+    gui::Form* f = gui::findForm(form);
+    if (!f) return groups;
+    for (const auto& [id, widget] : f->controls) {
+        if (auto* button = qobject_cast<QAbstractButton*>(widget.data())) groups[0].push_back(button->text().toStdString());
+        else if (auto* label = qobject_cast<QLabel*>(widget.data()); label && label->buddy())
+            groups[0].push_back(label->text().toStdString());
+    }
+    if (!f->menuBar) return groups;
+    for (QAction* item : f->menuBar->actions()) {
+        groups[0].push_back(item->text().toStdString());
+        if (!item->menu()) continue;
+        groups.emplace_back();
+        for (QAction* sub : item->menu()->actions())
+            if (!sub->isSeparator()) groups.back().push_back(sub->text().toStdString());
+    }
+    return groups;
 }
 
 void PAINT(const std::string& form, int32_t id) {

@@ -20,6 +20,10 @@ std::string TOOLTIP(const std::string& form, int32_t id);               // rest 
 void PAINT(const std::string& form, int32_t id);                        // repaint a control now
 int CENTREDISTANCE(const std::string& form, const std::string& other);  // pixels between window centres
 std::string ACCESSIBLENAME(const std::string& form, int32_t id);        // what a screen reader says
+void ACCESSIBLEACTION(const std::string& form, int32_t id, const std::string& action);  // "Press", "Toggle"
+// The captions that share one set of Alt letters: first the form's controls with the menu bar's
+// items, then each drop-down menu on its own.
+std::vector<std::vector<std::string>> KEYGROUPS(const std::string& form);
 void SETTLE();                                                          // lets queued events run
 bool WAITFOR(const std::function<bool()>& condition, int timeoutMs);    // runs events until it holds
 void PROGRAMFOLDER(const std::string& folder);  // EZ_APPPATH answers folder; empty: the executable's

@@ -1,6 +1,7 @@
 // The message box form: its request, its layout turned into controls, and its answers.
 #include "msgbox/message_box.h"
 
+#include <cctype>
 #include <cstdlib>
 
 #include "gui/ezgui.h"
@@ -39,6 +40,17 @@ Measurer libraryMeasurer() {
 }
 
 int32_t sign() { return EZ_GETCHECK(kForm, MSGBOX::CHECKBOX) != 0 ? -1 : 1; }
+
+// Escape and the close box answer as "Cancel" does in a question that has one, else 99.
+int32_t closedAnswer() {
+    for (size_t n = 0; n < box.layout.buttons.size(); ++n) {
+        std::string caption = TRIMSPACES(box.layout.buttons[n].parsed.caption);
+        std::erase(caption, '&');
+        for (char& ch : caption) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+        if (caption == "cancel") return static_cast<int32_t>(n) + 1;
+    }
+    return kClosed;
+}
 
 void answer(int32_t number) {
     box.result = number * sign();
@@ -103,6 +115,16 @@ void DISPLAYMESSAGE(const std::string& title, const std::string& text1, const st
     DGMSGBOX(parent.empty() ? EZ_CURRENTFORM() : parent, title, text1, text2, "", "&OK{G,f7}", "", 1, "C");
 }
 
+std::string SHOWNTEXT(const std::string& text) {
+    std::string shown = text;
+    for (char& c : shown) {
+        if (c == '{') c = '(';
+        else if (c == '}') c = ')';
+        else if (c == '|') c = '/';
+    }
+    return shown;
+}
+
 void DESIGN_DGMSGBOX(const std::string& formName) {
     box.rememberedButton = std::abs(box.defaultButton);
     BoxRequest request;
@@ -155,14 +177,14 @@ void EVENTS_DGMSGBOX(const std::string& formName, int32_t& id, int32_t& message,
             break;
         case EZ_MSG_KEY:
             if (value == EZ_KEY_ESCAPE) {
-                answer(kClosed);
+                answer(closedAnswer());
             } else if (value == EZ_KEY_ENTER) {
                 const int focused = MSGBOX::BUTTONNUMBER(EZ_GETFOCUS(formName));
                 if (focused > 0) answer(focused);
             }
             break;
         case EZ_MSG_CLOSE:
-            if (id == EZ_FORMITSELF && box.result == kWaiting) box.result = kClosed * sign();
+            if (id == EZ_FORMITSELF && box.result == kWaiting) box.result = closedAnswer() * sign();
             break;
         case EZ_MSG_CLICK:
             if (id == MSGBOX::CHECKBOX && box.rememberedButton != 0)

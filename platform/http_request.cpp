@@ -2,6 +2,8 @@
 
 #include <curl/curl.h>
 
+#include <cerrno>
+
 namespace {
 
 constexpr size_t kMaxBody = 64 * 1024;
@@ -38,6 +40,24 @@ void setOptions(CURL* easy, const std::string& url, const std::string& userAgent
     curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, errors);
 }
 
+// What a refused connection leaves in libcurl's system error: POSIX's number, or Winsock's.
+constexpr long kWinsockRefused = 10061;
+
+OS_HttpFailure failureOf(CURL* easy, CURLcode result) {
+    long osError = 0;
+    switch (result) {
+        case CURLE_OK: return OS_HttpFailure::None;
+        case CURLE_COULDNT_RESOLVE_HOST:
+        case CURLE_COULDNT_RESOLVE_PROXY: return OS_HttpFailure::NameNotFound;
+        case CURLE_OPERATION_TIMEDOUT: return OS_HttpFailure::TimedOut;
+        case CURLE_PEER_FAILED_VERIFICATION: return OS_HttpFailure::CertificateRefused;
+        case CURLE_COULDNT_CONNECT:
+            curl_easy_getinfo(easy, CURLINFO_OS_ERRNO, &osError);
+            return osError == ECONNREFUSED || osError == kWinsockRefused ? OS_HttpFailure::Refused : OS_HttpFailure::Other;
+        default: return OS_HttpFailure::Other;
+    }
+}
+
 }  // namespace
 
 OS_HttpAnswer OS_HTTPGET(const std::string& url, const std::string& userAgent, const OS_Idle& idle) {
@@ -49,6 +69,7 @@ OS_HttpAnswer OS_HTTPGET(const std::string& url, const std::string& userAgent, c
         if (easy) curl_easy_cleanup(easy);
         answer.error = CURLE_FAILED_INIT;
         answer.description = curl_easy_strerror(CURLE_FAILED_INIT);
+        answer.failure = OS_HttpFailure::Other;
         return answer;
     }
     Received received;
@@ -79,6 +100,7 @@ OS_HttpAnswer OS_HTTPGET(const std::string& url, const std::string& userAgent, c
         answer.body = std::move(received.body);
     } else {
         answer.description = curl_easy_strerror(result);
+        answer.failure = failureOf(easy, result);
         answer.detail = received.tooLarge ? "The answer is larger than 64 KiB." : errors;
     }
     curl_multi_remove_handle(multi, easy);

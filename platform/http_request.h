@@ -8,12 +8,16 @@
 
 #include "platform/tcp_client.h"
 
+// The common ways a request fails, told apart so the user can read them as plain sentences.
+enum class OS_HttpFailure { None, NameNotFound, Refused, TimedOut, CertificateRefused, Other };
+
 struct OS_HttpAnswer {
     bool arrived = false;     // a whole answer came; its status is not looked at
     std::string body;         // at most 64 KiB
     int32_t error = 0;        // libcurl's error number when none came
     std::string description;  // libcurl's text for that number
     std::string detail;       // what exactly failed, as libcurl says it
+    OS_HttpFailure failure = OS_HttpFailure::None;
 };
 
 // The request names the program as userAgent.

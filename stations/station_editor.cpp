@@ -194,7 +194,27 @@ void UPDATESTATIONS() {
     DESCRIBESHARES();
 }
 
+// Saving drops every named station without a cume: they are named first, and "&Go Back" returns
+// to the first one's cume box with nothing saved.
+bool DROPPINGAGREED() {
+    std::string names;
+    int32_t first = 0;
+    for (int row = 1; row <= kStationRows; ++row) {
+        const std::string name = TRIMSPACES(EZ_GETTEXT(kForm, STATIONBOX(row)));
+        if (name.empty() || cumeValue(CUMEBOX(row)) != 0) continue;
+        names += (names.empty() ? "" : ", ") + name;
+        if (first == 0) first = CUMEBOX(row);
+    }
+    if (names.empty()) return true;
+    if (ASKUSER("Stations Without a Cume", "These stations have no cume and will be removed:{f7}",
+                SHOWNTEXT(names) + "{f10}", "", "*{G,f7}|&Remove Them|&Go Back", 2) == 1)
+        return true;
+    EZ_FOCUS(kForm, first);
+    return false;
+}
+
 void SE_OKBTN() {
+    if (!DROPPINGAGREED()) return;
     UPDATESTATIONS();
     EZ_UNLOADFORM(kForm);
 }
@@ -204,8 +224,8 @@ void SE_Events(int32_t id, int32_t message, int32_t& cancel) {
         GETHELP(HELP_CONTEXT, IDH_STATION_EDITOR);
     } else if (id == EZ_FORMITSELF && message == EZ_MSG_CLOSE) {
         int32_t answer = CHECKFORCHANGES(kForm, SE::OK_BUTTON);
-        if (answer == 1) UPDATESTATIONS();
-        else if (answer == 3) cancel = 1;
+        if (answer == 1 && DROPPINGAGREED()) UPDATESTATIONS();
+        else if (answer == 1 || answer == 3) cancel = 1;
     } else if (id == EZ_FORMITSELF && message == EZ_MSG_STARTED) {
         INITIALIZE_SE();
     }

@@ -111,6 +111,25 @@ int32_t UPDATENOW() {
     return 0;
 }
 
+namespace {
+
+// A failed request as a plain sentence, the library's own words after it.
+std::string NETWORKFAILURE(const OS_HttpAnswer& answer) {
+    std::string sentence;
+    switch (answer.failure) {
+        case OS_HttpFailure::NameNotFound: sentence = "The server's name was not found."; break;
+        case OS_HttpFailure::Refused: sentence = "The server refused the connection."; break;
+        case OS_HttpFailure::TimedOut: sentence = "The server did not answer in time."; break;
+        case OS_HttpFailure::CertificateRefused:
+            sentence = "The server's certificate was refused, so the connection could not be trusted.";
+            break;
+        default: sentence = "A network error occurred."; break;
+    }
+    return sentence + " (" + answer.description + ", error " + std::to_string(answer.error) + ")";
+}
+
+}  // namespace
+
 std::string QUERYSERVER(const std::string& url, int32_t showMessages) {
     OS_HttpAnswer answer = OS_HTTPGET(url, ProductName, [] {
         EZ_DOEVENTS();
@@ -119,8 +138,7 @@ std::string QUERYSERVER(const std::string& url, int32_t showMessages) {
     if (!answer.arrived && showMessages != 0) {
         int32_t choice =
             ASKUSER("Unable to Complete Update Check",
-                    ProductName + " could not reach the update server.|" + answer.description + " (Error " +
-                        std::to_string(answer.error) + ") has occurred accessing the network." +
+                    ProductName + " could not reach the update server.|" + NETWORKFAILURE(answer) +
                         "|This might be due to a problem with your internet connection.{f10}",
                     answer.detail + "|You can visit our web site to download the latest version of " +
                         ProductName + ".{f6}",

@@ -32,6 +32,24 @@ TEST(Comparison, MarksOnlyInputsThatDifferAndListsEveryTickedStation) {
     EXPECT_EQ(stations, (std::vector<std::string>{"KBEST share of audience=1.070%|-", "Z-100 share of audience=-|1.310%"}));
 }
 
+// The page and its file name name every customer once.
+TEST(Comparison, NamesEveryCustomerOnce) {
+    const std::pair<std::vector<const char*>, const char*> cases[] = {
+        {{"Acme"}, "Acme"},
+        {{"Acme", "Acme"}, "Acme"},
+        {{"Acme", "Elm Cafe"}, "Acme and Elm Cafe"},
+        {{"Acme", "Elm Cafe", "Acme", "Bo's"}, "Acme, Elm Cafe and Bo's"},
+        {{"A", "B", "C", "D"}, "A, B, C and D"}};
+    for (const auto& [customers, named] : cases) {
+        std::vector<Analysis> analyses;
+        for (const char* customer : customers) {
+            analyses.push_back(package("Light", "$1.00", {}));
+            analyses.back().customer = customer;
+        }
+        EXPECT_EQ(COMPARISONCUSTOMERS(analyses), named);
+    }
+}
+
 TEST(Csv, QuotesWhatNeedsItAndKeepsFormulasFromRunning) {
     Analysis a = package("Light, \"A\"", "$1,000.00", {{"KBEST", "10000", true, "1.070"}});
     a.salesRep = "=HYPERLINK(\"x\")";

@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <functional>
 #include <vector>
 
 #include "gui/ezgui.h"
@@ -135,6 +136,29 @@ TEST_F(CalculatorTest, EnterPressesTheFocusedButtonAndMovesOnInABox) {
     driver::FOCUS("RI", 320);
     driver::PRESS("RI", 320, "Enter");
     EXPECT_FALSE(EZ_FORMEXISTS("RI"));
+}
+
+// A screen reader's actions do what a click does: "Toggle" ticks a station and lets "Print" go,
+// "Press" on a button asks its question.
+TEST_F(CalculatorTest, AccessibleActionsDoWhatAClickDoes) {
+    StationCume[0] = "10000";
+    SHOWSTATIONS();
+    typeWorkedExample();
+    driver::TYPE("RI", 135, "Acme");
+    driver::TYPE("RI", 140, "Pat");
+    const struct {
+        int32_t id;
+        const char* action;
+        std::function<bool()> done;
+    } cases[] = {{225, "Toggle", [] { return EZ_GETCHECK("RI", 225) != 0 && EZ_ISENABLED("RI", 315); }},
+                 {225, "Toggle", [] { return EZ_GETCHECK("RI", 225) == 0 && !EZ_ISENABLED("RI", 315); }}};
+    for (const auto& c : cases) {
+        driver::ACCESSIBLEACTION("RI", c.id, c.action);
+        EXPECT_TRUE(driver::WAITFOR(c.done, 2000)) << c.id << " " << c.action;
+    }
+    Boxes boxes({clickButton(2)});
+    driver::ACCESSIBLEACTION("RI", 330, "Press");
+    EXPECT_TRUE(driver::WAITFOR([&] { return boxes.shown.size() == 1; }, 2000));
 }
 
 TEST_F(CalculatorTest, MenuSeparatorsAreLinesWithoutText) {

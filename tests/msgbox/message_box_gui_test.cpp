@@ -44,6 +44,9 @@ TEST_F(MessageBoxTest, ButtonsKeysAndClosingAnswer) {
     EXPECT_EQ(current, kBox);
     EXPECT_EQ(ask("*{G,f7}|&Yes|&No", 2, [] { driver::PRESS(kBox, 0, "Escape"); }), 99);
     EXPECT_EQ(ask("*{G,f7}|&Yes|&No", 2, [] { driver::CLOSEBOX(kBox); }), 99);
+    // In a question with a Cancel button, Escape and the close box mean Cancel.
+    EXPECT_EQ(ask("*{G,f7}|&Yes|&No|&Cancel", 1, [] { driver::PRESS(kBox, 0, "Escape"); }), 3);
+    EXPECT_EQ(ask("*{G,f7}|&Yes|&No|&Cancel", 1, [] { driver::CLOSEBOX(kBox); }), 3);
     EXPECT_EQ(ask("*{G,f7}|&Yes|&No", 2, [] { driver::PRESS(kBox, 0, "Enter"); }), 2);
     EXPECT_EQ(ask("&A|&B|&C", 3, [] { driver::CLICK(kBox, 12); }), 2);
     EXPECT_EQ(ask("", 0, [] { driver::PRESS(kBox, 0, "Escape"); }), 99);

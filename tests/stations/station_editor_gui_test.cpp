@@ -71,20 +71,21 @@ TEST_F(StationEditorTest, CancelWithChangesAsksAndEachAnswerDoesItsPart) {
     store("WAAA,,,,,,,", "900,0,0,0,0,0,0,0");
     struct Case {
         const char* name;
-        int button;  // 1 Yes, 2 No, 3 Cancel; 0: Escape in the prompt
+        std::function<void()> answer;
         bool staysOpen;
         const char* saved;  // the stored names afterwards
     };
-    const Case cases[] = {{"cancel", 3, true, "WAAA,,,,,,,"},
-                          {"no", 2, false, "WAAA,,,,,,,"},
-                          {"escape", 0, false, "WAAA,,,,,,,"},
-                          {"yes", 1, false, "WAAA,WNEW,,,,,,"}};
+    // Escape and the close box of the prompt mean its Cancel.
+    const Case cases[] = {{"cancel", clickButton(3), true, "WAAA,,,,,,,"},
+                          {"no", clickButton(2), false, "WAAA,,,,,,,"},
+                          {"escape", [] { driver::PRESS("DGMSGBOX1", 0, "Escape"); }, true, "WAAA,,,,,,,"},
+                          {"close box", [] { driver::CLOSEBOX("DGMSGBOX1"); }, true, "WAAA,,,,,,,"},
+                          {"yes", clickButton(1), false, "WAAA,WNEW,,,,,,"}};
     for (const Case& c : cases) {
         bool open = false;
         bool okEnabled = false;
         // The prompt answered as the case says; when the editor stays open, No at the close box.
-        Boxes boxes(c.button ? std::vector<std::function<void()>>{clickButton(c.button), clickButton(2)}
-                             : std::vector<std::function<void()>>{});
+        Boxes boxes({c.answer, clickButton(2)});
         edit([&] {
             driver::TYPE(kEditor, 130, "wnew");
             driver::TYPE(kEditor, 135, "1200");
@@ -257,7 +258,17 @@ TEST_F(StationEditorTest, SavingNormalisesPacksAndShowsTheRows) {
         driver::TYPE(kEditor, 140, "WCCC");
         driver::TYPE(kEditor, 150, "WDDD");
         driver::TYPE(kEditor, 155, "700");
+        driver::TYPE(kEditor, 160, "WEEE");
+        // The stations without a cume are named; going back saves nothing and shows the first.
+        Boxes boxes({clickButton(2), clickButton(1)});
         driver::CLICK(kEditor, 200);
+        ASSERT_EQ(boxes.shown.size(), 1u);
+        EXPECT_EQ(boxes.shown[0].all(),
+                  "Stations Without a Cume|These stations have no cume and will be removed:|WCCC, WEEE");
+        EXPECT_EQ(EZ_GETFOCUS(kEditor), 145);
+        EXPECT_EQ(GETINI(IniFile, "Stations", "Calls"), "");
+        driver::CLICK(kEditor, 200);
+        EXPECT_EQ(boxes.shown.size(), 2u);
     });
     EXPECT_EQ(GETINI(IniFile, "Stations", "Calls"), "WAAA,WDDD,,,,,,");
     EXPECT_EQ(GETINI(IniFile, "Stations", "Cume"), "900,700,0,0,0,0,0,0");

@@ -323,8 +323,8 @@ TEST_F(UpdateCheckTest, ServersThatCannotBeReachedAreToldOnlyWhenAsked) {
     ASSERT_EQ(manual.shown.size(), 1u);
     EXPECT_EQ(manual.shown[0].title, "Unable to Complete Update Check");
     EXPECT_EQ(manual.shown[0].text1,
-              "Tarvex could not reach the update server.|Couldn't connect to server (Error 7) has occurred "
-              "accessing the network.|This might be due to a problem with your internet connection.");
+              "Tarvex could not reach the update server.|The server refused the connection. (Couldn't connect to "
+              "server, error 7)|This might be due to a problem with your internet connection.");
     EXPECT_TRUE(manual.shown[0].text2.starts_with("Failed to connect to 127.0.0.1 port "))
         << manual.shown[0].text2;
     EXPECT_TRUE(manual.shown[0].text2.ends_with(
@@ -339,6 +339,13 @@ TEST_F(UpdateCheckTest, ServersThatCannotBeReachedAreToldOnlyWhenAsked) {
     EXPECT_EQ(noBrowser.shown[1].all(),
               "Visit Our Web Site|Tarvex could not open a web browser.|Type this address into your browser:|" +
                   ProductWebPage);
+    VersionFileUrl = "http://nosuchhost.invalid/TarvexVersion.txt";
+    Boxes unnamed({clickButton(2)});
+    EXPECT_EQ(check(1, 1), 0);
+    ASSERT_EQ(unnamed.shown.size(), 1u);
+    EXPECT_NE(unnamed.shown[0].text1.find("|The server's name was not found. (Couldn't resolve host name, error 6)|"),
+              std::string::npos)
+        << unnamed.shown[0].text1;
 }
 
 
@@ -367,7 +374,11 @@ TEST_F(UpdateCheckTest, AServerWithASelfSignedCertificateIsRefused) {
     EXPECT_EQ(check(1, 1), 0);
     ASSERT_EQ(manual.shown.size(), 1u);
     EXPECT_EQ(manual.shown[0].title, "Unable to Complete Update Check");
-    EXPECT_NE(manual.shown[0].text1.find("(Error 60)"), std::string::npos) << manual.shown[0].text1;
+    EXPECT_NE(manual.shown[0].text1.find("|The server's certificate was refused, so the connection could not be "
+                                         "trusted. ("),
+              std::string::npos)
+        << manual.shown[0].text1;
+    EXPECT_NE(manual.shown[0].text1.find(", error 60)|"), std::string::npos) << manual.shown[0].text1;
     EXPECT_NE(manual.shown[0].text2.find("certificate"), std::string::npos) << manual.shown[0].text2;
     tls.kill();
     tls.waitForFinished();
@@ -393,7 +404,9 @@ TEST_F(UpdateCheckTest, AServerThatNeverAnswersEndsTheCheckWhileTheWindowPaints)
     tick.stop();
     ASSERT_EQ(manual.shown.size(), 1u);
     EXPECT_EQ(manual.shown[0].title, "Unable to Complete Update Check");
-    EXPECT_NE(manual.shown[0].text1.find("(Error 28)"), std::string::npos) << manual.shown[0].text1;
+    EXPECT_NE(manual.shown[0].text1.find("|The server did not answer in time. (Timeout was reached, error 28)|"),
+              std::string::npos)
+        << manual.shown[0].text1;
     EXPECT_GE(paints, 10);
     EXPECT_TRUE(EZ_FORMEXISTS("RI"));
 }
