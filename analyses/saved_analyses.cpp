@@ -78,9 +78,18 @@ void SA_LOADLIST(const std::vector<int64_t>& keep) {
     SA_SETBUTTONS();
 }
 
+// Opening replaces what the calculator shows: figures or comments changed since they were last
+// saved, opened or cleared are offered to be saved first.
 void SA_OPEN() {
     const std::vector<int64_t> ids = selectedIds();
     if (ids.size() != 1) return;
+    if (SHOWNCHANGED()) {
+        const int32_t answer = ASKUSER("Changes Not Saved", "Save the analysis on the calculator before you open another?{f10}",
+                                       "(Figures and comments not saved will be lost.){f6}", "",
+                                       "*{G,f7}|&Yes|&No|&Cancel", 1);
+        if (answer != 1 && answer != 2) return;
+        if (answer == 1 && !SAVEANALYSISOVER(kForm)) return;
+    }
     const Analysis analysis = LOADANALYSIS(ids.front());
     if (analysis.id == 0) {
         DISPLAYMESSAGE("Analysis Not Found", "The analysis is no longer saved.{f10}", "", kForm);

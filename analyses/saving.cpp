@@ -1,5 +1,7 @@
 #include "analyses/saving.h"
 
+#include <vector>
+
 #include "analyses/scenario_name.h"
 #include "calc/calculator_form.h"
 #include "calc/calculator_ids.h"
@@ -23,6 +25,22 @@ std::string shownAs(int32_t id, std::string (*format)(std::string_view)) {
 }
 
 }  // namespace
+
+namespace {
+
+// What the calculator showed at the last save, open or clear.
+Analysis kept;
+
+// The inputs and comments, which opening another analysis would replace.
+std::vector<std::string> typedPart(const Analysis& a) {
+    return {a.customer, a.salesRep, a.budget, a.roi, a.margin, a.averageSale, a.closingRatio, a.comments};
+}
+
+}  // namespace
+
+void KEEPSHOWN() { kept = CURRENTANALYSIS(); }
+
+bool SHOWNCHANGED() { return typedPart(CURRENTANALYSIS()) != typedPart(kept); }
 
 void STOREREADY(const std::string& parent) {
     if (!openedFolder.empty()) return;
@@ -64,32 +82,39 @@ std::string DEFAULTSCENARIO(const Analysis& analysis) {
     return DOLLARTEXT(analysis.budget) + " at " + PCTTEXT(analysis.roi) + "%";
 }
 
-void SAVEANALYSISMENU() {
+bool SAVEANALYSISOVER(const std::string& parent) {
     Analysis analysis = CURRENTANALYSIS();
     if (analysis.customer.empty()) {
         DISPLAYMESSAGE("Analysis Not Saved", "Type the customer's name before you save the analysis.{f10}",
-                       "Analyses are filed by customer.{f7}", "RI");
-        return;
+                       "Analyses are filed by customer.{f7}", parent);
+        return false;
     }
-    STOREREADY("RI");
+    STOREREADY(parent);
     if (const std::string why = STOREREADONLY(); !why.empty()) {
-        DISPLAYMESSAGE("Analysis Not Saved", SHOWNTEXT(why) + "{f7}", "", "RI");
-        return;
+        DISPLAYMESSAGE("Analysis Not Saved", SHOWNTEXT(why) + "{f7}", "", parent);
+        return false;
     }
-    analysis.scenario = ASKSCENARIO("RI", "Save Analysis", "Scenario name for " + analysis.customer + ":",
+    analysis.scenario = ASKSCENARIO(parent, "Save Analysis", "Scenario name for " + analysis.customer + ":",
                                     DEFAULTSCENARIO(analysis));
-    if (analysis.scenario.empty()) return;
+    if (analysis.scenario.empty()) return false;
     if (ANALYSISEXISTS(analysis.customer, analysis.scenario)) {
         const int32_t answer =
             ASKUSER("Replace Analysis?",
                     SHOWNTEXT(analysis.customer + " already has a scenario named \"" + analysis.scenario + "\".") +
                         "{f7}",
                     "Replace it with this analysis?{f10}", "", "*{G,f7}|&Yes|&No", 2);
-        if (answer != 1) return;
+        if (answer != 1) return false;
     }
     std::string why;
-    if (!SAVEANALYSIS(analysis, why)) DISPLAYMESSAGE("Analysis Not Saved", SHOWNTEXT(why) + "{f7}", "", "RI");
+    if (!SAVEANALYSIS(analysis, why)) {
+        DISPLAYMESSAGE("Analysis Not Saved", SHOWNTEXT(why) + "{f7}", "", parent);
+        return false;
+    }
+    KEEPSHOWN();
+    return true;
 }
+
+void SAVEANALYSISMENU() { SAVEANALYSISOVER("RI"); }
 
 void SHOWANALYSIS(const Analysis& analysis) {
     const std::pair<int32_t, const std::string*> fields[] = {
@@ -111,6 +136,7 @@ void SHOWANALYSIS(const Analysis& analysis) {
         }
     }
     CHECKPRINT();
+    KEEPSHOWN();
     if (!missing.empty())
         DISPLAYMESSAGE("Stations Not in Your List",
                        "This analysis was saved with stations that are no longer in your station list:{f7}",

@@ -9,8 +9,15 @@
 Analysis CURRENTANALYSIS();
 // The scenario name offered first: the budget and the return, as "$1,000.00 at 7.0%".
 std::string DEFAULTSCENARIO(const Analysis& analysis);
-// "&Save Analysis": asks for the scenario's name, asks before replacing one of that name, saves.
+// Saving from over parent: asks for the scenario's name, asks before replacing one of that name,
+// saves; true once saved.
+bool SAVEANALYSISOVER(const std::string& parent);
+// "Save &Analysis" in the calculator's menu.
 void SAVEANALYSISMENU();
+// Notes what the calculator shows as saved, opened or cleared; SHOWNCHANGED tells whether its
+// inputs or comments have changed since.
+void KEEPSHOWN();
+bool SHOWNCHANGED();
 // Puts the inputs, comments and ticks of a saved analysis into the calculator; a saved station
 // that is no longer in the station list is named in a notice.
 void SHOWANALYSIS(const Analysis& analysis);

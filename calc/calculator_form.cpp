@@ -184,6 +184,7 @@ void clearForm() {
     for (int32_t id : RI::INPUTS) EZ_SETTEXT(kForm, id, "");
     for (int row = 1; row <= kStationRows; ++row) EZ_SETCHECK(kForm, RI::TICKBOX(row), 0);
     CHECKPRINT();
+    KEEPSHOWN();
 }
 
 // The seven inputs: recalculate on every change, mark the field with the focus,
@@ -352,6 +353,7 @@ void INITIALIZE_RI() {
     SHOWSTATIONS();
     if (Options.Recall) RESTORECURRENT();
     CHECKPRINT();
+    KEEPSHOWN();
     EZ_DEFACCEL(kForm, "F1," + std::to_string(HELP_KEY) + ",Ctrl+S," + std::to_string(RI::MENU_SAVE) +
                            ",Ctrl+O," + std::to_string(RI::MENU_OPEN));
 }

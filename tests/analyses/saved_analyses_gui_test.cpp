@@ -129,7 +129,8 @@ TEST_F(SavedAnalysesTest, PackagesAreSavedFoundOpenedRenamedAndDeleted) {
         EXPECT_NE(driver::SHOWNROWS("SA", SA::LIST).at(0).find("|Summer|"), std::string::npos);
         Boxes boxes({clickButton(1)});
         driver::CLICK("SA", SA::DELETE_BUTTON);
-        EXPECT_EQ(boxes.shown.at(0).title, "Delete Analyses?");
+        EXPECT_EQ(boxes.shown.at(0).title + "|" + boxes.shown.at(0).text1,
+                  "Delete Analyses?|Delete the analysis \"Summer\" of Elm Street Cafe?");
         EXPECT_EQ(EZ_GETTEXT("SA", SA::COUNT), "0 of 2 analyses");
         driver::CLICK("SA", SA::CLOSE_BUTTON);
     });
@@ -158,8 +159,14 @@ TEST_F(SavedAnalysesTest, TwoPackagesAreComparedPrintedAndExported) {
             driver::PRESS("CA", CA::CLOSE_BUTTON, "Escape");
         });
         driver::CLICK("SA", SA::COMPARE_BUTTON);
-            driver::WHENSAVEFILE(csv.toStdString());
+        driver::WHENSAVEFILE(csv.toStdString());
         driver::CLICK("SA", SA::EXPORT_BUTTON);
+        // Deleting both names both; "&No" keeps them.
+        Boxes boxes({clickButton(2)});
+        driver::CLICK("SA", SA::DELETE_BUTTON);
+        EXPECT_EQ(boxes.shown.at(0).text1, "Delete these 2 analyses?");
+        for (const char* named : {"Main Street Motors: Heavy|", "Main Street Motors: Light|"})
+            EXPECT_NE(boxes.shown.at(0).text2.find(named), std::string::npos) << boxes.shown.at(0).text2;
         driver::CLICK("SA", SA::CLOSE_BUTTON);
     });
     const QString page = runTool("pdftotext", {"-layout", pdf, "-"});
@@ -173,6 +180,46 @@ TEST_F(SavedAnalysesTest, TwoPackagesAreComparedPrintedAndExported) {
     EXPECT_TRUE(lines.filter("Main Street Motors,Pat Kelly / WAAA,Light,").value(0).contains(
         ",\"$1,000.00\",7.0,50.0,$100.00,20.0,\"$1,070.00\",\"$2,140.00\",21.40,107.0,KBEST 01.070%,"))
         << lines.join("\n").toStdString();
+}
+
+// "&Open" over figures changed since the last save asks first: Escape keeps them, "&No" drops
+// them, "&Yes" saves them under a name of their own before the other analysis opens.
+TEST_F(SavedAnalysesTest, OpeningOverChangedFiguresOffersToSaveThem) {
+    typeFigures("Main Street Motors", "1000");
+    save("Light");
+    const auto saveAsMid = [] {
+        driver::WHENOPEN("SN", [] {
+            driver::TYPE("SN", SN::NAME, "Mid");
+            driver::PRESS("SN", SN::NAME, "Enter");
+        });
+        clickButton(1)();
+    };
+    const struct {
+        const char* name;
+        std::function<void()> answer;  // none: nothing changed, no question
+        const char* budget;            // the calculator's afterwards
+        size_t saved;
+    } cases[] = {{"unchanged", nullptr, "$1,000.00", 1},
+                 {"escape", [] { driver::PRESS("DGMSGBOX1", 0, "Escape"); }, "$2,000.00", 1},
+                 {"no", clickButton(2), "$1,000.00", 1},
+                 {"yes", saveAsMid, "$1,000.00", 2}};
+    for (const auto& c : cases) {
+        if (c.answer) retype(145, "2000");
+        driver::FOCUS("RI", 310);
+        Boxes boxes(c.answer ? std::vector<std::function<void()>>{c.answer} : std::vector<std::function<void()>>{});
+        size_t rows = 0;
+        inList([&] {
+            rows = driver::SHOWNROWS("SA", SA::LIST).size();
+            driver::CLICKROW("SA", SA::LIST, 0);
+            driver::CLICK("SA", SA::OPEN_BUTTON);
+            if (EZ_FORMEXISTS("SA")) driver::CLICK("SA", SA::CLOSE_BUTTON);
+        });
+        EXPECT_EQ(boxes.shown.size(), c.answer ? 1u : 0u) << c.name;
+        if (!boxes.shown.empty()) EXPECT_EQ(boxes.shown[0].title, "Changes Not Saved") << c.name;
+        EXPECT_EQ(EZ_GETTEXT("RI", 145), c.budget) << c.name;
+        EXPECT_EQ(rows, 1u) << c.name;
+        EXPECT_EQ(LISTANALYSES().size(), c.saved) << c.name;
+    }
 }
 
 TEST_F(SavedAnalysesTest, ASavedStationNoLongerKeptIsNamed) {
