@@ -6,6 +6,7 @@
 
 #include "about/about_box_ids.h"
 #include "app/globals.h"
+#include "app/help.h"
 #include "gui/ezgui.h"
 #include "platform/files.h"
 #include "update/addresses.h"
@@ -69,11 +70,13 @@ void EZ_AB_ParseEvents(int32_t& id, int32_t& message, int32_t& value, int32_t& c
 
 void AB_EVENTS(int32_t& id, int32_t& message, int32_t&, int32_t&) {
     if (id == EZ_FORMITSELF && message == EZ_MSG_STARTED) AB_INITIALIZE();
+    else if (id == HELP_KEY && message == EZ_MSG_CLICK) GETHELP(HELP_CONTEXT, IDH_GETTING_STARTED);
 }
 
 void AB_INITIALIZE() {
     std::string released = GETBUILDDATE();
     EZ_SETTEXT(kForm, EZ_FORMITSELF, "About " + ProductName);
+    EZ_DEFACCEL(kForm, "F1," + std::to_string(HELP_KEY));
     EZ_SETTEXT(kForm, AB::PRODUCT, ProductName);
     EZ_SETTEXT(kForm, AB::VERSION, "Version " + ProgramVersion + " \u2014 Released " + FORMATDATE(released, 0));
     EZ_SETTEXT(kForm, AB::COPYRIGHT, "Copyright \u00a9 2009\u20132026 Tarvex|All rights reserved.");

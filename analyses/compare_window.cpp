@@ -3,6 +3,7 @@
 #include "analyses/compare_ids.h"
 #include "analyses/comparison.h"
 #include "analyses/comparison_page.h"
+#include "app/help.h"
 #include "gui/ezgui.h"
 
 namespace {
@@ -59,6 +60,9 @@ void EZ_CA_ParseEvents(int32_t& id, int32_t& message, int32_t& value, int32_t&) 
         EZ_UNLOADFORM(kForm);
     } else if (id == EZ_FORMITSELF && message == EZ_MSG_STARTED) {
         EZ_FOCUS(kForm, CA::CLOSE_BUTTON);
+        EZ_DEFACCEL(kForm, "F1," + std::to_string(HELP_KEY));
+    } else if (id == HELP_KEY && message == EZ_MSG_CLICK) {
+        GETHELP(HELP_CONTEXT, IDH_COMPARING);
     } else if (id == CA::PRINT_BUTTON && message == EZ_MSG_CLICK) {
         PRINTCOMPARISON(compared);
     } else if (id == CA::CLOSE_BUTTON && message == EZ_MSG_CLICK) {

@@ -9,6 +9,7 @@
 #include "analyses/saving.h"
 #include "analyses/scenario_name.h"
 #include "analyses/store.h"
+#include "app/help.h"
 #include "gui/ezgui.h"
 #include "msgbox/message_box.h"
 #include "platform/files.h"
@@ -181,6 +182,15 @@ void SA_INITIALIZE() {
     STOREREADY(kForm);
     SA_LOADLIST({});
     EZ_FOCUS(kForm, SA::SEARCH);
+    EZ_DEFACCEL(kForm, "F1," + std::to_string(HELP_KEY));
+}
+
+// F1 opens the topic of the control with the focus: comparing and exporting have their own.
+void SA_HELP() {
+    const int32_t focused = EZ_GETFOCUS(kForm);
+    GETHELP(HELP_CONTEXT, focused == SA::COMPARE_BUTTON  ? IDH_COMPARING
+                          : focused == SA::EXPORT_BUTTON ? IDH_EXPORTING
+                                                         : IDH_SAVED_ANALYSES);
 }
 
 }  // namespace
@@ -229,4 +239,5 @@ void EZ_SA_ParseEvents(int32_t& id, int32_t& message, int32_t& value, int32_t&) 
     else if (id == SA::COMPARE_BUTTON) SA_COMPARE();
     else if (id == SA::EXPORT_BUTTON) SA_EXPORT();
     else if (id == SA::CLOSE_BUTTON) EZ_UNLOADFORM(kForm);
+    else if (id == HELP_KEY) SA_HELP();
 }

@@ -1,6 +1,7 @@
 #include "analyses/scenario_name.h"
 
 #include "analyses/scenario_ids.h"
+#include "app/help.h"
 #include "gui/ezgui.h"
 #include "platform/text.h"
 
@@ -58,6 +59,9 @@ void EZ_SN_ParseEvents(int32_t& id, int32_t& message, int32_t& value, int32_t&) 
     } else if (id == EZ_FORMITSELF && message == EZ_MSG_STARTED) {
         EZ_FOCUS(kForm, SN::NAME);
         if (typedName().empty()) EZ_DISABLEC(kForm, SN::OK_BUTTON);
+        EZ_DEFACCEL(kForm, "F1," + std::to_string(HELP_KEY));
+    } else if (id == HELP_KEY && message == EZ_MSG_CLICK) {
+        GETHELP(HELP_CONTEXT, IDH_SAVING);
     } else if (id == SN::OK_BUTTON && message == EZ_MSG_CLICK) {
         SN_OKBTN();
     } else if (id == SN::CANCEL_BUTTON && message == EZ_MSG_CLICK) {

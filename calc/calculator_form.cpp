@@ -162,19 +162,29 @@ void showRowFigure(int32_t tickBox) {
     setStatusNotice(figure.empty() ? statusNotice : " " + station + ": " + figure);
 }
 
-// The help topic of each place on the calculator that has one: the window itself, the results
-// and the status bar, the station rows, "Print"; 0 for the rest.
+// The help topic of every place on the calculator: each input with its caption, hint and "%",
+// the results with theirs and the status bar, the station rows, the comments, the buttons; the
+// window itself and anything else have the overview.
 int32_t topicOf(int32_t id) {
-    if (id == EZ_FORMITSELF) return IDH_CALCULATOR;
-    if (id == RI::NET_RETURN || id == RI::GROSS_RETURN || id == RI::SALES || id == RI::STATUS_BAR)
-        return IDH_RESULTS;
-    if (RI::STATIONROW(id) != 0) return IDH_STATION_ROWS;
-    if (id == RI::PRINT_BUTTON) return IDH_PRINTING;
-    return 0;
+    using namespace RI;
+    const std::pair<int32_t, int32_t> places[] = {
+        {CUSTOMER_CAPTION, IDH_INPUTS}, {SALESREP_CAPTION, IDH_INPUTS}, {BUDGET_CAPTION, IDH_INPUTS},
+        {ROI_CAPTION, IDH_INPUTS}, {MARGIN_CAPTION, IDH_INPUTS}, {AVERAGE_SALE_CAPTION, IDH_INPUTS},
+        {CLOSING_RATIO_CAPTION, IDH_INPUTS}, {BUDGET_HINT, IDH_INPUTS}, {ROI_HINT, IDH_INPUTS},
+        {MARGIN_HINT, IDH_INPUTS}, {AVERAGE_SALE_HINT, IDH_INPUTS}, {CLOSING_RATIO_PERCENT, IDH_INPUTS},
+        {ROI_PERCENT, IDH_INPUTS}, {MARGIN_PERCENT, IDH_INPUTS}, {NET_RETURN, IDH_RESULTS},
+        {GROSS_RETURN, IDH_RESULTS}, {SALES, IDH_RESULTS}, {RESPONSES, IDH_RESULTS},
+        {NET_RETURN_CAPTION, IDH_RESULTS}, {GROSS_RETURN_CAPTION, IDH_RESULTS}, {SALES_CAPTION, IDH_RESULTS},
+        {RESPONSES_CAPTION, IDH_RESULTS}, {GROSS_RETURN_HINT, IDH_RESULTS}, {STATUS_BAR, IDH_RESULTS},
+        {STATIONS_FRAME, IDH_STATION_ROWS}, {COMMENTS_CAPTION, IDH_COMMENTS}, {COMMENTS, IDH_COMMENTS},
+        {PRINT_BUTTON, IDH_PRINTING}, {HELP_BUTTON, IDH_BUTTONS}, {CLEAR_BUTTON, IDH_BUTTONS},
+        {EXIT_BUTTON, IDH_BUTTONS}};
+    if (isInput(id)) return IDH_INPUTS;
+    if (STATIONROW(id) != 0) return IDH_STATION_ROWS;
+    for (const auto& [place, topic] : places)
+        if (place == id) return topic;
+    return IDH_CALCULATOR;
 }
-
-// The topic of the place under the pointer, for F1.
-int32_t pointerTopic = IDH_CALCULATOR;
 
 // "&Clear" empties the inputs and ticks after asking; comments and stations stay.
 void clearForm() {
@@ -259,14 +269,11 @@ void EZ_RI_Design() {
 }
 
 void EZ_RI_ParseEvents(int32_t& id, int32_t& message, int32_t& value, int32_t& cancel) {
-    // The pointer over a place with a topic chooses what "Help" and F1 open.
-    if (message == EZ_MSG_CURSOR) {
-        pointerTopic = topicOf(id);
-        if (id != EZ_FORMITSELF && pointerTopic != 0) {
-            HelpTopic = pointerTopic;
-            cancel = 1;
-            return;
-        }
+    // The control under the pointer chooses the topic F1 opens.
+    if (message == EZ_MSG_CURSOR && id != EZ_FORMITSELF) {
+        HelpTopic = topicOf(id);
+        cancel = 1;
+        return;
     }
     if (id == EZ_FORMITSELF) {
         RI_Events(id, message, value, cancel);
@@ -296,7 +303,7 @@ void EZ_RI_ParseEvents(int32_t& id, int32_t& message, int32_t& value, int32_t& c
     } else if (id == RI::EXIT_BUTTON) {
         if (message == EZ_MSG_CLICK) EZ_UNLOADFORM(kForm);
     } else if (id == RI::HELP_BUTTON) {
-        if (message == EZ_MSG_CLICK) GETHELP(HELP_CONTEXT, HelpTopic);
+        if (message == EZ_MSG_CLICK) GETHELP(HELP_CONTEXT, IDH_CALCULATOR);
     } else if (id == RI::CLEAR_BUTTON) {
         if (message == EZ_MSG_CLICK) clearForm();
     } else if (id == RI::NET_RETURN || id == RI::GROSS_RETURN || id == RI::SALES) {
@@ -309,16 +316,16 @@ void EZ_RI_ParseEvents(int32_t& id, int32_t& message, int32_t& value, int32_t& c
 }
 
 void RI_Events(int32_t& id, int32_t& message, int32_t&, int32_t&) {
-    // F1 opens the topic of the place under the pointer, else that of the control with the focus.
+    // F1 opens the topic of the control under the pointer; over the bare window, that of the
+    // control with the focus.
     if (id == HELP_KEY) {
-        if (message == EZ_MSG_CLICK)
-            GETHELP(HELP_CONTEXT, pointerTopic != 0 ? pointerTopic : topicOf(EZ_GETFOCUS(kForm)));
+        if (message == EZ_MSG_CLICK) GETHELP(HELP_CONTEXT, HelpTopic != 0 ? HelpTopic : topicOf(EZ_GETFOCUS(kForm)));
         return;
     }
     if (id != EZ_FORMITSELF) return;
     switch (message) {
         case EZ_MSG_CURSOR:
-            HelpTopic = IDH_CALCULATOR;
+            HelpTopic = 0;
             EZ_SETCURSOR("");
             break;
         case EZ_MSG_STARTED: INITIALIZE_RI(); break;

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "app/help.h"
 #include "gui/ezgui.h"
 #include "platform/files.h"
 #include "update/information_window_ids.h"
@@ -30,6 +31,9 @@ void EZ_WN_ParseEvents(int32_t& id, int32_t& message, int32_t&, int32_t&) {
         EZ_SETRICHTEXTLEN(kForm, WN::NOTES, static_cast<int32_t>(notes.size()) + 1024);
         EZ_SETRICHTEXT(kForm, WN::NOTES, notes, 1);
         EZ_FOCUS(kForm, WN::CLOSE_BUTTON);
+        EZ_DEFACCEL(kForm, "F1," + std::to_string(HELP_KEY));
+    } else if (id == HELP_KEY && message == EZ_MSG_CLICK) {
+        GETHELP(HELP_CONTEXT, IDH_UPDATING);
     } else if (id == WN::CLOSE_BUTTON && message == EZ_MSG_CLICK) {
         EZ_UNLOADFORM(kForm);
     }

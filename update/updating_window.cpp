@@ -3,6 +3,7 @@
 #include <climits>
 
 #include "app/globals.h"
+#include "app/help.h"
 #include "gui/ezgui.h"
 #include "update/http_rules.h"
 #include "update/updating_window_ids.h"
@@ -28,12 +29,14 @@ void EZ_ZD_Design() {
     EZ_LABEL(ZD::ARRIVED, 2, 3.25, 37.5, 1, "", "L");
     EZ_BUTTON(ZD::CANCEL_BUTTON, 32.25, 4.875, 7.25, 1.5, "Cancel", "T");
     EZ_SETFORMKEYS(kForm, 2);
+    EZ_DEFACCEL(kForm, "F1," + std::to_string(HELP_KEY));
 }
 
 // Cancel, Escape or the close box end a running transfer; the download then closes the window.
 void EZ_ZD_ParseEvents(int32_t& id, int32_t& message, int32_t& value, int32_t& cancel) {
     const bool cancelKey = message == EZ_MSG_KEY && value == EZ_KEY_ESCAPE;
     if ((id == ZD::CANCEL_BUTTON && message == EZ_MSG_CLICK) || cancelKey) DownloadCancelled = true;
+    if (id == HELP_KEY && message == EZ_MSG_CLICK) GETHELP(HELP_CONTEXT, IDH_UPDATING);
     if (id == EZ_FORMITSELF && message == EZ_MSG_CLOSE && DownloadActive) {
         DownloadCancelled = true;
         cancel = 1;

@@ -3,8 +3,11 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <cctype>
+#include <map>
 #include <set>
 
+#include "about/about_box_ids.h"
 #include "analyses/compare_ids.h"
 #include "analyses/saved_analyses_ids.h"
 #include "analyses/saving.h"
@@ -12,9 +15,15 @@
 #include "app/globals.h"
 #include "gui/ezgui.h"
 #include "gui/test_driver.h"
+#include "msgbox/message_box_ids.h"
+#include "platform/help_viewer.h"
 #include "print/ddoc.h"
 #include "stations/storage.h"
 #include "stations/tables.h"
+#include "update/information_window.h"
+#include "update/information_window_ids.h"
+#include "update/updating_window.h"
+#include "update/updating_window_ids.h"
 #include "tests/support/boxes.h"
 #include "tests/support/fixture.h"
 #include "tests/support/printed_page.h"
@@ -220,6 +229,92 @@ TEST_F(SavedAnalysesTest, OpeningOverChangedFiguresOffersToSaveThem) {
         EXPECT_EQ(rows, 1u) << c.name;
         EXPECT_EQ(LISTANALYSES().size(), c.saved) << c.name;
     }
+}
+
+// The Alt letter of a caption, lower case; 0 for none ("&&" is a plain "&").
+char accessLetter(const std::string& caption) {
+    for (size_t at = caption.find('&'); at != std::string::npos && at + 1 < caption.size();
+         at = caption.find('&', at + 2))
+        if (caption[at + 1] != '&') return static_cast<char>(std::tolower(static_cast<unsigned char>(caption[at + 1])));
+    return 0;
+}
+
+void expectDistinctLetters(const std::string& form) {
+    for (const std::vector<std::string>& group : driver::KEYGROUPS(form)) {
+        std::map<char, std::string> taken;
+        for (const std::string& caption : group) {
+            const char letter = accessLetter(caption);
+            if (letter == 0) continue;
+            const auto [first, fresh] = taken.emplace(letter, caption);
+            EXPECT_TRUE(fresh) << form << ": \"" << caption << "\" and \"" << first->second << "\"";
+        }
+    }
+}
+
+// Every form and menu of the program, each walked as it opens: no Alt letter serves two places,
+// and F1 opens the form's topic (none in a message box).
+TEST_F(SavedAnalysesTest, EveryFormHasDistinctAccessLettersAndItsHelpTopic) {
+    HelpFile = TARVEX_HELP_FILE;
+    typeFigures("Main Street Motors", "1000");
+    save("Light");
+    retype(145, "3000");
+    std::vector<std::string> walked;
+    const auto walk = [&](const std::string& form, int32_t focus, const std::string& page) {
+        walked.push_back(form);
+        expectDistinctLetters(form);
+        driver::FOCUS(form, focus);
+        EXPECT_EQ(helpShownAfter([&] { driver::PRESS(form, focus, "F1"); }), page) << form << " " << focus;
+    };
+    driver::HOVER("RI", 0);
+    walk("RI", 135, "/inputs.htm");
+    driver::WHENOPEN("SN", [&] {
+        walk("SN", SN::NAME, "/saving.htm");
+        driver::PRESS("SN", SN::NAME, "Enter");
+    });
+    driver::PRESS("RI", 310, "Ctrl+S");
+    const struct {
+        int32_t menu;
+        std::string form;
+        int32_t focus;
+        std::string page;
+    } menuForms[] = {{9005, "SE", 120, "/station_editor.htm"}, {9225, "AB", AB::CLOSE_BUTTON, "/getting_started.htm"}};
+    for (const auto& f : menuForms) {
+        driver::WHENOPEN(f.form, [&] {
+            walk(f.form, f.focus, f.page);
+            driver::CLOSEBOX(f.form);
+        });
+        driver::CHOOSEMENU("RI", f.menu);
+    }
+    driver::WHENOPEN("DGMSGBOX1", [&] {
+        walk("DGMSGBOX1", MSGBOX::BUTTON(2), "");
+        driver::PRESS("DGMSGBOX1", 0, "Escape");
+    });
+    driver::CLICK("RI", 330);
+    inList([&] {
+        walk("SA", SA::SEARCH, "/opening.htm");
+        driver::CLICKROW("SA", SA::LIST, 0);
+        driver::CLICKROW("SA", SA::LIST, 1, "Shift");
+        for (const auto& [button, page] : {std::pair{SA::COMPARE_BUTTON, "/comparing.htm"}, {SA::EXPORT_BUTTON, "/exporting.htm"}}) {
+            driver::FOCUS("SA", button);
+            EXPECT_EQ(helpShownAfter([&] { driver::PRESS("SA", button, "F1"); }), page);
+        }
+        driver::WHENOPEN("CA", [&] {
+            walk("CA", CA::CLOSE_BUTTON, "/comparing.htm");
+            driver::CLOSEBOX("CA");
+        });
+        driver::CLICK("SA", SA::COMPARE_BUTTON);
+        driver::CLICK("SA", SA::CLOSE_BUTTON);
+    });
+    driver::WHENOPEN("WN", [&] {
+        walk("WN", WN::CLOSE_BUTTON, "/updating.htm");
+        driver::CLOSEBOX("WN");
+    });
+    EZ_WN_Display("RI");
+    EZ_ZD_Display("RI");
+    walk("ZD", ZD::CANCEL_BUTTON, "/updating.htm");
+    EZ_UNLOADFORM("ZD");
+    OS_HELPCLOSE();
+    EXPECT_EQ(walked, (std::vector<std::string>{"RI", "SN", "SE", "AB", "DGMSGBOX1", "SA", "CA", "WN", "ZD"}));
 }
 
 TEST_F(SavedAnalysesTest, ASavedStationNoLongerKeptIsNamed) {

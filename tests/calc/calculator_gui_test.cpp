@@ -176,26 +176,27 @@ TEST_F(CalculatorTest, ClearAnsweredYesEmptiesInputsAndTicksOnly) {
     EXPECT_EQ(EZ_GETTEXT("RI", 225), "WAAA");
 }
 
-TEST_F(CalculatorTest, PointerChoosesTheTopicThatF1AndHelpOpen) {
+// Every place has a topic: F1 opens that of the control under the pointer, over the bare window
+// that of the focused control; "Help" always opens the overview.
+TEST_F(CalculatorTest, EveryPlaceHasTheTopicF1Opens) {
     HelpFile = TARVEX_HELP_FILE;
     StationCume[0] = "10000";
     SHOWSTATIONS();
     const std::pair<int32_t, std::string> places[] = {
-        {315, "/printing.htm"},     {345, "/results.htm"},      {355, "/results.htm"}, {225, "/station_rows.htm"},
-        {230, "/station_rows.htm"}, {0, "/calculator.htm"}, {370, "/results.htm"}};
+        {135, "/inputs.htm"},       {100, "/inputs.htm"},       {175, "/inputs.htm"},      {190, "/inputs.htm"},
+        {345, "/results.htm"},      {215, "/results.htm"},      {210, "/results.htm"},     {370, "/results.htm"},
+        {225, "/station_rows.htm"}, {230, "/station_rows.htm"}, {310, "/comments.htm"},    {305, "/comments.htm"},
+        {315, "/printing.htm"},     {325, "/buttons.htm"},      {330, "/buttons.htm"},     {320, "/buttons.htm"}};
     for (const auto& [id, page] : places) {
         driver::HOVER("RI", id);
         EXPECT_EQ(helpShownAfter([] { driver::PRESS("RI", 135, "F1"); }), page) << "F1 over " << id;
-    }
-    // Over a place without a topic F1 takes the focused control's, or has none.
-    for (const auto& [focus, page] : {std::pair{225, "/station_rows.htm"}, {135, "(no help)"}}) {
-        driver::FOCUS("RI", focus);
-        driver::HOVER("RI", 150);
-        EXPECT_EQ(helpShownAfter([] { driver::PRESS("RI", 0, "F1"); }), page) << focus;
+        driver::HOVER("RI", 0);
+        driver::FOCUS("RI", id);
+        if (EZ_GETFOCUS("RI") != id) continue;
+        EXPECT_EQ(helpShownAfter([] { driver::PRESS("RI", EZ_GETFOCUS("RI"), "F1"); }), page) << "F1 in " << id;
     }
     driver::HOVER("RI", 315);
-    driver::HOVER("RI", 150);  // an input field leaves the topic of "Help" as it was
-    EXPECT_EQ(helpShownAfter([] { driver::CLICK("RI", 325); }), "/printing.htm");
+    EXPECT_EQ(helpShownAfter([] { driver::CLICK("RI", 325); }), "/calculator.htm");
     EXPECT_EQ(helpShownAfter([] { driver::CHOOSEMENU("RI", 9205); }), "/getting_started.htm");
 }
 

@@ -100,12 +100,16 @@ TEST(HelpViewer, OpensAtTheContentsAndAtEachTopic) {
     ASSERT_TRUE(contents()->currentItem());
     EXPECT_EQ(contents()->currentItem()->text(0).toStdString(), names.at("/getting_started.htm"));
 
-    const std::map<int32_t, std::string> topics = {{100, "/calculator.htm"},
-                                                   {105, "/results.htm"},
-                                                   {130, "/printing.htm"},
-                                                   {135, "/station_editor.htm"},
-                                                   {145, "/station_rows.htm"}};
+    // Every topic opens from its number, stands in the contents and is a keyword's page.
+    std::set<std::string> indexed;
+    for (const help::ContentsEntry& keyword : help::HelpFile::open(kHelpFile)->index()) indexed.insert(keyword.file);
+    const std::map<int32_t, std::string> topics = {
+        {100, "/calculator.htm"}, {102, "/getting_started.htm"}, {105, "/results.htm"},  {110, "/inputs.htm"},
+        {115, "/comments.htm"},   {120, "/buttons.htm"},         {130, "/printing.htm"}, {135, "/station_editor.htm"},
+        {145, "/station_rows.htm"}, {150, "/saving.htm"},        {155, "/opening.htm"},  {160, "/comparing.htm"},
+        {165, "/exporting.htm"},  {170, "/updating.htm"}};
     for (const auto& [topic, file] : topics) {
+        EXPECT_TRUE(indexed.count(file)) << file;
         OS_SHOWHELPTOPIC(kHelpFile, topic);
         EXPECT_EQ(OS_HELPPAGE(), file) << topic;
         // Each page opens with its own heading, the name the contents give it.
@@ -332,6 +336,18 @@ TEST(HelpViewer, SearchFindsThePagesThatHoldAllTheWords) {
     QTest::keyClick(field, Qt::Key_Return);
     ASSERT_EQ(results->count(), 1);
     EXPECT_EQ(results->item(0)->text(), "No topic holds these words.");
+    // The pages on saving, opening, comparing, exporting and updating are found by their words.
+    const std::pair<const char*, const char*> found[] = {{"scenario Ctrl+S", "Saving an Analysis"},
+                                                         {"rename delete", "Opening Saved Analyses"},
+                                                         {"yellow side", "Comparing Analyses"},
+                                                         {"spreadsheet formula", "Exporting Analyses"},
+                                                         {"apt installer", "Updating Tarvex"}};
+    for (const auto& [words, title] : found) {
+        field->clear();
+        QTest::keyClicks(field, words);
+        QTest::keyClick(field, Qt::Key_Return);
+        EXPECT_FALSE(results->findItems(title, Qt::MatchExactly).isEmpty()) << words;
+    }
     OS_HELPCLOSE();
 }
 
