@@ -224,7 +224,9 @@ TEST_F(SavedAnalysesTest, OpeningOverChangedFiguresOffersToSaveThem) {
             if (EZ_FORMEXISTS("SA")) driver::CLICK("SA", SA::CLOSE_BUTTON);
         });
         EXPECT_EQ(boxes.shown.size(), c.answer ? 1u : 0u) << c.name;
-        if (!boxes.shown.empty()) EXPECT_EQ(boxes.shown[0].title, "Changes Not Saved") << c.name;
+        if (!boxes.shown.empty()) {
+            EXPECT_EQ(boxes.shown[0].title, "Changes Not Saved") << c.name;
+        }
         EXPECT_EQ(EZ_GETTEXT("RI", 145), c.budget) << c.name;
         EXPECT_EQ(rows, 1u) << c.name;
         EXPECT_EQ(LISTANALYSES().size(), c.saved) << c.name;

@@ -339,7 +339,7 @@ TEST(HelpViewer, SearchFindsThePagesThatHoldAllTheWords) {
     // The pages on saving, opening, comparing, exporting and updating are found by their words.
     const std::pair<const char*, const char*> found[] = {{"scenario Ctrl+S", "Saving an Analysis"},
                                                          {"rename delete", "Opening Saved Analyses"},
-                                                         {"yellow side", "Comparing Analyses"},
+                                                         {"yellow bold", "Comparing Analyses"},
                                                          {"spreadsheet formula", "Exporting Analyses"},
                                                          {"apt installer", "Updating Tarvex"}};
     for (const auto& [words, title] : found) {

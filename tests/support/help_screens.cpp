@@ -36,6 +36,10 @@ int main(int argc, char** argv) {
     folder = argc > 1 ? argv[1] : ".";
     OS_SHOWHELPTOPIC(TARVEX_HELP_FILE, 130);
     capture("help-topic-130.png");
+    for (int topic : {155, 170}) {
+        OS_SHOWHELPTOPIC(TARVEX_HELP_FILE, topic);
+        capture("help-topic-" + std::to_string(topic) + ".png");
+    }
     OS_SHOWHELPCONTENTS(TARVEX_HELP_FILE);
     capture("help-contents.png");
     // The index narrowed to what is typed, and a search over the topics' text.
