@@ -22,11 +22,11 @@ const std::string kHelpFile = TARVEX_HELP_FILE;
 const fs::path kHelpSources = fs::path(__FILE__).parent_path().parent_path().parent_path() / "resources/help";
 
 // The topics that the program opens by context number.
-const std::map<uint32_t, std::string> kTopics = {{100, "/calculator.htm"},
-                                                 {105, "/results.htm"},
-                                                 {130, "/printing.htm"},
-                                                 {135, "/station_editor.htm"},
-                                                 {145, "/station_rows.htm"}};
+const std::map<uint32_t, std::string> kTopics = {
+    {100, "/calculator.htm"}, {102, "/getting_started.htm"}, {105, "/results.htm"},  {110, "/inputs.htm"},
+    {115, "/comments.htm"},   {120, "/buttons.htm"},         {130, "/printing.htm"}, {135, "/station_editor.htm"},
+    {145, "/station_rows.htm"}, {150, "/saving.htm"},        {155, "/opening.htm"},  {160, "/comparing.htm"},
+    {165, "/exporting.htm"},  {170, "/updating.htm"}};
 
 std::string contentsOf(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
