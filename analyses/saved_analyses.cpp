@@ -85,9 +85,9 @@ void SA_OPEN() {
     const std::vector<int64_t> ids = selectedIds();
     if (ids.size() != 1) return;
     if (SHOWNCHANGED()) {
-        const int32_t answer = ASKUSER("Changes Not Saved", "Save the analysis on the calculator before you open another?{f10}",
-                                       "(Figures and comments not saved will be lost.){f6}", "",
-                                       "*{G,f7}|&Yes|&No|&Cancel", 1);
+        const int32_t answer =
+            ASKUSER("Changes Not Saved", "Save the analysis on the calculator before you open another?{f10}",
+                    "(Figures and comments not saved will be lost.){f6}", "", "*{G,f7}|&Yes|&No|&Cancel", 1);
         if (answer != 1 && answer != 2) return;
         if (answer == 1 && !SAVEANALYSISOVER(kForm)) return;
     }

@@ -24,10 +24,6 @@ std::string shownAs(int32_t id, std::string (*format)(std::string_view)) {
     return ISBLANK(text) ? text : format(text);
 }
 
-}  // namespace
-
-namespace {
-
 // What the calculator showed at the last save, open or clear.
 Analysis kept;
 

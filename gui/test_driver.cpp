@@ -167,7 +167,8 @@ std::vector<std::vector<std::string>> KEYGROUPS(const std::string& form) {
     gui::Form* f = gui::findForm(form);
     if (!f) return groups;
     for (const auto& [id, widget] : f->controls) {
-        if (auto* button = qobject_cast<QAbstractButton*>(widget.data())) groups[0].push_back(button->text().toStdString());
+        if (auto* button = qobject_cast<QAbstractButton*>(widget.data()))
+            groups[0].push_back(button->text().toStdString());
         else if (auto* label = qobject_cast<QLabel*>(widget.data()); label && label->buddy())
             groups[0].push_back(label->text().toStdString());
     }

@@ -53,7 +53,8 @@ OS_HttpFailure failureOf(CURL* easy, CURLcode result) {
         case CURLE_PEER_FAILED_VERIFICATION: return OS_HttpFailure::CertificateRefused;
         case CURLE_COULDNT_CONNECT:
             curl_easy_getinfo(easy, CURLINFO_OS_ERRNO, &osError);
-            return osError == ECONNREFUSED || osError == kWinsockRefused ? OS_HttpFailure::Refused : OS_HttpFailure::Other;
+            if (osError == ECONNREFUSED || osError == kWinsockRefused) return OS_HttpFailure::Refused;
+            return OS_HttpFailure::Other;
         default: return OS_HttpFailure::Other;
     }
 }
