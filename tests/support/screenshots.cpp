@@ -85,6 +85,14 @@ void stationEditorWithFourStations() {
         }
         driver::FOCUS("SE", 160);
         capture("station-editor.png");
+        // A station without a cume is named before "&OK" drops it; going back keeps it to fix.
+        driver::TYPE("SE", 160, "WJAZ");
+        driver::WHENOPEN("DGMSGBOX1", [] {
+            capture("stations-without-cume.png");
+            driver::CLICK("DGMSGBOX1", 12);
+        });
+        driver::CLICK("SE", 200);
+        EZ_SETTEXT("SE", 160, "");
         driver::CLICK("SE", 200);
     });
     driver::CHOOSEMENU("RI", 9005);
