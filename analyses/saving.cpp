@@ -6,6 +6,7 @@
 #include "calc/calculator_form.h"
 #include "calc/calculator_ids.h"
 #include "calc/results.h"
+#include "calc/status_notice.h"
 #include "gui/ezgui.h"
 #include "msgbox/message_box.h"
 #include "platform/text.h"
@@ -107,6 +108,7 @@ bool SAVEANALYSISOVER(const std::string& parent) {
         return false;
     }
     KEEPSHOWN();
+    PASSINGNOTICE("Saved \"" + analysis.scenario + "\" for " + analysis.customer + ".", NoticeLasts::UNTILNEXTEDIT, 0);
     return true;
 }
 

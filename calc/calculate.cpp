@@ -22,22 +22,26 @@ CalculatorTexts WINDOWTEXTS() {
 
 }  // namespace
 
+// The figures the listeners per response come from: the number of sales shown and the closing ratio.
+std::string RESPONSESSOURCE() { return EZ_GETTEXT("RI", RI::SALES) + "|" + EZ_GETTEXT("RI", RI::CLOSING_RATIO); }
+
 // The shares are described again only when the responses change, so that a keystroke
 // re-describes no more than it must.
 std::string CALCULATE() {
     const Calculation calculation = CALCULATERESULTS(WINDOWTEXTS());
-    const std::string responsesBefore = EZ_GETTEXT("RI", RI::RESPONSES);
+    const std::string before = RESPONSESSOURCE() + "|" + EZ_GETTEXT("RI", RI::RESPONSES);
     for (const ControlUpdate& update : calculation.updates) EZ_SETTEXT("RI", update.id, update.text);
-    if (EZ_GETTEXT("RI", RI::RESPONSES) != responsesBefore) DESCRIBESHARES();
+    if (RESPONSESSOURCE() + "|" + EZ_GETTEXT("RI", RI::RESPONSES) != before) DESCRIBESHARES();
     return calculation.stop;
 }
 
 // A screen reader reading a station's row hears the tooltip's figure with its share, and the
 // whole figure with its tick box.
 void DESCRIBESHARES() {
-    const std::string responses = EZ_GETTEXT("RI", RI::RESPONSES);
+    const std::string sales = EZ_GETTEXT("RI", RI::SALES);
+    const std::string closingRatio = EZ_GETTEXT("RI", RI::CLOSING_RATIO);
     for (int row = 1; row <= kStationRows; ++row) {
-        std::string figure = LISTENERSTEXT(responses, StationCume[row - 1], StationCalls[row - 1]);
+        std::string figure = LISTENERSTEXT(sales, closingRatio, StationCume[row - 1], StationCalls[row - 1]);
         EZ_SETACCESSDESCRIPTION("RI", RI::SHARELABEL(row), figure);
         const std::string share = EZ_GETTEXT("RI", RI::SHARELABEL(row));
         if (!figure.empty() && figure[0] == 'T') figure[0] = 't';
@@ -57,5 +61,6 @@ void PCTFORMAT(const std::string& formName, int32_t& id) {
 std::string SHOWCUME(int32_t& id) {
     const int row = RI::STATIONROW(id);
     if (row == 0) return "";
-    return LISTENERSTEXT(EZ_GETTEXT("RI", RI::RESPONSES), StationCume[row - 1], StationCalls[row - 1]);
+    return LISTENERSTEXT(EZ_GETTEXT("RI", RI::SALES), EZ_GETTEXT("RI", RI::CLOSING_RATIO), StationCume[row - 1],
+                         StationCalls[row - 1]);
 }

@@ -10,6 +10,8 @@
 #include "calc/calculator_ids.h"
 #include "calc/options.h"
 #include "calc/print_analysis.h"
+#include "calc/results.h"
+#include "calc/status_notice.h"
 #include "gui/ezgui.h"
 #include "msgbox/message_box.h"
 #include "platform/text.h"
@@ -140,27 +142,28 @@ void nameControlsForScreenReaders() {
     for (const auto& [hint, box] : hinted) EZ_SETACCESSDESCRIPTION(kForm, box, EZ_GETTEXT(kForm, hint));
 }
 
-const std::string kNotice = " Copyright \u00a9 Tarvex. All rights reserved.";
-
-// Part 1 of the status bar: the rights notice, or what stops the page's figures from being
-// computed; and what it shows now, so that a keystroke rewrites it only when it changes.
-std::string statusNotice = kNotice;
-std::string shownNotice;
-
-void setStatusNotice(const std::string& notice) {
-    if (shownNotice == notice) return;
-    shownNotice = notice;
-    EZ_SETSBTEXT(kForm, RI::STATUS_BAR, 1, notice);
-}
+const std::string kNotice = "Copyright \u00a9 Tarvex. All rights reserved.";
 
 // While a row's tick box has the focus, the status bar tells its "1 response from every" figure,
 // which the mouse finds in the share label's tooltip.
 void showRowFigure(int32_t tickBox) {
     int32_t share = RI::SHARELABEL(RI::STATIONROW(tickBox));
     const std::string figure = SHOWCUME(share);
-    const std::string station = EZ_GETTEXT(kForm, tickBox);
-    setStatusNotice(figure.empty() ? statusNotice : " " + station + ": " + figure);
+    if (figure.empty()) NOTICEBLURRED(tickBox);
+    else PASSINGNOTICE(EZ_GETTEXT(kForm, tickBox) + ": " + figure, NoticeLasts::WHILEFOCUSED, tickBox);
 }
+
+bool isMoneyField(int32_t id) { return id == RI::BUDGET || id == RI::AVERAGE_SALE; }
+bool isPercentField(int32_t id) { return id == RI::ROI || id == RI::MARGIN || id == RI::CLOSING_RATIO; }
+
+// What the reader ignored of the figure typed into a money or percent field; empty for the others.
+std::string ignoredOf(int32_t id) {
+    if (!isMoneyField(id) && !isPercentField(id)) return "";
+    return IGNOREDNOTICE(EZ_GETTEXT(kForm, id), isMoneyField(id));
+}
+
+// Set while a field is re-written on leaving it: that is no edit of the user's.
+bool reformatting = false;
 
 // The help topic of every place on the calculator: each input with its caption, hint and "%",
 // the results with theirs and the status bar, the station rows, the comments, the buttons; the
@@ -186,29 +189,38 @@ int32_t topicOf(int32_t id) {
     return IDH_CALCULATOR;
 }
 
-// "&Clear" empties the inputs and ticks after asking; comments and stations stay.
+// "&Clear" empties the inputs, the comments and the ticks after asking; the stations stay.
 void clearForm() {
     int32_t answer = ASKUSER("Clear This Form?", "Remove all information on this form?{f7}",
                              "Are you SURE?{f10}", "", "*{G,f7}|&Yes|&No", 2);
     if (answer != 1) return;
     for (int32_t id : RI::INPUTS) EZ_SETTEXT(kForm, id, "");
+    EZ_SETTEXT(kForm, RI::COMMENTS, "");
     for (int row = 1; row <= kStationRows; ++row) EZ_SETCHECK(kForm, RI::TICKBOX(row), 0);
     CHECKPRINT();
     KEEPSHOWN();
 }
 
 // The seven inputs: recalculate on every change, mark the field with the focus,
-// re-format money and percent figures on leaving, Enter moves on, Escape is dropped.
+// re-format money and percent figures on leaving, Enter moves on, Escape is dropped. What the
+// reader ignored of a typed figure stays in the status bar until the field is typed into again.
 void fieldEvents(int32_t& id, int32_t& message, int32_t& value) {
     switch (message) {
-        case EZ_MSG_CHANGE: CHECKPRINT(); break;
+        case EZ_MSG_CHANGE:
+            if (!reformatting) NOTICECHANGED(id);
+            CHECKPRINT();
+            if (const std::string ignored = ignoredOf(id); !reformatting && !ignored.empty())
+                PASSINGNOTICE(ignored, NoticeLasts::UNTILFIELDCHANGES, id);
+            break;
         case EZ_MSG_FOCUS: EZ_SETCOLOR(kForm, id, 0, 25); break;
         case EZ_MSG_BLUR:
             EZ_SETCOLOR(kForm, id, -1, -1);
-            if (id == RI::BUDGET || id == RI::AVERAGE_SALE)
+            reformatting = true;
+            if (isMoneyField(id))
                 DOLLARFORMAT(kForm, id);
-            else if (id == RI::ROI || id == RI::MARGIN || id == RI::CLOSING_RATIO)
+            else if (isPercentField(id))
                 PCTFORMAT(kForm, id);
+            reformatting = false;
             break;
         case EZ_MSG_KEY:
             if (value == EZ_KEY_ESCAPE) {
@@ -285,19 +297,24 @@ void EZ_RI_ParseEvents(int32_t& id, int32_t& message, int32_t& value, int32_t& c
     } else if (isInput(id)) {
         fieldEvents(id, message, value);
     } else if (isTickBox(id)) {
-        if (message == EZ_MSG_CLICK)
+        if (message == EZ_MSG_CLICK) {
+            NOTICECHANGED(id);
             CHECKPRINT();
-        else if (message == EZ_MSG_FOCUS)
+        } else if (message == EZ_MSG_FOCUS) {
             showRowFigure(id);
-        else if (message == EZ_MSG_BLUR)
-            setStatusNotice(statusNotice);
+        } else if (message == EZ_MSG_BLUR) {
+            NOTICEBLURRED(id);
+        }
     } else if (isShareLabel(id)) {
         if (message == EZ_MSG_TOOLTIP) {
             EZ_SETTOOLTIP(kForm, id, "");
             EZ_SETTOOLTIP(kForm, id, SHOWCUME(id));
         }
     } else if (id == RI::COMMENTS) {
-        if (message == EZ_MSG_CHANGE) CHECKPRINT();
+        if (message == EZ_MSG_CHANGE) {
+            NOTICECHANGED(id);
+            CHECKPRINT();
+        }
     } else if (id == RI::PRINT_BUTTON) {
         if (message == EZ_MSG_CLICK) PRINTROUTINE();
     } else if (id == RI::EXIT_BUTTON) {
@@ -351,9 +368,8 @@ void INITIALIZE_RI() {
     EZ_SETFORMICON(kForm, ProgramIcon);
     EZ_SETTEXT(kForm, EZ_FORMITSELF, "Tarvex");
     EZ_SETSBPARTS(kForm, RI::STATUS_BAR, "70|30");
-    statusNotice = kNotice;
-    shownNotice.clear();
-    setStatusNotice(kNotice);
+    RESETNOTICES();
+    STANDINGNOTICE(kNotice);
     EZ_SETSBTEXT(kForm, RI::STATUS_BAR, 2, "\tVersion: " + ProgramVersion);
     LOADPREFERENCES();
     LOADSTATIONS();
@@ -366,35 +382,36 @@ void INITIALIZE_RI() {
 }
 
 // "Print" is allowed once all seven inputs hold something, a station is ticked and every figure
-// of the page can be computed; the status bar says which input stops a figure.
+// of the page can be computed; the status bar says which input stops a figure, or, once the
+// inputs are filled, that a station is missing.
 void CHECKPRINT() {
-    bool allowed = true;
+    bool filled = true;
     for (int32_t id : RI::INPUTS) {
         if (ISBLANK(EZ_GETTEXT(kForm, id))) {
-            allowed = false;
+            filled = false;
             break;
         }
     }
     // Only a tick on a row that still has a station counts: one whose station was removed or whose
     // cume is 0 keeps its stored tick, but it is not printed.
-    if (allowed) {
-        allowed = false;
-        for (int row = 1; row <= kStationRows; ++row) {
-            if (STATIONSHOWN(row) && EZ_GETCHECK(kForm, RI::TICKBOX(row)) != 0) {
-                allowed = true;
-                break;
-            }
-        }
+    bool kept = false, ticked = false;
+    for (int row = 1; row <= kStationRows && !ticked; ++row) {
+        kept = kept || STATIONSHOWN(row);
+        ticked = STATIONSHOWN(row) && EZ_GETCHECK(kForm, RI::TICKBOX(row)) != 0;
     }
     const std::string stop = CALCULATE();
-    if (allowed && stop.empty())
+    if (filled && ticked && stop.empty())
         EZ_ENABLEC(kForm, RI::PRINT_BUTTON);
     else
         EZ_DISABLEC(kForm, RI::PRINT_BUTTON);
-    statusNotice = stop.empty() ? kNotice : " " + stop;
-    const int32_t focused = EZ_GETFOCUS(kForm);
-    if (isTickBox(focused))
-        showRowFigure(focused);
+    if (!stop.empty())
+        STANDINGNOTICE(stop);
+    else if (filled && !kept)
+        STANDINGNOTICE("\"Print\" waits for a station: add your stations with Tarvex, Stations.");
+    else if (filled && !ticked)
+        STANDINGNOTICE("\"Print\" waits for a ticked station: tick the stations the schedule runs on.");
     else
-        setStatusNotice(statusNotice);
+        STANDINGNOTICE(kNotice);
+    const int32_t focused = EZ_GETFOCUS(kForm);
+    if (isTickBox(focused)) showRowFigure(focused);
 }

@@ -1,43 +1,29 @@
 #include "calc/listeners.h"
 
-#include "calc/number_format.h"
-#include "calc/number_kinds.h"
-#include "calc/number_reader.h"
-
-ListenersFigure LISTENERSFIGURE(std::string_view responsesText, std::string_view cumeText) {
-    const long double responses = READNUMBER(responsesText);
-    const int64_t wholeResponses = TOWHOLE(responses);
-    const int64_t listeners = TOWHOLE(READNUMBER(cumeText));
-    ListenersFigure figure;
-    if (!(responses > 0) || wholeResponses == 0 || listeners <= 0) return figure;
-    figure.known = true;
-    figure.beyondAudience = responses > listeners;
-    if (figure.beyondAudience) figure.audience = FORMATNUMBER(static_cast<long double>(listeners), "#,");
-    figure.every = listeners / wholeResponses;
-    return figure;
-}
+#include "calc/results.h"
 
 namespace {
 
-std::string MORETHANAUDIENCE(const ListenersFigure& figure, std::string_view station) {
-    return "more responses than " + std::string(station) + "'s " + figure.audience + " weekly listeners";
+// A share of half the audience or more is said in words: "1 from every 1 or 2" says nothing.
+std::string LARGESHARE(const Audience& audience, std::string_view station) {
+    const std::string of = std::string(station) + "'s " + audience.listeners + " weekly listeners";
+    return audience.beyondAudience ? "more responses than " + of : "responses from half or more of " + of;
 }
 
 }  // namespace
 
-std::string LISTENERSTEXT(std::string_view responsesText, std::string_view cumeText, std::string_view station) {
-    const ListenersFigure figure = LISTENERSFIGURE(responsesText, cumeText);
-    if (!figure.known) return "";
-    if (figure.beyondAudience) return "The schedule needs " + MORETHANAUDIENCE(figure, station) + ".";
-    return "1 response from every " + std::to_string(figure.every) + " listeners.";
+std::string LISTENERSTEXT(std::string_view sales, std::string_view closingRatio, std::string_view cume,
+                          std::string_view station) {
+    const Audience audience = AUDIENCEPERRESPONSE(sales, closingRatio, cume);
+    if (!audience.known) return "";
+    if (audience.halfOrMore) return "The schedule needs " + LARGESHARE(audience, station) + ".";
+    return "1 response from every " + audience.every + " listeners.";
 }
 
-std::string PRINTEDSHARE(std::string_view share, std::string_view responsesText, std::string_view cumeText,
-                         std::string_view station) {
-    const ListenersFigure figure = LISTENERSFIGURE(responsesText, cumeText);
-    if (share.empty() || !figure.known) return "\u2014";
-    if (figure.beyondAudience)
-        return std::string(share) + " percent of audience: " + MORETHANAUDIENCE(figure, station) + ".";
-    return std::string(share) + " percent of audience or 1 out of each " + std::to_string(figure.every) +
-           " listeners.";
+std::string PRINTEDSHARE(std::string_view share, std::string_view sales, std::string_view closingRatio,
+                         std::string_view cume, std::string_view station) {
+    const Audience audience = AUDIENCEPERRESPONSE(sales, closingRatio, cume);
+    if (share.empty() || !audience.known) return "\u2014";
+    if (audience.halfOrMore) return std::string(share) + " percent of audience: " + LARGESHARE(audience, station) + ".";
+    return std::string(share) + " percent of audience or 1 out of each " + audience.every + " listeners.";
 }

@@ -33,20 +33,25 @@ long double WHOLEINBASE(std::string_view text, int base) {
     return value;
 }
 
-// Text after "&": the letter names the base, the digits follow it.
-long double READBASED(std::string_view text) {
-    if (text.empty()) return 0;
-    switch (text[0]) {
+// The base that the letter after "&" names, 0 for none.
+int BASEOF(char letter) {
+    switch (letter) {
         case 'H':
-        case 'h': return WHOLEINBASE(text.substr(1), 16);
+        case 'h': return 16;
         case 'O':
         case 'o':
         case 'Q':
-        case 'q': return WHOLEINBASE(text.substr(1), 8);
+        case 'q': return 8;
         case 'B':
-        case 'b': return WHOLEINBASE(text.substr(1), 2);
+        case 'b': return 2;
         default: return 0;
     }
+}
+
+// Text after "&": the letter names the base, the digits follow it.
+long double READBASED(std::string_view text) {
+    const int base = text.empty() ? 0 : BASEOF(text[0]);
+    return base == 0 ? 0 : WHOLEINBASE(text.substr(1), base);
 }
 
 // Power of ten of the first non-zero digit of a mantissa such as "0012.5" or ".003".
@@ -76,6 +81,8 @@ struct DecimalText {
     bool negative = false;
     std::string_view mantissa;  // empty when the text has no digits there
     long exponent = 0;
+    bool exponentWritten = false;  // an exponent letter with digits after it was read
+    size_t end = 0;                // the first character not read
 };
 
 size_t SKIPBLANKS(std::string_view text) {
@@ -100,6 +107,7 @@ DecimalText SCANDECIMAL(std::string_view text, size_t at) {
     }
     if (!digits) return scanned;
     scanned.mantissa = text.substr(start, at - start);
+    scanned.end = at;
 
     if (at < text.size() && std::string_view("EeDd").find(text[at]) != std::string_view::npos) {
         size_t look = at + 1;
@@ -108,11 +116,16 @@ DecimalText SCANDECIMAL(std::string_view text, size_t at) {
             exponentNegative = text[look] == '-';
             ++look;
         }
+        const size_t firstDigit = look;
         while (look < text.size() && ISDIGIT(text[look])) {
             scanned.exponent = std::min(scanned.exponent * 10 + (text[look] - '0'), EXPONENT_CAP);
             ++look;
         }
         if (exponentNegative) scanned.exponent = -scanned.exponent;
+        if (look > firstDigit) {
+            scanned.exponentWritten = true;
+            scanned.end = look;
+        }
     }
     return scanned;
 }
@@ -199,4 +212,38 @@ std::string REMOVECHARS(std::string_view text, std::string_view set) {
         if (set.find(c) == std::string_view::npos) kept += c;
     }
     return kept;
+}
+
+size_t READLENGTH(std::string_view text) {
+    const size_t at = SKIPBLANKS(text);
+    if (at < text.size() && text[at] == '&') {
+        const int base = at + 1 < text.size() ? BASEOF(text[at + 1]) : 0;
+        if (base == 0) return at;
+        size_t end = at + 2;
+        while (end < text.size() && DIGITVALUE(text[end]) >= 0 && DIGITVALUE(text[end]) < base) ++end;
+        return end;
+    }
+    const DecimalText scanned = SCANDECIMAL(text, at);
+    return scanned.mantissa.empty() ? at : scanned.end;
+}
+
+int TYPEDDECIMALS(std::string_view text) {
+    const DecimalText scanned = SCANDECIMAL(text, SKIPBLANKS(text));
+    const size_t point = scanned.mantissa.find('.');
+    const long written = point == std::string_view::npos ? 0 : static_cast<long>(scanned.mantissa.size() - point - 1);
+    return static_cast<int>(std::clamp(written - scanned.exponent, 0L, 1000L));
+}
+
+std::string EXPANDSHORTHAND(std::string_view text) {
+    const size_t at = SKIPBLANKS(text);
+    if (at < text.size() && text[at] == '&') return std::string(text);
+    const DecimalText scanned = SCANDECIMAL(text, at);
+    if (scanned.mantissa.empty() || scanned.exponentWritten || scanned.end >= text.size()) return std::string(text);
+    // Only a letter that ends the figure: "12 months" is no twelve million.
+    for (size_t after = scanned.end + 1; after < text.size(); ++after)
+        if (!ISBLANK(text[after])) return std::string(text);
+    const char unit = text[scanned.end];
+    const char* power = unit == 'k' || unit == 'K' ? "E3" : unit == 'm' || unit == 'M' ? "E6" : nullptr;
+    if (!power) return std::string(text);
+    return std::string(text.substr(0, scanned.end)) + power + std::string(text.substr(scanned.end + 1));
 }

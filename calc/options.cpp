@@ -8,9 +8,9 @@
 #include "app/settings.h"
 #include "app/stored_text.h"
 #include "calc/calculator_ids.h"
-#include "calc/number_format.h"
 #include "calc/number_kinds.h"
 #include "calc/number_reader.h"
+#include "calc/results.h"
 #include "gui/ezgui.h"
 #include "msgbox/message_box.h"
 #include "platform/text.h"
@@ -104,8 +104,7 @@ void RESTORECURRENT() {
     for (int32_t id : RI::INPUTS) {
         std::string text = GETINI(IniFile, "Info", std::to_string(key++), "");
         if (id == RI::BUDGET || id == RI::AVERAGE_SALE) {
-            long double amount = READNUMBER(text);
-            text = amount > 0 ? FORMATNUMBER(amount, "$#,.00") : "";
+            text = MONEYNUMBER(text) > 0 ? DOLLARTEXT(text) : "";
         }
         EZ_SETTEXT("RI", id, text);
     }

@@ -109,8 +109,9 @@ float PRINTSTATIONS(int16_t job) {
             first = false;
         }
         DD_TEXT(job, 1.5f, y, kLeft, FITTED(job, HELD(StationCalls[row - 1]), kRegular, 12, 8, 2.55f - 1.5f));
-        const std::string figure = PRINTEDSHARE(EZ_GETTEXT(kForm, RI::SHARELABEL(row)), EZ_GETTEXT(kForm, RI::RESPONSES),
-                                                StationCume[row - 1], StationCalls[row - 1]);
+        const std::string figure =
+            PRINTEDSHARE(EZ_GETTEXT(kForm, RI::SHARELABEL(row)), EZ_GETTEXT(kForm, RI::SALES),
+                         EZ_GETTEXT(kForm, RI::CLOSING_RATIO), StationCume[row - 1], StationCalls[row - 1]);
         DD_TEXT(job, 2.6f, y, kLeft, FITTED(job, figure, kRegular, 12, 8, kPaperRight - 2.6f));
         y += kStep;
     }

@@ -1,5 +1,6 @@
 #include "calc/results.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "calc/calculator_ids.h"
@@ -26,9 +27,12 @@ Money PERCENTOF(Money cents, std::string_view percentText, int hundred) {
     return TOMONEY(FROMMONEY(cents) * (hundred + READNUMBER(percentText)) / 100);
 }
 
+// A money text without its dollar signs, commas and spaces, its "k" or "M" written out.
+std::string MONEYTEXT(std::string_view text) { return EXPANDSHORTHAND(REMOVECHARS(text, "$, ")); }
+
 // A money text read after dropping dollar signs, commas and spaces, rounded to the cent.
 Money READMONEY(std::string_view text) {
-    const std::string cleaned = REMOVECHARS(text, "$, ");
+    const std::string cleaned = MONEYTEXT(text);
     const ExactNumber amount = READEXACT(cleaned);
     if (amount.exact) {
         if (const auto cents = ROUNDEDPRODUCT(amount.digits, 100, amount.scale)) return *cents;
@@ -126,7 +130,10 @@ std::string STOPOF(const CalculatorTexts& in, const Figures& f) {
 
 }  // namespace
 
-Calculation CALCULATERESULTS(const CalculatorTexts& in) {
+Calculation CALCULATERESULTS(const CalculatorTexts& typed) {
+    // The percent figures count as the field shows them once it is left.
+    CalculatorTexts in = typed;
+    for (std::string* percent : {&in.roi, &in.margin, &in.closingRatio}) *percent = PCTTEXT(*percent);
     const Figures f = COMPUTE(in);
     Calculation result;
     std::vector<ControlUpdate>& updates = result.updates;
@@ -141,7 +148,7 @@ Calculation CALCULATERESULTS(const CalculatorTexts& in) {
         if (f.responses && cume > 0) share = FORMATFIGURE(SHARE(f, cume), "0#.000").substr(0, 8);
         updates.push_back({RI::SHARELABEL(static_cast<int>(row)), share});
     }
-    result.stop = STOPOF(in, f);
+    result.stop = STOPOF(typed, f);
     return result;
 }
 
@@ -151,8 +158,58 @@ int64_t PROFITPERSALE(std::string_view averageSale, std::string_view margin) {
     return PERCENTOF(READMONEY(averageSale), margin, 0);
 }
 
-std::string DOLLARTEXT(std::string_view text) {
-    return FORMATNUMBER(READNUMBER(REMOVECHARS(text, "$,")), "$#,.00");
+long double MONEYNUMBER(std::string_view text) { return READNUMBER(MONEYTEXT(text)); }
+
+std::string DOLLARTEXT(std::string_view text) { return FORMATNUMBER(MONEYNUMBER(text), "$#,.00"); }
+
+std::string PCTTEXT(std::string_view text) {
+    // A field without a figure keeps the form an empty field has always had.
+    if (text.find_first_of("0123456789") == std::string_view::npos) return ".0";
+    const int decimals = std::clamp(TYPEDDECIMALS(text), 1, 3);
+    return FORMATNUMBER(READNUMBER(text), "0." + std::string(decimals, '0'));
 }
 
-std::string PCTTEXT(std::string_view text) { return FORMATNUMBER(READNUMBER(text), "#.0"); }
+namespace {
+
+// The typed text as the status bar quotes it: at most 20 characters.
+std::string QUOTED(std::string_view typed) {
+    constexpr size_t kQuoted = 20;
+    const std::string_view head = UTF8FIRST(typed, kQuoted);
+    if (head.size() == typed.size()) return "\"" + std::string(typed) + "\"";
+    return "\"" + TRIMSPACES(head) + "\u2026\"";
+}
+
+}  // namespace
+
+std::string IGNOREDNOTICE(std::string_view typed, bool money) {
+    if (ISBLANK(typed)) return "";
+    std::string read = money ? MONEYTEXT(typed) : std::string(typed);
+    while (!read.empty() && (read.back() == ' ' || (!money && read.back() == '%'))) read.pop_back();
+    const size_t length = READLENGTH(read);
+    if (length == read.size()) return "";
+    const std::string shown = money ? DOLLARTEXT(typed) : PCTTEXT(typed) + "%";
+    if (read.find_first_of("0123456789") == std::string::npos)
+        return "No figure in " + QUOTED(typed) + "; it counts as " + shown + ".";
+    return "Read " + QUOTED(typed) + " as " + shown + "; the rest was ignored.";
+}
+
+Audience AUDIENCEPERRESPONSE(std::string_view sales, std::string_view closingRatio, std::string_view cume) {
+    Audience audience;
+    const Money hundredths = TOMONEY(READNUMBER(sales));
+    const std::string ratio = PCTTEXT(closingRatio);
+    const long double percent = READNUMBER(ratio);
+    const int32_t listeners = TOWHOLE(READNUMBER(cume));
+    if (hundredths <= 0 || !(percent > 0) || listeners <= 0) return audience;
+    // Listeners ÷ responses, where the responses are the hundredths of a sale ÷ the percent.
+    const ExactNumber c = READEXACT(ratio);
+    Quotient every;
+    every.value = listeners / (static_cast<long double>(hundredths) / percent);
+    every.exact = c.exact && !__builtin_mul_overflow(static_cast<__int128>(listeners), c.digits, &every.num) &&
+                  SCALEUP(hundredths, c.scale, every.den);
+    audience.known = true;
+    audience.beyondAudience = every.exact ? every.num < every.den : every.value < 1;
+    audience.halfOrMore = every.exact ? every.num <= 2 * every.den : every.value <= 2;
+    audience.every = FORMATFIGURE(every, "#,");
+    audience.listeners = FORMATNUMBER(static_cast<long double>(listeners), "#,");
+    return audience;
+}

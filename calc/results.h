@@ -37,8 +37,27 @@ Calculation CALCULATERESULTS(const CalculatorTexts& in);
 int64_t NETRETURN(std::string_view budget, std::string_view roi);
 int64_t PROFITPERSALE(std::string_view averageSale, std::string_view margin);
 
+// A money text read as the calculation reads it: "$", "," and spaces dropped, "k" and "M" taken.
+long double MONEYNUMBER(std::string_view text);
+
 // A money field re-written when the user leaves it.
 std::string DOLLARTEXT(std::string_view text);
 
-// A percent field re-written when the user leaves it.
+// A percent field re-written when the user leaves it: with the decimals typed, at least one and
+// at most three.
 std::string PCTTEXT(std::string_view text);
+
+// What the status bar says when the reader stops before the end of a typed money or percent
+// figure (a percent's closing "%" aside); empty when the whole figure is read.
+std::string IGNOREDNOTICE(std::string_view typed, bool money);
+
+// A station's weekly listeners for each response the schedule needs, the responses exact from the
+// number of sales shown and the closing ratio.
+struct Audience {
+    bool known = false;           // false when there are no responses or the cume is not above 0
+    bool halfOrMore = false;      // responses from half the listeners or more
+    bool beyondAudience = false;  // more responses than listeners
+    std::string every;            // listeners per response, to the nearest listener, grouped in thousands
+    std::string listeners;        // the weekly listeners, grouped in thousands
+};
+Audience AUDIENCEPERRESPONSE(std::string_view sales, std::string_view closingRatio, std::string_view cume);

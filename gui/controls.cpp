@@ -11,6 +11,7 @@
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTextEdit>
+#include <QRegularExpression>
 #include <QValidator>
 #include <algorithm>
 
@@ -48,6 +49,26 @@ public:
         bool fits = false;
         qlonglong value = input.toLongLong(&fits);
         return fits && value <= 2147483647 ? Acceptable : Invalid;
+    }
+};
+
+// "K": a whole number that may be written in thousands or millions ("33.5k", "1.2M"): digits, one
+// point and a closing k or M, never more than a 32-bit whole number can hold. Other characters
+// pasted are dropped, so "95,000" becomes 95000.
+class ShortNumber : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int& pos) const override {
+        static const QRegularExpression allowed(R"([^0-9.kKmM])");
+        static const QRegularExpression figure(R"(^(\d*\.?\d*)([kKmM]?)$)");
+        const qsizetype before = input.left(pos).count(allowed);
+        input.remove(allowed);
+        pos -= static_cast<int>(before);
+        const QRegularExpressionMatch match = figure.match(input);
+        if (!match.hasMatch()) return Invalid;
+        const QString unit = match.captured(2).toLower();
+        const double times = unit == "k" ? 1e3 : unit == "m" ? 1e6 : 1;
+        return match.captured(1).toDouble() * times <= 2147483647.0 ? Acceptable : Invalid;
     }
 };
 
@@ -144,6 +165,7 @@ void EZ_TEXT(int32_t id, double col, double row, double width, double height, co
     box->setReadOnly(!editable);
     if (has(props, 'U')) box->setValidator(new gui::UpperCase(box));
     if (has(props, 'N')) box->setValidator(new gui::WholeNumber(box));
+    if (has(props, 'K')) box->setValidator(new gui::ShortNumber(box));
     box->setAlignment((has(props, '>') ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
     box->setFocusPolicy(gui::tabPolicy(props));
     QObject::connect(box, &QLineEdit::textChanged, box,

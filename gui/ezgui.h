@@ -86,7 +86,8 @@ int32_t EZ_MSGBOX(const std::string& form, const std::string& text, const std::s
 
 // Controls, created on the form being designed, in tab order. Property letters:
 // text boxes "E" editable (else read-only), "M" several lines, "V" vertical scroll bar,
-// ">" right-aligned, "U" upper case, "N" digits of a whole number up to 2147483647, "T" Tab stop;
+// ">" right-aligned, "U" upper case, "N" digits of a whole number up to 2147483647, "K" the same
+// that may end in k (thousands) or M (millions), "T" Tab stop;
 // labels "L" left, "C" centred (else right-aligned), "F" sunken frame, "|" in their text breaks
 // the line; tick boxes and buttons "T".
 // Panels are drawn behind the other controls: "F" framed, "I" a shaded band.

@@ -36,7 +36,9 @@ std::array<int, kStationRows> rowOrigin{};
 using SE::CUMEBOX;
 using SE::STATIONBOX;
 
-double cumeValue(int32_t box) { return static_cast<double>(READNUMBER(EZ_GETTEXT(kForm, box))); }
+// A cume box's figure, "k" and "M" taken as thousands and millions.
+long double cumeNumber(int32_t box) { return READNUMBER(EXPANDSHORTHAND(EZ_GETTEXT(kForm, box))); }
+double cumeValue(int32_t box) { return static_cast<double>(cumeNumber(box)); }
 
 void label(int32_t id, double col, double row, double width, const char* text) {
     EZ_LABEL(id, col, row, width, 1, text, "C");
@@ -149,7 +151,13 @@ void CUMEPROC(int32_t id, int32_t message, int32_t& value) {
         if (rowsFollowContent) SHOWACTIVE();
         break;
     case EZ_MSG_FOCUS: EZ_SETCOLOR(kForm, id, 0, 25); break;
-    case EZ_MSG_BLUR: EZ_SETCOLOR(kForm, id, -1, -1); break;
+    case EZ_MSG_BLUR: {
+        EZ_SETCOLOR(kForm, id, -1, -1);
+        // A figure in thousands or millions is shown as the number it stands for.
+        const std::string typed = EZ_GETTEXT(kForm, id);
+        if (EXPANDSHORTHAND(typed) != typed) EZ_SETTEXT(kForm, id, FORMATNUMBER(cumeNumber(id), ""));
+        break;
+    }
     case EZ_MSG_KEY: boxKeys(value); break;
     default: break;
     }
@@ -174,7 +182,7 @@ void UPDATESTATIONS() {
     }
     for (int row = 1; row <= kStationRows; ++row) {
         StationCalls[row - 1] = TRIMSPACES(EZ_GETTEXT(kForm, STATIONBOX(row)));
-        StationCume[row - 1] = FORMATNUMBER(READNUMBER(EZ_GETTEXT(kForm, CUMEBOX(row))), "");
+        StationCume[row - 1] = FORMATNUMBER(cumeNumber(CUMEBOX(row)), "");
     }
     for (bool swapped = true; swapped;) {
         swapped = false;
@@ -252,7 +260,7 @@ void EZ_SE_Design() {
         int line = (row - 1) % 4;
         double stationRow = right ? cumeRows[line] : stationRows[line];
         EZ_TEXT(STATIONBOX(row), right ? 27.25 : 3, stationRow, 9.375, 1.125, "", "ESTU");
-        EZ_TEXT(CUMEBOX(row), right ? 39.25 : 15, cumeRows[line], 8.25, 1.125, "", "ENST");
+        EZ_TEXT(CUMEBOX(row), right ? 39.25 : 15, cumeRows[line], 8.25, 1.125, "", "EKST");
         EZ_SETACCESSNAME(kForm, STATIONBOX(row), "Station " + std::to_string(row));
         EZ_SETACCESSNAME(kForm, CUMEBOX(row), "Cume " + std::to_string(row));
     }

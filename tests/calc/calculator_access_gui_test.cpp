@@ -54,10 +54,10 @@ TEST_F(CalculatorTest, AScreenReaderHearsEachStationItsShareAndItsListeners) {
     EXPECT_EQ(share->textInterface()->text(0, share->textInterface()->characterCount()), "01.070");
     EXPECT_EQ(share->text(QAccessible::Description), "1 response from every 93 listeners.");
     EXPECT_EQ(accessible(240)->text(QAccessible::Name), "KBEST share of audience");
-    EXPECT_EQ(accessible(240)->text(QAccessible::Description), "1 response from every 46 listeners.");
+    EXPECT_EQ(accessible(240)->text(QAccessible::Description), "1 response from every 47 listeners.");
     // The description follows the calculation, the names follow the station list.
     EZ_SETTEXT("RI", 165, "10");
-    EXPECT_EQ(accessible(230)->text(QAccessible::Description), "1 response from every 46 listeners.");
+    EXPECT_EQ(accessible(230)->text(QAccessible::Description), "1 response from every 47 listeners.");
     StationCalls[0] = "WNEW";
     SHOWSTATIONS();
     EXPECT_EQ(accessible(225)->text(QAccessible::Name), "WNEW");

@@ -88,17 +88,44 @@ TEST_F(CalculatorTest, FiguresThatCannotBeComputedAreEmptyAndStopPrint) {
     }
 }
 
-TEST_F(CalculatorTest, LeavingFieldsReformatsThem) {
-    driver::TYPE("RI", 150, "7%");
-    driver::TYPE("RI", 145, "");
-    driver::FOCUS("RI", 155);
-    EXPECT_EQ(EZ_GETTEXT("RI", 150), "7.0");
-    EXPECT_EQ(EZ_GETTEXT("RI", 145), "$.00");
-    driver::FOCUS("RI", 160);
-    EXPECT_EQ(EZ_GETTEXT("RI", 155), ".0");
-    driver::TYPE("RI", 160, "-1234");
-    driver::FOCUS("RI", 135);
-    EXPECT_EQ(EZ_GETTEXT("RI", 160), "-$1,234.00");
+// A field left is shown as the figures read it; what the reader ignored of a typed figure stays
+// in the status bar, while other fields change, until its own field changes.
+TEST_F(CalculatorTest, LeavingFieldsReformatsThemAndSaysWhatWasIgnored) {
+    const std::string standing = EZ_GETSBTEXT("RI", 370, 1);
+    const struct {
+        int32_t field;
+        const char *typed, *shown, *notice;
+    } cases[] = {
+        {145, "12 500", "$12,500.00", ""},
+        {145, "12.5k", "$12,500.00", ""},
+        {160, "1.2M", "$1,200,000.00", ""},
+        {160, "-1234", "-$1,234.00", ""},
+        {145, "", "$.00", ""},
+        {145, "12.5x", "$12.50", " Read \"12.5x\" as $12.50; the rest was ignored."},
+        {150, "7.25", "7.25", ""},
+        {150, "7%", "7.0", ""},
+        {165, "0.05", "0.05", ""},
+        {155, "7.1234", "7.123", ""},
+        {150, ".5", "0.5", ""},
+        {150, "7,5", "7.0", " Read \"7,5\" as 7.0%; the rest was ignored."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        driver::FOCUS("RI", c.field);
+        EZ_SETTEXT("RI", c.field, "");
+        driver::TYPE("RI", c.field, c.typed);
+        driver::FOCUS("RI", 135);
+        EXPECT_EQ(EZ_GETTEXT("RI", c.field), c.shown);
+        const std::string notice = *c.notice ? c.notice : standing;
+        EXPECT_EQ(EZ_GETSBTEXT("RI", 370, 1), notice);
+        driver::TYPE("RI", 135, "x");
+        EXPECT_EQ(EZ_GETSBTEXT("RI", 370, 1), notice);
+        driver::PRESS("RI", c.field, "End");
+        driver::PRESS("RI", c.field, "Backspace");
+        EXPECT_EQ(EZ_GETSBTEXT("RI", 370, 1), standing);
+        driver::FOCUS("RI", 135);
+        EZ_SETTEXT("RI", c.field, "");
+    }
 }
 
 TEST_F(CalculatorTest, EnterMovesOnAndEscapeChangesNothing) {
@@ -112,10 +139,13 @@ TEST_F(CalculatorTest, EnterMovesOnAndEscapeChangesNothing) {
     EXPECT_EQ(EZ_GETTEXT("RI", 145), "$12.00");
 }
 
+// Once the inputs are filled, the status bar says what "Print" waits for.
 TEST_F(CalculatorTest, PrintNeedsAllSevenInputsAndATickedStation) {
+    const std::string standing = EZ_GETSBTEXT("RI", 370, 1);
     const int32_t inputs[] = {135, 140, 145, 150, 155, 160, 165};
     for (int32_t id : inputs) EZ_SETTEXT("RI", id, "5");
     EXPECT_FALSE(EZ_ISENABLED("RI", 315));
+    EXPECT_EQ(EZ_GETSBTEXT("RI", 370, 1), " \"Print\" waits for a station: add your stations with Tarvex, Stations.");
     // A tick on a row without a station (hidden) does not count, one on a shown row does.
     EZ_SETCHECK("RI", 295, 1);
     EZ_SETTEXT("RI", 140, "6");
@@ -126,10 +156,15 @@ TEST_F(CalculatorTest, PrintNeedsAllSevenInputsAndATickedStation) {
     SHOWSTATIONS();
     EZ_SETTEXT("RI", 140, "7");
     EXPECT_FALSE(EZ_ISENABLED("RI", 315));
+    EXPECT_EQ(EZ_GETSBTEXT("RI", 370, 1),
+              " \"Print\" waits for a ticked station: tick the stations the schedule runs on.");
     driver::CLICK("RI", 225);
     EXPECT_TRUE(EZ_ISENABLED("RI", 315));
+    driver::FOCUS("RI", 135);
+    EXPECT_EQ(EZ_GETSBTEXT("RI", 370, 1), standing);
     EZ_SETTEXT("RI", 140, "   ");
     EXPECT_FALSE(EZ_ISENABLED("RI", 315));
+    EXPECT_EQ(EZ_GETSBTEXT("RI", 370, 1), standing);
 }
 
 }  // namespace
@@ -157,12 +192,13 @@ TEST_F(CalculatorTest, ClearAnsweredNoChangesNothing) {
     EXPECT_EQ(boxes.shown[0].focus, 12);  // No is the default
     EXPECT_EQ(EZ_GETTEXT("RI", 135), "Main Street Motors");
     EXPECT_EQ(EZ_GETTEXT("RI", 145), "$1,000.00");
+    EXPECT_EQ(EZ_GETTEXT("RI", 310), "Call back Friday");
     EXPECT_EQ(EZ_GETCHECK("RI", 225), 1);
     EXPECT_EQ(EZ_GETTEXT("RI", 230), "01.070");
     EXPECT_TRUE(EZ_ISENABLED("RI", 315));
 }
 
-TEST_F(CalculatorTest, ClearAnsweredYesEmptiesInputsAndTicksOnly) {
+TEST_F(CalculatorTest, ClearAnsweredYesEmptiesInputsCommentsAndTicks) {
     fillEverything();
     Boxes boxes({clickButton(1)});
     driver::CLICK("RI", 330);
@@ -170,7 +206,7 @@ TEST_F(CalculatorTest, ClearAnsweredYesEmptiesInputsAndTicksOnly) {
     for (int32_t id = 135; id <= 165; id += 5) EXPECT_EQ(EZ_GETTEXT("RI", id), "") << id;
     EXPECT_EQ(EZ_GETCHECK("RI", 225), 0);
     EXPECT_FALSE(EZ_ISENABLED("RI", 315));
-    EXPECT_EQ(EZ_GETTEXT("RI", 310), "Call back Friday");
+    EXPECT_EQ(EZ_GETTEXT("RI", 310), "");
     EXPECT_EQ(EZ_GETTEXT("RI", 345), "$.00");
     for (int32_t id : {350, 355, 215, 230}) EXPECT_EQ(EZ_GETTEXT("RI", id), "") << id;
     EXPECT_EQ(EZ_GETTEXT("RI", 225), "WAAA");

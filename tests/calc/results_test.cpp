@@ -188,8 +188,8 @@ TEST(Results, StationsWithoutACumeOfAWholeListenerShowNoShare) {
 TEST(Results, HugeInputsSaturate) {
     CalculatorTexts in;
     in.budget = in.roi = in.margin = in.averageSale = "1E5000";
-    in.closingRatio = "1E-40";
-    in.cume.fill("1E5000");
+    in.closingRatio = "0.001";
+    in.cume.fill("1");
     auto texts = RESULTS(in);
     EXPECT_EQ(texts[345], "$92,233,720,368,547,758.07");
     EXPECT_EQ(texts[230].size(), 8u);
@@ -200,37 +200,74 @@ TEST(Results, HugeInputsSaturate) {
 
 TEST(Results, MoneyAndPercentFieldsAreRewrittenOnLeaving) {
     const std::pair<const char*, const char*> money[] = {
-        {"1000", "$1,000.00"}, {"$1,234.5", "$1,234.50"}, {"", "$.00"},   {"abc", "$.00"},
-        {"-1234", "-$1,234.00"}, {" 1 000", "$1.00"},     {"12.345", "$12.35"}, {"0.125", "$.13"}};
+        {"1000", "$1,000.00"},    {"$1,234.5", "$1,234.50"},    {"", "$.00"},          {"abc", "$.00"},
+        {"-1234", "-$1,234.00"},  {" 1 000", "$1,000.00"},      {"12 500", "$12,500.00"}, {"12.345", "$12.35"},
+        {"0.125", "$.13"},        {"12.5k", "$12,500.00"},      {"28K", "$28,000.00"}, {"1.2M", "$1,200,000.00"},
+        {"$1.5m", "$1,500,000.00"}, {"12.5x", "$12.50"},        {"1e3k", "$1,000.00"}, {"&H10k", "$16.00"}};
     for (const auto& [typed, shown] : money) EXPECT_EQ(DOLLARTEXT(typed), shown) << typed;
     const std::pair<const char*, const char*> percent[] = {
-        {"7%", "7.0"}, {"7,5", "7.0"}, {"12.25", "12.3"}, {"", ".0"}, {"-3.04", "-3.0"}};
+        {"7%", "7.0"},     {"7,5", "7.0"},     {"7", "7.0"},    {"7.25", "7.25"}, {"0.05", "0.05"},
+        {"7.1234", "7.123"}, {".5", "0.5"},    {"7.10", "7.10"}, {"1e-2", "0.01"}, {"", ".0"},
+        {"abc", ".0"},     {"-3.04", "-3.04"}, {"0", "0.0"},    {"7.0005", "7.001"}};
     for (const auto& [typed, shown] : percent) EXPECT_EQ(PCTTEXT(typed), shown) << typed;
 }
 
-TEST(Results, ListenersFigureOfTheTooltipAndThePage) {
+// The calculation reads a percent as its field shows it once left, so what is saved and printed
+// agrees with the figures.
+TEST(Results, PercentFiguresCountAsTheFieldShowsThem) {
+    CalculatorTexts in = WORKEDEXAMPLE();
+    in.budget = "10000";
+    for (const auto& [roi, net] : {std::pair{"7.25", "$10,725.00"}, {"7.1234", "$10,712.30"}, {"7.12349", "$10,712.30"}}) {
+        in.roi = roi;
+        EXPECT_EQ(RESULTS(in)[345], net) << roi;
+    }
+}
+
+TEST(Results, ReadingThatStopsEarlyIsNamed) {
     const struct {
-        const char *responses, *cume, *tooltip, *printed;
+        const char* typed;
+        bool money;
+        const char* notice;
     } cases[] = {
-        {"107.0", "10000", "1 response from every 93 listeners.",
-         "01.070 percent of audience or 1 out of each 93 listeners."},
-        {"250.0", "1999", "1 response from every 7 listeners.",
-         "01.070 percent of audience or 1 out of each 7 listeners."},
-        {"2.5", "1000", "1 response from every 500 listeners.",  // both rounded, ties to even
-         "01.070 percent of audience or 1 out of each 500 listeners."},
-        {"6000.5", "5000", "The schedule needs more responses than WROCK's 5,000 weekly listeners.",
-         "01.070 percent of audience: more responses than WROCK's 5,000 weekly listeners."},
-        {"5000.0", "5000", "1 response from every 1 listeners.",
-         "01.070 percent of audience or 1 out of each 1 listeners."},
-        {"0.5", "10000", "", "\u2014"},
-        {"", "10000", "", "\u2014"},
-        {"-5", "10000", "", "\u2014"},
-        {"107.0", "0", "", "\u2014"},
-        {"107.0", "", "", "\u2014"},
+        {"12.5x", true, "Read \"12.5x\" as $12.50; the rest was ignored."},
+        {"abc", true, "No figure in \"abc\"; it counts as $.00."},
+        {"7,5", false, "Read \"7,5\" as 7.0%; the rest was ignored."},
+        {"12 monthly payments of $100", true, "Read \"12 monthly payments\u2026\" as $12.00; the rest was ignored."},
+        {"12.5k", true, ""}, {" $1,000 ", true, ""}, {"1e3", true, ""}, {"", true, ""}, {"7 %", false, ""},
+        {"7%", false, ""},   {"0.05", false, ""},
+    };
+    for (const auto& c : cases) EXPECT_EQ(IGNOREDNOTICE(c.typed, c.money), c.notice) << c.typed;
+}
+
+// The listeners figure is the cume over the exact responses (number of sales over the closing
+// ratio), to the nearest listener; from half the audience up it is said in words.
+TEST(Results, ListenersFigureOfTheTooltipAndThePage) {
+    const std::string half = "responses from half or more of WROCK's 10,000 weekly listeners.";
+    const struct {
+        const char *sales, *ratio, *cume;
+        std::string tooltip, printed;
+    } cases[] = {
+        {"21.40", "20.0", "10000", "1 response from every 93 listeners.", "or 1 out of each 93 listeners."},
+        {"1.67", "100.0", "8200", "1 response from every 4,910 listeners.", "or 1 out of each 4,910 listeners."},
+        {"66.13", "100", "120500", "1 response from every 1,822 listeners.", "or 1 out of each 1,822 listeners."},
+        {"20.00", "8.0", "1999", "1 response from every 8 listeners.", "or 1 out of each 8 listeners."},
+        {"4.00", "100.0", "10", "1 response from every 3 listeners.", "or 1 out of each 3 listeners."},
+        {".01", "100.0", "8000", "1 response from every 800,000 listeners.", "or 1 out of each 800,000 listeners."},
+        {"54.89", "1.0", "10000", "The schedule needs " + half, ": " + half},
+        {"50.00", "1.0", "10000", "The schedule needs " + half, ": " + half},
+        {"60.00", "1.0", "5000", "The schedule needs more responses than WROCK's 5,000 weekly listeners.",
+         ": more responses than WROCK's 5,000 weekly listeners."},
+        {"", "20.0", "10000", "", ""},
+        {"-10.00", "20.0", "10000", "", ""},
+        {"21.40", "0", "10000", "", ""},
+        {"21.40", "20.0", "0", "", ""},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(LISTENERSTEXT(c.responses, c.cume, "WROCK"), c.tooltip) << c.responses << " " << c.cume;
-        EXPECT_EQ(PRINTEDSHARE("01.070", c.responses, c.cume, "WROCK"), c.printed) << c.responses << " " << c.cume;
+        SCOPED_TRACE(std::string(c.sales) + " " + c.ratio + " " + c.cume);
+        EXPECT_EQ(LISTENERSTEXT(c.sales, c.ratio, c.cume, "WROCK"), c.tooltip);
+        const std::string printed = c.printed.empty() ? "\u2014" : "01.070 percent of audience" +
+                                    std::string(c.printed[0] == ':' ? "" : " ") + c.printed;
+        EXPECT_EQ(PRINTEDSHARE("01.070", c.sales, c.ratio, c.cume, "WROCK"), printed);
     }
-    EXPECT_EQ(PRINTEDSHARE("", "107.0", "10000", "WROCK"), "\u2014");
+    EXPECT_EQ(PRINTEDSHARE("", "21.40", "20.0", "10000", "WROCK"), "\u2014");
 }

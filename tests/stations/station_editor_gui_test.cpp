@@ -170,20 +170,20 @@ TEST_F(StationEditorTest, TicksAndSharesFollowTheirStationsAfterASave) {
              EZ_SETTEXT(kEditor, 120, "");
              driver::FOCUS(kEditor, 130);
          },
-         {{"KBEST", "0.535", "1 response from every 186 listeners.", 0},
-          {"WROCK", "02.140", "1 response from every 46 listeners.", 1},
+         {{"KBEST", "0.535", "1 response from every 187 listeners.", 0},
+          {"WROCK", "02.140", "1 response from every 47 listeners.", 1},
           {nullptr, "", "", 0}},
-         "02.140 percent of audience or 1 out of each 46 listeners."},
+         "02.140 percent of audience or 1 out of each 47 listeners."},
         {"KBEST's cume doubled",
          [] {
              driver::FOCUS(kEditor, 125);
              EZ_SETTEXT(kEditor, 125, "");
              driver::TYPE(kEditor, 125, "40000");
          },
-         {{"KBEST", "0.268", "1 response from every 373 listeners.", 0},
-          {"WROCK", "02.140", "1 response from every 46 listeners.", 1},
+         {{"KBEST", "0.268", "1 response from every 374 listeners.", 0},
+          {"WROCK", "02.140", "1 response from every 47 listeners.", 1},
           {nullptr, "", "", 0}},
-         "02.140 percent of audience or 1 out of each 46 listeners."},
+         "02.140 percent of audience or 1 out of each 47 listeners."},
     };
     for (const auto& step : steps) {
         SCOPED_TRACE(step.change);
