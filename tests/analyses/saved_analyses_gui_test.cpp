@@ -87,7 +87,10 @@ TEST_F(SavedAnalysesTest, PackagesAreSavedFoundOpenedRenamedAndDeleted) {
     typeFigures("Main Street Motors", "1000");
     driver::CLICK("RI", 225);
     EXPECT_EQ(save("Light"), "$1,000.00 at 7.0%");
+    // Ctrl+S says what it saved and for whom, until the next edit.
+    EXPECT_EQ(EZ_GETSBTEXT("RI", 370, 1), " Saved \"Light\" for Main Street Motors.");
     retype(145, "3000");
+    EXPECT_EQ(EZ_GETSBTEXT("RI", 370, 1), " Copyright \u00a9 Tarvex. All rights reserved.");
     driver::CLICK("RI", 235);
     save("Heavy");
     typeFigures("Elm Street Cafe", "500");
@@ -150,6 +153,7 @@ TEST_F(SavedAnalysesTest, TwoPackagesAreComparedPrintedAndExported) {
     driver::CLICK("RI", 225);
     save("Light");
     retype(145, "3000");
+    EXPECT_EQ(EZ_GETSBTEXT("RI", 370, 1), " Copyright \u00a9 Tarvex. All rights reserved.");
     driver::CLICK("RI", 235);
     save("Heavy");
     const QString pdf = folder.filePath("comparison.pdf");

@@ -215,21 +215,35 @@ TEST_F(StationEditorTest, TicksAndSharesFollowTheirStationsAfterASave) {
     Options.Recall = 0;
 }
 
-// A cume pasted with its thousands separators keeps its digits, as typing it does.
-TEST_F(StationEditorTest, APastedCumeKeepsItsDigits) {
-    store("WAAA,,,,,,,", "900,0,0,0,0,0,0,0");
-    std::string pasted;
-    edit([&] {
-        QGuiApplication::clipboard()->setText("95,000");
-        driver::FOCUS(kEditor, 125);
-        auto* box = qobject_cast<QLineEdit*>(gui::findControl(kEditor, 125));
-        box->selectAll();
-        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
-        pasted = EZ_GETTEXT(kEditor, 125);
-        driver::CLICK(kEditor, 200);
-    });
-    EXPECT_EQ(pasted, "95000");
-    EXPECT_EQ(StationCume[0], "95000");
+// A cume pasted with its thousands separators keeps its digits, as typing it does; one in
+// thousands or millions is shown, on leaving its box, and kept as the number it stands for.
+TEST_F(StationEditorTest, APastedCumeKeepsItsDigitsAndKAndMAreTaken) {
+    const struct {
+        const char *pasted, *shown, *left;
+    } cases[] = {{"95,000", "95000", "95000"},
+                 {"33.5k", "33.5k", "33500"},
+                 {"1.2M", "1.2M", "1200000"},
+                 {"33.5k listeners", "33.5k", "33500"},
+                 {"3000M", "900", "900"}};  // beyond a whole number: refused
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.pasted);
+        store("WAAA,,,,,,,", "900,0,0,0,0,0,0,0");
+        std::string pasted, left;
+        edit([&] {
+            QGuiApplication::clipboard()->setText(c.pasted);
+            driver::FOCUS(kEditor, 125);
+            auto* box = qobject_cast<QLineEdit*>(gui::findControl(kEditor, 125));
+            box->selectAll();
+            QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+            pasted = EZ_GETTEXT(kEditor, 125);
+            driver::FOCUS(kEditor, 120);
+            left = EZ_GETTEXT(kEditor, 125);
+            driver::CLICK(kEditor, EZ_ISENABLED(kEditor, 200) ? 200 : 205);  // "&OK", or "&Cancel" unchanged
+        });
+        EXPECT_EQ(pasted, c.shown);
+        EXPECT_EQ(left, c.left);
+        EXPECT_EQ(StationCume[0], c.left);
+    }
 }
 
 // Tab takes the buttons as they stand; Escape closes the editor as its close box does, asking
