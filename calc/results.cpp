@@ -163,10 +163,10 @@ long double MONEYNUMBER(std::string_view text) { return READNUMBER(MONEYTEXT(tex
 std::string DOLLARTEXT(std::string_view text) { return FORMATNUMBER(MONEYNUMBER(text), "$#,.00"); }
 
 std::string PCTTEXT(std::string_view text) {
-    // A field without a figure keeps the form an empty field has always had.
-    if (text.find_first_of("0123456789") == std::string_view::npos) return ".0";
-    const int decimals = std::clamp(TYPEDDECIMALS(text), 1, 3);
-    return FORMATNUMBER(READNUMBER(text), "0." + std::string(decimals, '0'));
+    const std::string decimals(std::clamp(TYPEDDECIMALS(text), 1, 3), '0');
+    const std::string shown = FORMATNUMBER(READNUMBER(text), "0." + decimals);
+    // Zero keeps the form an empty field has always had, ".0"; a fraction shows its "0".
+    return shown.find_first_of("123456789") == std::string::npos ? FORMATNUMBER(0, "#." + decimals) : shown;
 }
 
 namespace {

@@ -208,7 +208,7 @@ TEST(Results, MoneyAndPercentFieldsAreRewrittenOnLeaving) {
     const std::pair<const char*, const char*> percent[] = {
         {"7%", "7.0"},     {"7,5", "7.0"},     {"7", "7.0"},    {"7.25", "7.25"}, {"0.05", "0.05"},
         {"7.1234", "7.123"}, {".5", "0.5"},    {"7.10", "7.10"}, {"1e-2", "0.01"}, {"", ".0"},
-        {"abc", ".0"},     {"-3.04", "-3.04"}, {"0", "0.0"},    {"7.0005", "7.001"}};
+        {"abc", ".0"},     {"-3.04", "-3.04"}, {"0", ".0"},    {"7.0005", "7.001"}};
     for (const auto& [typed, shown] : percent) EXPECT_EQ(PCTTEXT(typed), shown) << typed;
 }
 

@@ -1,10 +1,12 @@
 // The number reader on any typed or stored text: always a finite number, and a money amount
-// written by the calculator's mask reads back as that amount to the cent.
+// written by the calculator's mask reads back as that amount to the cent; the figure fields'
+// re-writing and notices on the same texts.
 #include <cmath>
 #include <string>
 
 #include "calc/number_format.h"
 #include "calc/number_reader.h"
+#include "calc/results.h"
 #include "tests/fuzz/require.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -29,5 +31,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         REQUIRE(std::fabs(held - number) <= std::fabs(number) * 1e-15L);
         FORMATQUOTIENT(exact.digits, 7, "$#,.00");
     }
+    // The reader reads no further than the text; shorthand reads as its figure written out, and a
+    // percent field's text, re-read, is what it shows.
+    REQUIRE(READLENGTH(text) <= text.size());
+    REQUIRE(std::isfinite(READNUMBER(EXPANDSHORTHAND(text))));
+    REQUIRE(READNUMBER(text.substr(0, READLENGTH(text))) == number);
+    if (std::fabs(number) < 1e12L) {
+        const std::string percent = PCTTEXT(text);
+        REQUIRE(PCTTEXT(percent) == percent);
+    }
+    IGNOREDNOTICE(text, true);
+    IGNOREDNOTICE(text, false);
     return 0;
 }
