@@ -209,6 +209,19 @@ void capturePage(const std::string& name) {
     QProcess::execute("pdftoppm", {"-png", "-r", "72", "-singlefile", pdf, base});
 }
 
+// The status bar's notices: "Print" waiting for a station, then a figure read only in part.
+void statusNotices() {
+    EZ_RI_Display("");
+    driver::SETTLE();
+    typeClient();
+    driver::FOCUS("RI", 135);
+    capture("calculator-print-waits.png");
+    EZ_SETTEXT("RI", 160, "");
+    driver::TYPE("RI", 160, "12.5x");
+    driver::FOCUS("RI", 165);
+    capture("calculator-ignored-figure.png");
+}
+
 // The printed page with what used to run off the paper or over other texts: long names, a wide
 // return, a long station name, comments too long for the page; then one whose schedule needs more
 // responses than the stations reach, and the calculator with no closing ratio, which cannot print.
@@ -274,6 +287,7 @@ void savedAnalyses() {
         });
         driver::PRESS("RI", 310, "Ctrl+S");
     }
+    capture("calculator-saved.png");
     driver::WHENOPEN("SA", [] {
         driver::TYPE("SA", SA::SEARCH, "main");
         const std::vector<int32_t> shown = EZ_GETLISTORDER("SA", SA::LIST);
@@ -324,6 +338,8 @@ int main(int argc, char** argv) {
     updatingWindow();
     closeAllForms();
     updateNotices();
+    closeAllForms();
+    statusNotices();
     closeAllForms();
     printedPages();
     closeAllForms();
