@@ -97,16 +97,11 @@ TEST_F(CalculatorTest, LeavingFieldsReformatsThemAndSaysWhatWasIgnored) {
         const char *typed, *shown, *notice;
     } cases[] = {
         {145, "12 500", "$12,500.00", ""},
-        {145, "12.5k", "$12,500.00", ""},
         {160, "1.2M", "$1,200,000.00", ""},
-        {160, "-1234", "-$1,234.00", ""},
         {145, "", "$.00", ""},
         {145, "12.5x", "$12.50", " Read \"12.5x\" as $12.50; the rest was ignored."},
-        {150, "7.25", "7.25", ""},
-        {150, "7%", "7.0", ""},
         {165, "0.05", "0.05", ""},
         {155, "7.1234", "7.123", ""},
-        {150, ".5", "0.5", ""},
         {150, "7,5", "7.0", " Read \"7,5\" as 7.0%; the rest was ignored."},
     };
     for (const auto& c : cases) {

@@ -209,22 +209,10 @@ void capturePage(const std::string& name) {
     QProcess::execute("pdftoppm", {"-png", "-r", "72", "-singlefile", pdf, base});
 }
 
-// The status bar's notices: "Print" waiting for a station, then a figure read only in part.
-void statusNotices() {
-    EZ_RI_Display("");
-    driver::SETTLE();
-    typeClient();
-    driver::FOCUS("RI", 135);
-    capture("calculator-print-waits.png");
-    EZ_SETTEXT("RI", 160, "");
-    driver::TYPE("RI", 160, "12.5x");
-    driver::FOCUS("RI", 165);
-    capture("calculator-ignored-figure.png");
-}
-
 // The printed page with what used to run off the paper or over other texts: long names, a wide
 // return, a long station name, comments too long for the page; then one whose schedule needs more
-// responses than the stations reach, and the calculator with no closing ratio, which cannot print.
+// responses than the stations reach; the calculator before a station is ticked, with no closing
+// ratio, which cannot print, and with an "x" typed after the average sale.
 void printedPages() {
     EZ_RI_Display("");
     driver::SETTLE();
@@ -244,6 +232,7 @@ void printedPages() {
     while (comments.size() < 4000)
         comments += "Spring schedule: twenty-four spots a week in drive time, with live reads on Saturdays. ";
     EZ_SETTEXT("RI", 310, comments.substr(0, 4000));
+    capture("calculator-print-waits.png");
     driver::CLICK("RI", 225);
     driver::CLICK("RI", 235);
     capturePage("analysis-long-texts");
@@ -252,6 +241,10 @@ void printedPages() {
     capturePage("analysis-beyond-audience");
     EZ_SETTEXT("RI", 165, "0");
     capture("calculator-no-closing-ratio.png");
+    driver::PRESS("RI", 160, "End");
+    driver::TYPE("RI", 160, "x");
+    driver::FOCUS("RI", 165);
+    capture("calculator-ignored-figure.png");
 }
 
 // Packages of three clients saved, the list narrowed to one client, and two packages compared.
@@ -338,8 +331,6 @@ int main(int argc, char** argv) {
     updatingWindow();
     closeAllForms();
     updateNotices();
-    closeAllForms();
-    statusNotices();
     closeAllForms();
     printedPages();
     closeAllForms();
