@@ -156,10 +156,11 @@ void showRowFigure(int32_t tickBox) {
 bool isMoneyField(int32_t id) { return id == RI::BUDGET || id == RI::AVERAGE_SALE; }
 bool isPercentField(int32_t id) { return id == RI::ROI || id == RI::MARGIN || id == RI::CLOSING_RATIO; }
 
-// What the reader ignored of the figure typed into a money or percent field; empty for the others.
-std::string ignoredOf(int32_t id) {
-    if (!isMoneyField(id) && !isPercentField(id)) return "";
-    return IGNOREDNOTICE(EZ_GETTEXT(kForm, id), isMoneyField(id));
+// Tells what the reader ignored of the figure typed into a money or percent field.
+void showIgnored(int32_t id) {
+    if (!isMoneyField(id) && !isPercentField(id)) return;
+    const std::string ignored = IGNOREDNOTICE(EZ_GETTEXT(kForm, id), isMoneyField(id));
+    if (!ignored.empty()) PASSINGNOTICE(ignored, NoticeLasts::UNTILFIELDCHANGES, id);
 }
 
 // Set while a field is re-written on leaving it: that is no edit of the user's.
@@ -207,14 +208,19 @@ void clearForm() {
 void fieldEvents(int32_t& id, int32_t& message, int32_t& value) {
     switch (message) {
         case EZ_MSG_CHANGE:
-            if (!reformatting) NOTICECHANGED(id);
+            if (reformatting) {
+                CHECKPRINT();
+                break;
+            }
+            NOTICECHANGED(id);
             CHECKPRINT();
-            if (const std::string ignored = ignoredOf(id); !reformatting && !ignored.empty())
-                PASSINGNOTICE(ignored, NoticeLasts::UNTILFIELDCHANGES, id);
+            // While typing, a figure begun with a sign or a point is not misread yet.
+            if (EZ_GETTEXT(kForm, id).find_first_of("0123456789") != std::string::npos) showIgnored(id);
             break;
         case EZ_MSG_FOCUS: EZ_SETCOLOR(kForm, id, 0, 25); break;
         case EZ_MSG_BLUR:
             EZ_SETCOLOR(kForm, id, -1, -1);
+            showIgnored(id);
             reformatting = true;
             if (isMoneyField(id))
                 DOLLARFORMAT(kForm, id);

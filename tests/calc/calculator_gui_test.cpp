@@ -100,6 +100,7 @@ TEST_F(CalculatorTest, LeavingFieldsReformatsThemAndSaysWhatWasIgnored) {
         {160, "1.2M", "$1,200,000.00", ""},
         {145, "", "$.00", ""},
         {145, "12.5x", "$12.50", " Read \"12.5x\" as $12.50; the rest was ignored."},
+        {160, "abc", "$.00", " No figure in \"abc\"; it counts as $.00."},
         {165, "0.05", "0.05", ""},
         {155, "7.1234", "7.123", ""},
         {150, "7,5", "7.0", " Read \"7,5\" as 7.0%; the rest was ignored."},
