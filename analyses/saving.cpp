@@ -108,7 +108,8 @@ bool SAVEANALYSISOVER(const std::string& parent) {
         return false;
     }
     KEEPSHOWN();
-    PASSINGNOTICE("Saved \"" + analysis.scenario + "\" for " + analysis.customer + ".", NoticeLasts::UNTILNEXTEDIT, 0);
+    PASSINGNOTICE("Saved \"" + analysis.scenario + "\" for " + analysis.customer + ".",
+                  NoticeLasts::UNTILNEXTEDIT, 0);
     return true;
 }
 

@@ -23,7 +23,9 @@ CalculatorTexts WINDOWTEXTS() {
 }  // namespace
 
 // The figures the listeners per response come from: the number of sales shown and the closing ratio.
-std::string RESPONSESSOURCE() { return EZ_GETTEXT("RI", RI::SALES) + "|" + EZ_GETTEXT("RI", RI::CLOSING_RATIO); }
+std::string RESPONSESSOURCE() {
+    return EZ_GETTEXT("RI", RI::SALES) + "|" + EZ_GETTEXT("RI", RI::CLOSING_RATIO);
+}
 
 // The shares are described again only when the responses change, so that a keystroke
 // re-describes no more than it must.
@@ -61,6 +63,6 @@ void PCTFORMAT(const std::string& formName, int32_t& id) {
 std::string SHOWCUME(int32_t& id) {
     const int row = RI::STATIONROW(id);
     if (row == 0) return "";
-    return LISTENERSTEXT(EZ_GETTEXT("RI", RI::SALES), EZ_GETTEXT("RI", RI::CLOSING_RATIO), StationCume[row - 1],
-                         StationCalls[row - 1]);
+    return LISTENERSTEXT(EZ_GETTEXT("RI", RI::SALES), EZ_GETTEXT("RI", RI::CLOSING_RATIO),
+                         StationCume[row - 1], StationCalls[row - 1]);
 }

@@ -149,8 +149,10 @@ const std::string kNotice = "Copyright \u00a9 Tarvex. All rights reserved.";
 void showRowFigure(int32_t tickBox) {
     int32_t share = RI::SHARELABEL(RI::STATIONROW(tickBox));
     const std::string figure = SHOWCUME(share);
-    if (figure.empty()) NOTICEBLURRED(tickBox);
-    else PASSINGNOTICE(EZ_GETTEXT(kForm, tickBox) + ": " + figure, NoticeLasts::WHILEFOCUSED, tickBox);
+    if (figure.empty())
+        NOTICEBLURRED(tickBox);
+    else
+        PASSINGNOTICE(EZ_GETTEXT(kForm, tickBox) + ": " + figure, NoticeLasts::WHILEFOCUSED, tickBox);
 }
 
 bool isMoneyField(int32_t id) { return id == RI::BUDGET || id == RI::AVERAGE_SALE; }

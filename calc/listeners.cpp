@@ -24,6 +24,7 @@ std::string PRINTEDSHARE(std::string_view share, std::string_view sales, std::st
                          std::string_view cume, std::string_view station) {
     const Audience audience = AUDIENCEPERRESPONSE(sales, closingRatio, cume);
     if (share.empty() || !audience.known) return "\u2014";
-    if (audience.halfOrMore) return std::string(share) + " percent of audience: " + LARGESHARE(audience, station) + ".";
+    if (audience.halfOrMore)
+        return std::string(share) + " percent of audience: " + LARGESHARE(audience, station) + ".";
     return std::string(share) + " percent of audience or 1 out of each " + audience.every + " listeners.";
 }

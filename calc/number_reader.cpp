@@ -230,7 +230,8 @@ size_t READLENGTH(std::string_view text) {
 int TYPEDDECIMALS(std::string_view text) {
     const DecimalText scanned = SCANDECIMAL(text, SKIPBLANKS(text));
     const size_t point = scanned.mantissa.find('.');
-    const long written = point == std::string_view::npos ? 0 : static_cast<long>(scanned.mantissa.size() - point - 1);
+    const long written =
+        point == std::string_view::npos ? 0 : static_cast<long>(scanned.mantissa.size() - point - 1);
     return static_cast<int>(std::clamp(written - scanned.exponent, 0L, 1000L));
 }
 
@@ -238,7 +239,8 @@ std::string EXPANDSHORTHAND(std::string_view text) {
     const size_t at = SKIPBLANKS(text);
     if (at < text.size() && text[at] == '&') return std::string(text);
     const DecimalText scanned = SCANDECIMAL(text, at);
-    if (scanned.mantissa.empty() || scanned.exponentWritten || scanned.end >= text.size()) return std::string(text);
+    if (scanned.mantissa.empty() || scanned.exponentWritten || scanned.end >= text.size())
+        return std::string(text);
     // Only a letter that ends the figure: "12 months" is no twelve million.
     for (size_t after = scanned.end + 1; after < text.size(); ++after)
         if (!ISBLANK(text[after])) return std::string(text);

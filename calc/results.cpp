@@ -204,7 +204,8 @@ Audience AUDIENCEPERRESPONSE(std::string_view sales, std::string_view closingRat
     const ExactNumber c = READEXACT(ratio);
     Quotient every;
     every.value = listeners / (static_cast<long double>(hundredths) / percent);
-    every.exact = c.exact && !__builtin_mul_overflow(static_cast<__int128>(listeners), c.digits, &every.num) &&
+    every.exact = c.exact &&
+                  !__builtin_mul_overflow(static_cast<__int128>(listeners), c.digits, &every.num) &&
                   SCALEUP(hundredths, c.scale, every.den);
     audience.known = true;
     audience.beyondAudience = every.exact ? every.num < every.den : every.value < 1;

@@ -41,7 +41,8 @@ void STANDINGNOTICE(const std::string& text) {
 }
 
 void PASSINGNOTICE(const std::string& text, NoticeLasts lasts, int32_t control) {
-    std::erase_if(passing, [&](const Notice& notice) { return notice.lasts == lasts && notice.control == control; });
+    std::erase_if(passing,
+                  [&](const Notice& notice) { return notice.lasts == lasts && notice.control == control; });
     passing.push_back({text, lasts, control});
     SHOWNOTICE();
 }

@@ -8,10 +8,10 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalBlocker>
 #include <QStatusBar>
 #include <QTextEdit>
-#include <QRegularExpression>
 #include <QValidator>
 #include <algorithm>
 

@@ -141,7 +141,8 @@ TEST_F(CalculatorTest, PrintNeedsAllSevenInputsAndATickedStation) {
     const int32_t inputs[] = {135, 140, 145, 150, 155, 160, 165};
     for (int32_t id : inputs) EZ_SETTEXT("RI", id, "5");
     EXPECT_FALSE(EZ_ISENABLED("RI", 315));
-    EXPECT_EQ(EZ_GETSBTEXT("RI", 370, 1), " \"Print\" waits for a station: add your stations with Tarvex, Stations.");
+    EXPECT_EQ(EZ_GETSBTEXT("RI", 370, 1),
+              " \"Print\" waits for a station: add your stations with Tarvex, Stations.");
     // A tick on a row without a station (hidden) does not count, one on a shown row does.
     EZ_SETCHECK("RI", 295, 1);
     EZ_SETTEXT("RI", 140, "6");

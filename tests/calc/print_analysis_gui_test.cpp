@@ -382,12 +382,14 @@ TEST_F(PrintedAnalysisTest, ListenersFigureAgreesWithTheShareOnItsLine) {
         const std::string tooltip = driver::TOOLTIP("RI", 230);
         EXPECT_EQ(gui::findControl("RI", 230)->accessibleDescription().toStdString(), tooltip);
         if (!c.words.isEmpty()) {
-            EXPECT_TRUE(lines[0].contains(share(1) + " percent of audience: " + c.words)) << lines[0].toStdString();
+            EXPECT_TRUE(lines[0].contains(share(1) + " percent of audience: " + c.words))
+                << lines[0].toStdString();
             EXPECT_EQ(QString::fromStdString(tooltip), "The schedule needs " + c.words);
             EXPECT_GE(share(1).toDouble(), 50);
             continue;
         }
-        static const QRegularExpression line(R"((\S+) percent of audience or 1 out of each ([\d,]+) listeners\.)");
+        static const QRegularExpression line(
+            R"((\S+) percent of audience or 1 out of each ([\d,]+) listeners\.)");
         const QRegularExpressionMatch m = line.match(lines[0]);
         ASSERT_TRUE(m.hasMatch()) << lines[0].toStdString();
         EXPECT_EQ(m.captured(1), share(1));

@@ -199,11 +199,13 @@ TEST(Results, HugeInputsSaturate) {
 }
 
 TEST(Results, MoneyAndPercentFieldsAreRewrittenOnLeaving) {
+    // clang-format off
     const std::pair<const char*, const char*> money[] = {
-        {"1000", "$1,000.00"},    {"$1,234.5", "$1,234.50"},    {"", "$.00"},          {"abc", "$.00"},
-        {"-1234", "-$1,234.00"},  {" 1 000", "$1,000.00"},      {"12 500", "$12,500.00"}, {"12.345", "$12.35"},
-        {"0.125", "$.13"},        {"12.5k", "$12,500.00"},      {"28K", "$28,000.00"}, {"1.2M", "$1,200,000.00"},
-        {"$1.5m", "$1,500,000.00"}, {"12.5x", "$12.50"},        {"1e3k", "$1,000.00"}, {"&H10k", "$16.00"}};
+        {"1000", "$1,000.00"}, {"$1,234.5", "$1,234.50"}, {"", "$.00"}, {"abc", "$.00"},
+        {"-1234", "-$1,234.00"}, {" 1 000", "$1,000.00"}, {"12 500", "$12,500.00"}, {"12.345", "$12.35"}, {"0.125", "$.13"},
+        {"12.5k", "$12,500.00"}, {"28K", "$28,000.00"}, {"1.2M", "$1,200,000.00"}, {"$1.5m", "$1,500,000.00"},
+        {"12.5x", "$12.50"}, {"1e3k", "$1,000.00"}, {"&H10k", "$16.00"}};
+    // clang-format on
     for (const auto& [typed, shown] : money) EXPECT_EQ(DOLLARTEXT(typed), shown) << typed;
     const std::pair<const char*, const char*> percent[] = {
         {"7%", "7.0"},     {"7,5", "7.0"},     {"7", "7.0"},    {"7.25", "7.25"}, {"0.05", "0.05"},
@@ -243,7 +245,7 @@ TEST(Results, ListenersFigureOfTheTooltipAndThePage) {
         std::string tooltip, printed;
     } cases[] = {
         {"21.40", "20.0", "10000", "1 response from every 93 listeners.", "or 1 out of each 93 listeners."},
-        {"4.00", "100.0", "10", "1 response from every 3 listeners.", "or 1 out of each 3 listeners."},  // 2.5
+        {"4.00", "100.0", "10", "1 response from every 3 listeners.", "or 1 out of each 3 listeners."},
         {"50.00", "1.0", "10000", "The schedule needs " + half, ": " + half},
         {"", "20.0", "10000", "", ""},
         {"-10.00", "20.0", "10000", "", ""},
@@ -253,8 +255,9 @@ TEST(Results, ListenersFigureOfTheTooltipAndThePage) {
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.sales) + " " + c.ratio + " " + c.cume);
         EXPECT_EQ(LISTENERSTEXT(c.sales, c.ratio, c.cume, "WROCK"), c.tooltip);
-        const std::string printed = c.printed.empty() ? "\u2014" : "01.070 percent of audience" +
-                                    std::string(c.printed[0] == ':' ? "" : " ") + c.printed;
+        const std::string gap = c.printed.empty() || c.printed[0] == ':' ? "" : " ";
+        const std::string printed = c.printed.empty()
+            ? "\u2014" : "01.070 percent of audience" + gap + c.printed;
         EXPECT_EQ(PRINTEDSHARE("01.070", c.sales, c.ratio, c.cume, "WROCK"), printed);
     }
     EXPECT_EQ(PRINTEDSHARE("", "21.40", "20.0", "10000", "WROCK"), "\u2014");

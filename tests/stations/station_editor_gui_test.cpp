@@ -220,8 +220,10 @@ TEST_F(StationEditorTest, TicksAndSharesFollowTheirStationsAfterASave) {
 TEST_F(StationEditorTest, APastedCumeKeepsItsDigitsAndKAndMAreTaken) {
     const struct {
         const char *pasted, *shown, *left;
-    } cases[] = {{"95,000", "95000", "95000"}, {"1.2M", "1.2M", "1200000"},
-                 {"33.5k listeners", "33.5k", "33500"}, {"3000M", "900", "900"}};  // beyond 32 bits: refused
+    } cases[] = {{"95,000", "95000", "95000"},
+                 {"1.2M", "1.2M", "1200000"},
+                 {"33.5k listeners", "33.5k", "33500"},
+                 {"3000M", "900", "900"}};  // beyond 32 bits: refused
     for (const auto& c : cases) {
         SCOPED_TRACE(c.pasted);
         store("WAAA,,,,,,,", "900,0,0,0,0,0,0,0");
