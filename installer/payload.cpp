@@ -1,10 +1,9 @@
 #include "installer/payload.h"
 
-#include <sodium.h>
-
 #include <algorithm>
 #include <vector>
 
+#include "platform/crypto.h"
 #include "platform/files.h"
 #include "platform/processes.h"
 #include "update/version_file.h"
@@ -14,12 +13,12 @@ namespace {
 constexpr size_t kBlock = 1 << 16;
 
 // Copies size bytes at offset of one open file to the end of another, feeding them to the digest.
-bool copyBytes(int32_t from, int64_t offset, int64_t size, int32_t to, crypto_hash_sha256_state* state) {
+bool copyBytes(int32_t from, int64_t offset, int64_t size, int32_t to, Sha256* digest) {
     std::string block(kBlock, '\0');
     while (size > 0) {
         const size_t count = static_cast<size_t>(std::min<int64_t>(size, kBlock));
         if (!OS_READAT(from, offset, block.data(), count)) return false;
-        if (state) crypto_hash_sha256_update(state, reinterpret_cast<const unsigned char*>(block.data()), count);
+        if (digest) digest->add(std::string_view(block.data(), count));
         if (to && !OS_WRITEFILE(to, block.data(), count)) return false;
         offset += static_cast<int64_t>(count);
         size -= static_cast<int64_t>(count);
@@ -27,8 +26,8 @@ bool copyBytes(int32_t from, int64_t offset, int64_t size, int32_t to, crypto_ha
     return true;
 }
 
-bool writeAll(int32_t file, const std::string& bytes, crypto_hash_sha256_state& state) {
-    crypto_hash_sha256_update(&state, reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+bool writeAll(int32_t file, const std::string& bytes, Sha256& digest) {
+    digest.add(bytes);
     return OS_WRITEFILE(file, bytes.data(), bytes.size());
 }
 
@@ -61,20 +60,16 @@ std::optional<Payload> CHECKINSTALLER(const std::string& runFile, std::string& p
 bool UNPACKPAYLOAD(const std::string& runFile, const Payload& payload, const std::string& folder,
                    const std::function<void(const std::string&)>& step) {
     const int32_t from = OS_OPENFORREADING(runFile);
-    if (from == 0 || sodium_init() < 0) {
-        OS_CLOSEFILE(from);
-        return false;
-    }
-    crypto_hash_sha256_state state;
-    crypto_hash_sha256_init(&state);
+    if (from == 0) return false;
+    Sha256 digest;
     int64_t at = payload.offset;
     bool written = true;
     for (const PayloadFile& file : payload.files) {
         const std::string path = folder + "/" + file.name;
         // The bytes before the content (count and entry header) are digested only.
-        written = copyBytes(from, at, file.offset - at, 0, &state) && OS_MAKEFOLDERS(folderOf(path));
+        written = copyBytes(from, at, file.offset - at, 0, &digest) && OS_MAKEFOLDERS(folderOf(path));
         const int32_t to = written ? OS_CREATEPRIVATEFILE(path) : 0;
-        written = to != 0 && copyBytes(from, file.offset, file.size, to, &state) && OS_FINISHFILE(to);
+        written = to != 0 && copyBytes(from, file.offset, file.size, to, &digest) && OS_FINISHFILE(to);
         if (!written || (file.executable && !OS_MAKEEXECUTABLE(path))) {
             written = false;
             break;
@@ -83,10 +78,7 @@ bool UNPACKPAYLOAD(const std::string& runFile, const Payload& payload, const std
         step(file.name);
     }
     OS_CLOSEFILE(from);
-    unsigned char digest[crypto_hash_sha256_BYTES];
-    crypto_hash_sha256_final(&state, digest);
-    return written && at == payload.offset + payload.size &&
-           payload.sha256 == std::string(reinterpret_cast<const char*>(digest), sizeof digest);
+    return written && at == payload.offset + payload.size && payload.sha256 == digest.finish();
 }
 
 bool PACKPROGRAM(const std::string& stub, const std::string& programFolder, const std::string& version,
@@ -103,27 +95,24 @@ bool PACKPROGRAM(const std::string& stub, const std::string& programFolder, cons
     const int32_t installer = OS_OPENFORREADING(stub);
     const std::string temporary = output + ".part";
     const int32_t out = installer ? OS_CREATEPRIVATEFILE(temporary) : 0;
-    bool written = out != 0 && sodium_init() >= 0;
+    bool written = out != 0;
     const int64_t offset = OS_OPENFILESIZE(installer);
     written = written && copyBytes(installer, 0, offset, out, nullptr);
     OS_CLOSEFILE(installer);
-    crypto_hash_sha256_state state;
-    crypto_hash_sha256_init(&state);
+    Sha256 digest;
     int64_t size = 4;
-    written = written && writeAll(out, PAYLOADCOUNT(static_cast<uint32_t>(names.size())), state);
+    written = written && writeAll(out, PAYLOADCOUNT(static_cast<uint32_t>(names.size())), digest);
     for (const std::string& name : names) {
         const std::string path = programFolder + "/" + name;
         const int32_t in = written ? OS_OPENFORREADING(path) : 0;
         const int64_t length = OS_OPENFILESIZE(in);
         const std::string entry = PAYLOADENTRY(name, name == "Tarvex", length);
-        written = in != 0 && length >= 0 && writeAll(out, entry, state) && copyBytes(in, 0, length, out, &state);
+        written =
+            in != 0 && length >= 0 && writeAll(out, entry, digest) && copyBytes(in, 0, length, out, &digest);
         OS_CLOSEFILE(in);
         size += static_cast<int64_t>(entry.size()) + length;
     }
-    unsigned char digest[crypto_hash_sha256_BYTES];
-    crypto_hash_sha256_final(&state, digest);
-    const std::string trailer =
-        PAYLOADTRAILER(offset, size, std::string(reinterpret_cast<const char*>(digest), sizeof digest), version);
+    const std::string trailer = PAYLOADTRAILER(offset, size, digest.finish(), version);
     written = written && OS_WRITEFILE(out, trailer.data(), trailer.size());
     written = out != 0 && OS_FINISHFILE(out) && written && OS_MAKEEXECUTABLE(temporary) &&
               OS_RENAMEFILE(temporary, output);

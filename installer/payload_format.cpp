@@ -1,10 +1,9 @@
 #include "installer/payload_format.h"
 
-#include <sodium.h>
-
 #include <cstring>
 #include <set>
 
+#include "platform/crypto.h"
 #include "update/version_file.h"
 
 namespace {
@@ -34,20 +33,16 @@ bool plainName(std::string_view name) {
 
 // The SHA-256 of size bytes at offset, read in blocks.
 bool digestOf(const PayloadReader& read, int64_t offset, int64_t size, std::string& sha256) {
-    if (sodium_init() < 0) return false;
-    crypto_hash_sha256_state state;
-    crypto_hash_sha256_init(&state);
+    Sha256 digest;
     std::string block(kBlock, '\0');
     while (size > 0) {
         const size_t count = static_cast<size_t>(std::min<int64_t>(size, kBlock));
         if (!read(offset, block.data(), count)) return false;
-        crypto_hash_sha256_update(&state, reinterpret_cast<const unsigned char*>(block.data()), count);
+        digest.add(std::string_view(block.data(), count));
         offset += static_cast<int64_t>(count);
         size -= static_cast<int64_t>(count);
     }
-    unsigned char digest[crypto_hash_sha256_BYTES];
-    crypto_hash_sha256_final(&state, digest);
-    sha256.assign(reinterpret_cast<const char*>(digest), sizeof digest);
+    sha256 = digest.finish();
     return true;
 }
 
@@ -120,7 +115,7 @@ std::optional<Payload> READPAYLOAD(const PayloadReader& read, int64_t fileSize, 
     if (offset == 0 || offset > room || size != room - offset) return std::nullopt;
     payload.offset = static_cast<int64_t>(offset);
     payload.size = static_cast<int64_t>(size);
-    payload.sha256.assign(trailer + 32, crypto_hash_sha256_BYTES);
+    payload.sha256.assign(trailer + 32, kSha256Bytes);
     const std::string_view version(trailer + 64, kVersionBytes);
     payload.version = std::string(version.substr(0, version.find('\0')));
     if (version.find_first_not_of('\0', payload.version.size()) != std::string_view::npos ||

@@ -1,6 +1,5 @@
 // The maker's tool for signed updates: makes the key pair, writes a signed version file for an
 // installer, and checks one. The program believes only version files signed with this key.
-#include <sodium.h>
 #include <sys/stat.h>
 
 #include <cstdio>
@@ -10,6 +9,7 @@
 #include <sstream>
 #include <string>
 
+#include "platform/crypto.h"
 #include "update/base64.h"
 #include "update/signature.h"
 #include "update/version_file.h"
@@ -41,16 +41,17 @@ int fail(const std::string& message) {
 }
 
 int keygen(const std::string& secretFile) {
-    unsigned char publicKey[crypto_sign_PUBLICKEYBYTES];
-    unsigned char secretKey[crypto_sign_SECRETKEYBYTES];
-    crypto_sign_keypair(publicKey, secretKey);
+    SigningKeys keys = OS_MAKESIGNINGKEYS();
+    if (keys.secretKey.empty()) return fail("no random source for a key");
     const mode_t previous = ::umask(077);
     std::ofstream out(secretFile, std::ios::binary | std::ios::trunc);
     ::umask(previous);
-    if (!(out << GET_BASE64(std::string_view(reinterpret_cast<char*>(secretKey), sizeof secretKey)) << "\n"))
-        return fail("cannot write " + secretFile);
-    sodium_memzero(secretKey, sizeof secretKey);
-    std::cout << GET_BASE64(std::string_view(reinterpret_cast<char*>(publicKey), sizeof publicKey)) << "\n";
+    std::string secretText = GET_BASE64(keys.secretKey);
+    const bool written = static_cast<bool>(out << secretText << "\n");
+    OS_FORGETSECRET(secretText);
+    OS_FORGETSECRET(keys.secretKey);
+    if (!written) return fail("cannot write " + secretFile);
+    std::cout << GET_BASE64(keys.publicKey) << "\n";
     return 0;
 }
 
@@ -59,7 +60,7 @@ std::optional<std::string> secretKey(const std::string& secretFile) {
     if (!text) return std::nullopt;
     while (!text->empty() && (text->back() == '\n' || text->back() == '\r')) text->pop_back();
     std::optional<std::string> key = FROM_BASE64(*text);
-    if (!key || key->size() != crypto_sign_SECRETKEYBYTES) return std::nullopt;
+    if (!key || key->size() != kSignSecretKeyBytes) return std::nullopt;
     return key;
 }
 
@@ -67,10 +68,7 @@ std::optional<std::string> secretKey(const std::string& secretFile) {
 std::optional<std::string> describe(const std::string& installer) {
     std::optional<std::string> bytes = readFile(installer);
     if (!bytes) return std::nullopt;
-    unsigned char digest[crypto_hash_sha256_BYTES];
-    crypto_hash_sha256(digest, reinterpret_cast<const unsigned char*>(bytes->data()), bytes->size());
-    return "sha256 " + HEXTEXT(std::string_view(reinterpret_cast<char*>(digest), sizeof digest)) +
-           "\r\nsize " + std::to_string(bytes->size()) + "\r\n";
+    return "sha256 " + HEXTEXT(OS_SHA256(*bytes)) + "\r\nsize " + std::to_string(bytes->size()) + "\r\n";
 }
 
 int make(char** argv) {
@@ -110,7 +108,6 @@ int verify(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (sodium_init() < 0) return fail("libsodium cannot start");
     const std::string command = argc > 1 ? argv[1] : "";
     if (command == "keygen" && argc == 3) return keygen(argv[2]);
     if (command == "make" && argc == 8) return make(argv);

@@ -1,4 +1,4 @@
-// The maker's signature on a version file (Ed25519 through libsodium), and the digest a signed
+// The maker's signature on a version file (Ed25519), and the digest a signed
 // file names for its installer.
 #pragma once
 

@@ -2,10 +2,10 @@
 // version text is safe to show, and a file the maker signed verifies while one changed anywhere
 // does not.
 #include <fuzzer/FuzzedDataProvider.h>
-#include <sodium.h>
 
 #include <string>
 
+#include "platform/crypto.h"
 #include "update/base64.h"
 #include "update/signature.h"
 #include "update/version_file.h"
@@ -25,17 +25,14 @@ bool validUtf8(std::string_view text) {
     return true;
 }
 
-// A key pair of the fuzz target's own, made from a fixed seed.
+// A key pair of the fuzz target's own, made once.
 struct TestKey {
     std::string publicKey, secretKey;
     TestKey() {
-        REQUIRE(sodium_init() >= 0);
-        unsigned char seed[crypto_sign_SEEDBYTES];
-        for (unsigned char& byte : seed) byte = 0x54;
-        unsigned char pk[crypto_sign_PUBLICKEYBYTES], sk[crypto_sign_SECRETKEYBYTES];
-        crypto_sign_seed_keypair(pk, sk, seed);
-        publicKey = GET_BASE64(std::string_view(reinterpret_cast<char*>(pk), sizeof pk));
-        secretKey.assign(reinterpret_cast<char*>(sk), sizeof sk);
+        SigningKeys keys = OS_MAKESIGNINGKEYS();
+        REQUIRE(keys.secretKey.size() == kSignSecretKeyBytes);
+        publicKey = GET_BASE64(keys.publicKey);
+        secretKey = keys.secretKey;
     }
 };
 

@@ -1,11 +1,11 @@
 // The .run file's payload: what is packed comes out byte for byte, and a damaged or hostile file
 // is refused before anything is touched.
 #include <gtest/gtest.h>
-#include <sodium.h>
 
 #include <cstring>
 
 #include "installer/payload.h"
+#include "platform/crypto.h"
 #include "tests/installer/program_folders.h"
 
 namespace {
@@ -22,11 +22,9 @@ std::string craft(uint32_t count, const std::vector<Entry>& entries, const std::
     std::string payload = PAYLOADCOUNT(count);
     for (const Entry& entry : entries)
         payload += PAYLOADENTRY(entry.name, false, static_cast<int64_t>(entry.size)) + entry.content;
-    unsigned char digest[crypto_hash_sha256_BYTES];
-    crypto_hash_sha256(digest, reinterpret_cast<const unsigned char*>(payload.data()), payload.size());
     return stub + payload +
            PAYLOADTRAILER(static_cast<int64_t>(stub.size()), static_cast<int64_t>(payload.size()),
-                          std::string(reinterpret_cast<const char*>(digest), sizeof digest), version);
+                          OS_SHA256(payload), version);
 }
 
 std::optional<Payload> readFrom(const std::string& bytes) {

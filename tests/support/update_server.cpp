@@ -1,7 +1,5 @@
 #include "tests/support/update_server.h"
 
-#include <sodium.h>
-
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
@@ -9,26 +7,19 @@
 #include "app/globals.h"
 #include "app/settings.h"
 #include "gui/test_driver.h"
+#include "platform/crypto.h"
 #include "update/base64.h"
 #include "update/signature.h"
 
 TestKey makeTestKey() {
-    if (sodium_init() < 0) return {};
-    unsigned char publicKey[crypto_sign_PUBLICKEYBYTES];
-    unsigned char secretKey[crypto_sign_SECRETKEYBYTES];
-    crypto_sign_keypair(publicKey, secretKey);
-    return {GET_BASE64(std::string_view(reinterpret_cast<char*>(publicKey), sizeof publicKey)),
-            std::string(reinterpret_cast<char*>(secretKey), sizeof secretKey)};
+    const SigningKeys keys = OS_MAKESIGNINGKEYS();
+    return {GET_BASE64(keys.publicKey), keys.secretKey};
 }
 
 std::string versionText(const VersionFileFields& fields, const std::string& secretKey) {
     std::string text = fields.host + " " + fields.path + " " + fields.name + "\r\n";
     if (fields.describeInstaller) {
-        unsigned char digest[crypto_hash_sha256_BYTES];
-        crypto_hash_sha256(digest, reinterpret_cast<const unsigned char*>(fields.installer.data()),
-                           fields.installer.size());
-        text +=
-            "sha256 " + HEXTEXT(std::string_view(reinterpret_cast<char*>(digest), sizeof digest)) + "\r\n";
+        text += "sha256 " + HEXTEXT(OS_SHA256(fields.installer)) + "\r\n";
         text += "size " + std::to_string(fields.installer.size()) + "\r\n";
     }
     text += fields.version;

@@ -2,8 +2,8 @@
 #include "update/version_file.h"
 
 #include <gtest/gtest.h>
-#include <sodium.h>
 
+#include "platform/crypto.h"
 #include "update/base64.h"
 #include "update/signature.h"
 
@@ -90,12 +90,9 @@ TEST(VersionFile, WhatTheFileNamesMustBeSafeToActOn) {
 }
 
 TEST(VersionFile, OnlyTheMakersKeyVerifiesTheFileAsSigned) {
-    ASSERT_GE(sodium_init(), 0);
-    unsigned char publicKey[crypto_sign_PUBLICKEYBYTES], secretKey[crypto_sign_SECRETKEYBYTES];
-    crypto_sign_keypair(publicKey, secretKey);
-    const std::string pub =
-        GET_BASE64(std::string_view(reinterpret_cast<char*>(publicKey), sizeof publicKey));
-    const std::string sec(reinterpret_cast<char*>(secretKey), sizeof secretKey);
+    const SigningKeys keys = OS_MAKESIGNINGKEYS();
+    const std::string pub = GET_BASE64(keys.publicKey);
+    const std::string& sec = keys.secretKey;
     const std::string body = "h.invalid /p f\r\nsize 5\r\n3.0.2.0";
     const std::string text =
         "h.invalid /p f\r\nsignature " + SIGNVERSIONTEXT(body, sec) + "\r\nsize 5\r\n3.0.2.0";
@@ -106,8 +103,7 @@ TEST(VersionFile, OnlyTheMakersKeyVerifiesTheFileAsSigned) {
     EXPECT_FALSE(SIGNEDBYMAKER(body, pub));
     EXPECT_FALSE(SIGNEDBYMAKER(text, "AAAA"));
     EXPECT_FALSE(SIGNEDBYMAKER(text, ""));
-    crypto_sign_keypair(publicKey, secretKey);
-    EXPECT_FALSE(SIGNEDBYMAKER(text, GET_BASE64(std::string_view(reinterpret_cast<char*>(publicKey), 32))));
+    EXPECT_FALSE(SIGNEDBYMAKER(text, GET_BASE64(OS_MAKESIGNINGKEYS().publicKey)));
     EXPECT_EQ(SIGNVERSIONTEXT(body, "short"), "");
     EXPECT_EQ(HEXTEXT(std::string("\x00\xff\x10", 3)), "00ff10");
 }
