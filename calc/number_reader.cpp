@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <cfloat>
-#include <charconv>
+
+#include "calc/number_decimal.h"
 
 namespace {
 
@@ -52,27 +53,6 @@ int BASEOF(char letter) {
 long double READBASED(std::string_view text) {
     const int base = text.empty() ? 0 : BASEOF(text[0]);
     return base == 0 ? 0 : WHOLEINBASE(text.substr(1), base);
-}
-
-// Power of ten of the first non-zero digit of a mantissa such as "0012.5" or ".003".
-long ORDEROFMAGNITUDE(std::string_view mantissa) {
-    const size_t point = std::min(mantissa.find('.'), mantissa.size());
-    const size_t first = mantissa.find_first_of("123456789");
-    if (first == std::string_view::npos) return 0;
-    return first < point ? static_cast<long>(point - first) - 1
-                         : static_cast<long>(point) - static_cast<long>(first);
-}
-
-// Correctly rounded value of mantissa × 10^exponent; out of range gives the
-// largest finite long double or 0.
-long double DECIMALVALUE(std::string_view mantissa, long exponent) {
-    const std::string number = std::string(mantissa) + "e" + std::to_string(exponent);
-    long double value = 0;
-    const auto result = std::from_chars(number.data(), number.data() + number.size(), value);
-    if (result.ec == std::errc::result_out_of_range) {
-        return ORDEROFMAGNITUDE(mantissa) + exponent > 0 ? LDBL_MAX : 0;
-    }
-    return value;
 }
 
 // A decimal number as the reader finds it: sign, digits with at most one point, and the

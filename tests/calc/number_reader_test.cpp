@@ -79,6 +79,33 @@ TEST(NumberReader, ClampsInsteadOfOverflowing) {
     EXPECT_TRUE(std::isfinite(READNUMBER("1E4932")));
 }
 
+// The long double of each text is the one the C library's correctly rounded reader gives on Linux.
+TEST(NumberReader, RoundsLongDecimalsOnceToTheNearestLongDouble) {
+    const std::string zeros(17000, '0');
+    const struct {
+        std::string text;
+        long double value;
+    } cases[] = {
+        {"3.14159265358979323846", 0xc90fdaa22168c235p-62L},
+        {"1e30", 0xc9f2c9cd04674edfp36L},
+        {"1e-30", 0xa2425ff75e14fc32p-163L},
+        {"12345678901234567890123", 0xa750ad939d9c5091p10L},
+        {"123456789012345678901234567890.5", 0xc77487fb61b9f077p33L},
+        {"1e400", 0xda763fc8cb9ff9e6p1265L},
+        {"-1e400", -0xda763fc8cb9ff9e6p1265L},
+        {"0.5e-4931", 0xbe5b66ecbce0b7b1p-16445L},
+        // Halfway between two long doubles: to the even one; a digit beyond the kept ones tips it.
+        {"18446744073709551617", 0x1p64L},
+        {"18446744073709551617" + zeros + "1e-17001", 0x8000000000000001p1L},
+        {"1844674407370955161" + zeros + "e-17000", 0xccccccccccccccc8p-3L},
+        {"1.18973149535723176509e4932", LDBL_MAX},
+        {"3.362103143112093506262677817321751e-4932", LDBL_MIN},
+        {"3.3621031431120935061e-4932", 0},
+        {"1e-4940", 0},
+    };
+    for (const auto& c : cases) EXPECT_EQ(READNUMBER(c.text), c.value) << c.text.substr(0, 40);
+}
+
 TEST(NumberReader, RemovesEveryCharacterOfTheSet) {
     EXPECT_EQ(REMOVECHARS("$1,000.00", "$,"), "1000.00");
     EXPECT_EQ(REMOVECHARS(" $1, 000 ", "$, "), "1000");

@@ -1,12 +1,39 @@
 // The number reader on any typed or stored text: always a finite number, and a money amount
-// written by the calculator's mask reads back as that amount to the cent.
+// written by the calculator's mask reads back as that amount to the cent; decimals round as the
+// C library's correctly rounded reader rounds them here.
+#include <cfloat>
+#include <charconv>
 #include <cmath>
 #include <string>
 
+#include "calc/number_decimal.h"
 #include "calc/number_format.h"
 #include "calc/number_reader.h"
 #include "calc/results.h"
 #include "tests/fuzz/require.h"
+
+namespace {
+
+// The digits of text with its first point, times a power of ten its first byte picks: mostly
+// small ones, up to 10^±5461.
+void checkRounding(const std::string& text) {
+    std::string mantissa;
+    for (char c : text)
+        if ((c >= '0' && c <= '9') || (c == '.' && mantissa.find('.') == std::string::npos)) mantissa += c;
+    if (text.empty() || mantissa.find_first_of("0123456789") == std::string::npos) return;
+    const long pick = static_cast<signed char>(text[0]);
+    const long exponent = pick * std::labs(pick) / 3;
+    const std::string number = mantissa + "e" + std::to_string(exponent);
+    long double library = 0;
+    const auto read = std::from_chars(number.data(), number.data() + number.size(), library);
+    const long double own = DECIMALVALUE(mantissa, exponent);
+    if (read.ec == std::errc())
+        REQUIRE(own == library);
+    else
+        REQUIRE(own == 0 || own == LDBL_MAX);
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
@@ -35,5 +62,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     REQUIRE(std::isfinite(READNUMBER(EXPANDSHORTHAND(text))));
     REQUIRE(std::fabs(number) >= 1e12L || PCTTEXT(PCTTEXT(text)) == PCTTEXT(text));
     IGNOREDNOTICE(text, true), IGNOREDNOTICE(text, false);
+    checkRounding(text);
     return 0;
 }
