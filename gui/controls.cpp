@@ -17,15 +17,31 @@
 
 #include "gui/owner_button.h"
 #include "gui/registry.h"
+#include "gui/text_only.h"
 
 namespace gui {
 namespace {
 
-// "U": what is typed or pasted is shown in upper case.
-class UpperCase : public QValidator {
+// A single-line box holds one line: each line break pasted, dropped or set into it becomes a space.
+class OneLine : public QValidator {
 public:
     using QValidator::QValidator;
-    State validate(QString& input, int&) const override {
+    State validate(QString& input, int& pos) const override {
+        for (qsizetype at = input.indexOf("\r\n"); at >= 0; at = input.indexOf("\r\n", at)) {
+            input.remove(at, 1);
+            if (at < pos) --pos;
+        }
+        input.replace('\r', ' ').replace('\n', ' ');
+        return Acceptable;
+    }
+};
+
+// "U": what is typed or pasted is shown in upper case.
+class UpperCase : public OneLine {
+public:
+    using OneLine::OneLine;
+    State validate(QString& input, int& pos) const override {
+        OneLine::validate(input, pos);
         input = input.toUpper();
         return Acceptable;
     }
@@ -149,7 +165,7 @@ void EZ_TEXT(int32_t id, double col, double row, double width, double height, co
     bool editable = has(props, 'E');
     if (has(props, 'M')) {
         auto* box =
-            gui::place(*form, id, new QPlainTextEdit(qs(text), form->client), col, row, width, height);
+            gui::place(*form, id, new gui::TextOnly<QPlainTextEdit>(qs(text), form->client), col, row, width, height);
         box->setTabChangesFocus(true);
         box->setReadOnly(!editable);
         box->setVerticalScrollBarPolicy(has(props, 'V') ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
@@ -163,9 +179,10 @@ void EZ_TEXT(int32_t id, double col, double row, double width, double height, co
     gui::fitText(box);
     QObject::connect(box, &QLineEdit::textChanged, box, [box] { gui::fitText(box); });
     box->setReadOnly(!editable);
-    if (has(props, 'U')) box->setValidator(new gui::UpperCase(box));
-    if (has(props, 'N')) box->setValidator(new gui::WholeNumber(box));
     if (has(props, 'K')) box->setValidator(new gui::ShortNumber(box));
+    else if (has(props, 'N')) box->setValidator(new gui::WholeNumber(box));
+    else if (has(props, 'U')) box->setValidator(new gui::UpperCase(box));
+    else box->setValidator(new gui::OneLine(box));
     box->setAlignment((has(props, '>') ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
     box->setFocusPolicy(gui::tabPolicy(props));
     QObject::connect(box, &QLineEdit::textChanged, box,

@@ -8,6 +8,7 @@
 
 #include "gui/registry.h"
 #include "gui/rtf_reader.h"
+#include "gui/text_only.h"
 
 namespace gui {
 namespace {
@@ -88,7 +89,7 @@ void cutToLimit(QTextDocument& page, int limit) {
 void EZ_RICHTEXT(int32_t id, double col, double row, double width, double height, const std::string& props) {
     gui::Form* form = gui::beginControl(id);
     if (!form) return;
-    auto* view = new QTextEdit(form->client);
+    auto* view = new gui::TextOnly<QTextEdit>(form->client);
     view->setReadOnly(true);
     view->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     view->setVerticalScrollBarPolicy(gui::has(props, 'V') ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);

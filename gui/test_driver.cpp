@@ -2,9 +2,11 @@
 #include "gui/test_driver.h"
 
 #include <QAccessible>
+#include <QAbstractScrollArea>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCompleter>
 #include <QDialogButtonBox>
 #include <QElapsedTimer>
@@ -12,9 +14,11 @@
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QLabel>
+#include <QImage>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
@@ -55,6 +59,47 @@ bool WAITFOR(const std::function<bool()>& condition, int timeoutMs) {
     clock.start();
     while (!condition() && clock.elapsed() < timeoutMs) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     return condition();
+}
+
+static QMimeData* mimeOf(const Carried& what) {
+    auto* data = new QMimeData;
+    if (what.text) data->setText(QString::fromStdString(*what.text));
+    if (what.html) data->setHtml(QString::fromStdString(*what.html));
+    if (what.image) {
+        QImage picture(8, 8, QImage::Format_RGB32);
+        picture.fill(Qt::red);
+        data->setImageData(picture);
+    }
+    return data;
+}
+
+void CLIPBOARD(const Carried& what) {
+    QApplication::clipboard()->setMimeData(mimeOf(what));
+    SETTLE();
+}
+
+// As a window system delivers a drag: it enters and moves over the control, which is let go of
+// there only when the control accepts it.
+void DROP(const std::string& form, int32_t id, const Carried& what) {
+    activate(form);
+    QWidget* widget = control(form, id);
+    if (!widget) return;
+    auto* area = qobject_cast<QAbstractScrollArea*>(widget);
+    QWidget* target = area ? area->viewport() : widget;
+    const std::unique_ptr<QMimeData> data(mimeOf(what));
+    const QPoint at = target->rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &enter);
+    QDragMoveEvent move(at, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &move);
+    if (enter.isAccepted() && move.isAccepted()) {
+        QDropEvent drop(at, Qt::CopyAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &drop);
+    } else {
+        QDragLeaveEvent leave;
+        QCoreApplication::sendEvent(target, &leave);
+    }
+    SETTLE();
 }
 
 void PROGRAMFOLDER(const std::string& folder) { gui::settings().programFolder = folder; }

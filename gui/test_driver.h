@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,14 @@ void ACCESSIBLEACTION(const std::string& form, int32_t id, const std::string& ac
 // The captions that share one set of Alt letters: first the form's controls with the menu bar's
 // items, then each drop-down menu on its own.
 std::vector<std::vector<std::string>> KEYGROUPS(const std::string& form);
+// What a paste or a drop carries: each format given, and nothing else; none is a clipboard that
+// offers no format at all.
+struct Carried {
+    std::optional<std::string> text, html;
+    bool image = false;
+};
+void CLIPBOARD(const Carried& what);                                    // what a paste takes from now on
+void DROP(const std::string& form, int32_t id, const Carried& what);    // dragged onto the control and let go
 void SETTLE();                                                          // lets queued events run
 bool WAITFOR(const std::function<bool()>& condition, int timeoutMs);    // runs events until it holds
 void PROGRAMFOLDER(const std::string& folder);  // EZ_APPPATH answers folder; empty: the executable's
