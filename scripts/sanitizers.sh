@@ -4,12 +4,7 @@
 # fails the test that caused it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-flags="-O1 -g -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer"
-cmake -S . -B build-sanitizers -DCMAKE_BUILD_TYPE=Debug -DTARVEX_BENCH=OFF \
-  -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" \
-  > build-sanitizers.log 2>&1 || { cat build-sanitizers.log; exit 1; }
-rm -f build-sanitizers.log
-cmake --build build-sanitizers -j"$(nproc)"
+bash scripts/sanitizer-build.sh
 # Some tests run the program under faketime, whose preloaded library comes before the runtime.
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1:strict_string_checks=1:verify_asan_link_order=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
