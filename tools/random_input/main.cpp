@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <deque>
 #include <fstream>
+#include <map>
 #include <random>
 #include <sstream>
 #include <string>
@@ -52,11 +53,18 @@ int starts = 0, endedByThemselves = 0;
 long events = 0;
 std::string logFile;
 std::deque<std::string> recent;  // the last events sent, for the report of a fault
+std::map<std::string, long> eventsByWindow;
+
+std::ofstream eventLog;  // every event of the run, in the log folder
 
 void note(const std::string& what) {
+    eventLog << what << '\n';
     recent.push_back(what);
     if (recent.size() > 25) recent.pop_front();
 }
+
+// A window by its title; a menu or other pop-up window has the program's name for its title.
+std::string shownAs(Window window) { return xd::ISPOPUP(window) ? "(pop-up)" : xd::TITLE(window); }
 
 void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
@@ -86,6 +94,7 @@ bool sanitizerReport(const std::string& file) {
                  why.c_str());
     for (const std::string& what : recent) std::fprintf(stderr, "  %s\n", what.c_str());
     if (running) {
+        std::fprintf(stderr, "its windows, bottom to top:\n%s", xd::STACK(running).c_str());
         kill(running, SIGABRT);  // the sanitizer runtime writes where the program stood
         sleepMs(3000);
         kill(running, SIGKILL);
@@ -169,7 +178,7 @@ void key(const std::string& combination) {
 void waitForTitle(const std::string& title) {
     for (int tries = 0; tries < 100; ++tries) {
         const Window window = front();
-        if (!window || xd::TITLE(window) == title) return;
+        if (!window || shownAs(window) == title) return;
         sleepMs(50);
     }
 }
@@ -186,7 +195,7 @@ void open(const Form& form) {
 
 // A menu closes with Escape; any other window as its close box closes it.
 void close(Window window) {
-    note("(close " + xd::TITLE(window) + ")");
+    note("(close " + shownAs(window) + ")");
     if (xd::ISPOPUP(window)) xd::KEY(window, "Escape");
     else xd::CLOSEBOX(window);
     answered();
@@ -198,7 +207,8 @@ public:
 
     // One key or click, as the user might send it to the window in front.
     void send(Window window) {
-        const std::string where = "[" + xd::TITLE(window) + "] ";
+        const std::string title = shownAs(window), where = "[" + title + "] ";
+        ++eventsByWindow[title];
         if (below(100) < 55) {
             const std::string combination = randomKey();
             note(where + combination);
@@ -254,7 +264,7 @@ long exercise(const Form& form, int count, Events& random) {
         if (++idle > 200) fail("no event could be sent for " + form.title);
         const Window window = front();
         if (!window) continue;
-        const std::string title = xd::TITLE(window);
+        const std::string title = shownAs(window);
         if (title == form.title) {
             foreign = attempts = idle = 0;
             random.send(window);
@@ -296,6 +306,7 @@ int main(int argc, char** argv) {
     const int count = std::stoi(argv[2]);
     programPath = argv[3];
     logFolder = argv[4];
+    eventLog.open(logFolder + "/events.log");
     if (!xd::OPENDISPLAY()) {
         std::fprintf(stderr, "random input: no X display with the XTest extension\n");
         return 2;
@@ -319,5 +330,6 @@ int main(int argc, char** argv) {
     xd::CLOSEDISPLAY();
     std::printf("random input, seed %u: %ld events, %d starts (%d after the program ended by itself)\n", seed, events,
                 starts, endedByThemselves);
+    for (const auto& [title, count] : eventsByWindow) std::printf("  %6ld to %s\n", count, title.c_str());
     return 0;
 }

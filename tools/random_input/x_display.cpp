@@ -62,6 +62,26 @@ void focus(Window window) {
 
 void press(KeyCode code, bool down) { XTestFakeKeyEvent(display, code, down ? True : False, 0); }
 
+// Without a window manager every top-level window is a child of the root, listed bottom to top;
+// these are the program's, tooltips left out.
+std::vector<Window> windowsOf(pid_t pid, bool viewableOnly) {
+    Window parent = 0, rootReturn = 0, *children = nullptr;
+    unsigned int count = 0;
+    std::vector<Window> found;
+    if (!XQueryTree(display, root, &rootReturn, &parent, &children, &count)) return found;
+    for (unsigned int at = 0; at < count; ++at) {
+        XWindowAttributes attributes;
+        if (!XGetWindowAttributes(display, children[at], &attributes)) continue;
+        if (viewableOnly && attributes.map_state != IsViewable) continue;
+        const std::vector<unsigned long> owner = values(children[at], wmPid);
+        const std::vector<unsigned long> types = values(children[at], wmType);
+        const bool tooltip = !types.empty() && types.front() == tooltipType;
+        if (!owner.empty() && owner.front() == static_cast<unsigned long>(pid) && !tooltip) found.push_back(children[at]);
+    }
+    if (children) XFree(children);
+    return found;
+}
+
 }  // namespace
 
 bool OPENDISPLAY() {
@@ -88,22 +108,21 @@ void CLOSEDISPLAY() {
     display = nullptr;
 }
 
-// Without a window manager every top-level window is a child of the root, listed bottom to top.
 Window FRONTWINDOW(pid_t pid) {
-    Window parent = 0, rootReturn = 0, *children = nullptr;
-    unsigned int count = 0;
-    if (!XQueryTree(display, root, &rootReturn, &parent, &children, &count)) return 0;
-    Window front = 0;
-    for (unsigned int at = count; at-- > 0 && !front;) {
+    const std::vector<Window> shown = windowsOf(pid, true);
+    return shown.empty() ? 0 : shown.back();
+}
+
+std::string STACK(pid_t pid) {
+    std::string stack;
+    for (Window window : windowsOf(pid, false)) {
         XWindowAttributes attributes;
-        if (!XGetWindowAttributes(display, children[at], &attributes) || attributes.map_state != IsViewable) continue;
-        const std::vector<unsigned long> owner = values(children[at], wmPid);
-        const std::vector<unsigned long> types = values(children[at], wmType);
-        const bool tooltip = !types.empty() && types.front() == tooltipType;
-        if (!owner.empty() && owner.front() == static_cast<unsigned long>(pid) && !tooltip) front = children[at];
+        XGetWindowAttributes(display, window, &attributes);
+        stack += "  \"" + TITLE(window) + "\" " + std::to_string(attributes.width) + "x" +
+                 std::to_string(attributes.height) + "+" + std::to_string(attributes.x) + "+" +
+                 std::to_string(attributes.y) + (attributes.map_state == IsViewable ? "" : " (not shown)") + "\n";
     }
-    if (children) XFree(children);
-    return front;
+    return stack;
 }
 
 std::string TITLE(Window window) {

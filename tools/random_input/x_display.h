@@ -14,6 +14,7 @@ void CLOSEDISPLAY();
 // The program's window on top of all others, tooltips left out; 0 when it shows none.
 Window FRONTWINDOW(pid_t pid);
 std::string TITLE(Window window);
+std::string STACK(pid_t pid);  // the program's windows from the bottom up, for the report of a fault
 bool ISPOPUP(Window window);  // a menu or other window that takes no keyboard focus of its own
 // A key by its X name ("a", "dollar", "Tab", "F1", ...), with "Ctrl" or "Alt" held when given.
 void KEY(Window window, const std::string& name, const std::string& held = "");
