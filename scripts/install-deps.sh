@@ -8,7 +8,7 @@ packages=(
   libcurl4-openssl-dev libchm-dev libsodium-dev libsqlite3-dev fp-utils fonts-liberation2
   libgtest-dev libbenchmark-dev poppler-utils python3 faketime openssl curl
   clang libclang-rt-dev llvm
-  xvfb xauth imagemagick
+  xvfb xauth imagemagick libx11-dev libxtst-dev sqlite3
   dpkg-dev desktop-file-utils appstream lintian
   gnupg apt-utils
 )
