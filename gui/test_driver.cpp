@@ -13,8 +13,8 @@
 #include <QFileDialog>
 #include <QHeaderView>
 #include <QHelpEvent>
-#include <QLabel>
 #include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
