@@ -104,10 +104,14 @@ bool sanitizerReport(const std::string& file) {
     std::exit(1);
 }
 
-// Two analyses of one customer, so that "Compare Analyses" has something to compare.
+// Two analyses of one customer, and no others of that customer, so that the search for it in
+// "Saved Analyses" finds two to compare.
 void saveAnalysesToCompare() {
     const std::string folder = programPath.substr(0, programPath.rfind('/') + 1);
     if (!OPENSTORE(STOREFOLDERFOR(folder)).empty()) fail("the saved analyses cannot be opened");
+    std::string why;
+    for (const AnalysisSummary& saved : LISTANALYSES())
+        if (saved.customer == "Random Input Seed" && !DELETEANALYSIS(saved.id, why)) fail("a copy stays saved: " + why);
     std::vector<Analysis> analyses(2);
     const char* scenarios[] = {"Morning drive", "Weekend"};
     for (size_t n = 0; n < analyses.size(); ++n) {
@@ -116,7 +120,6 @@ void saveAnalysesToCompare() {
         analyses[n].budget = n == 0 ? "$1,000.00" : "$2,500.00";
         analyses[n].roi = "7.0";
     }
-    std::string why;
     if (!SAVEANALYSES(analyses, why)) fail("the analyses to compare were not saved: " + why);
     CLOSESTORE();
 }
@@ -200,6 +203,17 @@ void close(Window window) {
     answered();
 }
 
+// Closes window after window, as the user would, until the program has ended.
+void closeProgram() {
+    for (int tries = 0; tries < 60; ++tries) {
+        const Window window = front();
+        if (!window) return;
+        close(window);
+        sleepMs(100);
+    }
+    fail("the program does not close");
+}
+
 class Events {
 public:
     explicit Events(unsigned seed) : random_(seed) {}
@@ -270,7 +284,14 @@ long exercise(const Form& form, int count, Events& random) {
             ++sent;
         } else if (title == kCalculator) {
             if (++attempts > kOpenAttempts) fail(form.title + " does not open");
-            open(form);
+            // The user's own saves can leave the search more analyses than compare; a new start
+            // leaves it the two again.
+            if (attempts % 8 == 0) {
+                closeProgram();
+                start();
+            } else {
+                open(form);
+            }
         } else if (++foreign > kForeignEvents) {
             close(window);
             foreign = 0;
@@ -281,17 +302,6 @@ long exercise(const Form& form, int count, Events& random) {
         }
     }
     return elsewhere;
-}
-
-// Closes window after window, as the user would, until the program has ended.
-void closeProgram() {
-    for (int tries = 0; tries < 60; ++tries) {
-        const Window window = front();
-        if (!window) return;
-        close(window);
-        sleepMs(100);
-    }
-    fail("the program does not close");
 }
 
 }  // namespace
