@@ -1,4 +1,4 @@
-#include "tools/random_input/x_display.h"
+#include "tests/random_input/x_display.h"
 
 #include <X11/XKBlib.h>
 #include <X11/Xatom.h>

@@ -21,7 +21,7 @@
 #include <vector>
 
 #include "analyses/store.h"
-#include "tools/random_input/x_display.h"
+#include "tests/random_input/x_display.h"
 
 extern char** environ;
 
