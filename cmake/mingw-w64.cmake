@@ -16,5 +16,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # Linked statically, so that no MinGW runtime DLL has to lie beside each program.
 set(CMAKE_EXE_LINKER_FLAGS_INIT -static)
 
+# Each program runs under Wine in the build's own Wine prefix, quietly and with no display.
 find_program(TARVEX_WINE64 wine64 PATHS /usr/lib/wine REQUIRED)
-set(CMAKE_CROSSCOMPILING_EMULATOR ${TARVEX_WINE64})
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY
+  WINEPREFIX=${CMAKE_BINARY_DIR}/wine WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml= ${TARVEX_WINE64})

@@ -21,13 +21,14 @@ if [ ! -f "$deps/googletest.done" ]; then
   touch "$deps/googletest.done"
 fi
 
-# One Wine server for the whole run, made ready before the build lists the tests through it.
+# One Wine server for the whole run (ending one an interrupted run left), made ready before the
+# build lists the tests through it.
 mkdir -p "$WINEPREFIX"
+/usr/lib/wine/wineserver -k 2> /dev/null || true
 /usr/lib/wine/wineserver -p
-trap '/usr/lib/wine/wineserver -k || true' EXIT
-/usr/lib/wine/wine64 wineboot --init 2> /dev/null
+trap '/usr/lib/wine/wineserver -k 2> /dev/null || true' EXIT
+/usr/lib/wine/wine64 wineboot --init > "$out/wineboot.log" 2>&1 || { cat "$out/wineboot.log"; exit 1; }
 
-mkdir -p "$out"
 cmake -S . -B "$out" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DTARVEX_WITH_QT=OFF > "$out/configure.log" 2>&1 || { cat "$out/configure.log"; exit 1; }
 cmake --build "$out" -j"$(nproc)"
