@@ -57,7 +57,12 @@ void SETTLE() {
 bool WAITFOR(const std::function<bool()>& condition, int timeoutMs) {
     QElapsedTimer clock;
     clock.start();
-    while (!condition() && clock.elapsed() < timeoutMs) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    // Once seen, the condition counts: a state that flickers (the program's lock is taken, given
+    // back and taken again as it starts) must not be missed by asking a second time.
+    while (clock.elapsed() < timeoutMs) {
+        if (condition()) return true;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
     return condition();
 }
 

@@ -39,7 +39,9 @@ TEST(SingleInstance, SecondCopyEndsAtOnceAndACrashedCopyNeverBlocks) {
 
     Copy first(runtime.path());
     ASSERT_TRUE(first.process.waitForStarted(5000));
-    ASSERT_TRUE(driver::WAITFOR([&] { return QFileInfo::exists(socket); }, 10000));
+    ASSERT_TRUE(driver::WAITFOR([&] { return QFileInfo::exists(socket); }, 10000))
+        << "running: " << (first.process.state() == QProcess::Running)
+        << ", said: " << first.process.readAllStandardError().toStdString();
 
     Copy second(runtime.path());
     ASSERT_TRUE(second.process.waitForFinished(10000));
