@@ -12,6 +12,12 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# pkg-config looks only at the libraries built for Windows, never at the machine's own (set by
+# the build itself, not by the test builds inside it, which have a folder of their own).
+get_property(TARVEX_IN_TRY_COMPILE GLOBAL PROPERTY IN_TRY_COMPILE)
+if(NOT TARVEX_IN_TRY_COMPILE)
+  set(ENV{PKG_CONFIG_LIBDIR} "${CMAKE_BINARY_DIR}/deps/lib/pkgconfig")
+endif()
 
 # Linked statically, so that no MinGW runtime DLL has to lie beside each program.
 set(CMAKE_EXE_LINKER_FLAGS_INIT -static)

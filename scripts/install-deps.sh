@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-  cmake g++ make pkg-config
+  cmake g++ make pkg-config autoconf automake libtool
   qt6-base-dev libgl-dev
   libcurl4-openssl-dev libchm-dev libsodium-dev libsqlite3-dev fp-utils fonts-liberation2
   libgtest-dev libbenchmark-dev poppler-utils python3 faketime openssl curl
