@@ -21,25 +21,30 @@ if [ ! -f "$deps/googletest.done" ]; then
   touch "$deps/googletest.done"
 fi
 
-# libsodium for Windows, built once from the source of this Debian release and kept in deps/. The
-# source is fetched through a source list and apt state of the script's own, so that the machine's
-# apt configuration stays as it is.
+# libsodium for Windows (static, its smallest form), built once from the source of this Debian
+# release and kept in deps/. The source comes through a source list and apt state of the
+# script's own, so that the machine's apt configuration stays as it is.
 if [ ! -f "$deps/libsodium.done" ]; then
   apt=$deps/apt
+  source_dir=$deps/libsodium-src
   release=$(. /etc/os-release && echo "$VERSION_CODENAME")
-  mkdir -p "$apt/lists/partial" "$apt/cache/archives/partial" "$deps/libsodium-src"
-  echo "deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] http://deb.debian.org/debian $release main" \
-    > "$apt/sources.list"
+  rm -rf "$source_dir"
+  mkdir -p "$apt/lists/partial" "$apt/cache/archives/partial" "$source_dir"
+  echo "deb-src [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] http://deb.debian.org/debian" \
+    "$release main" > "$apt/sources.list"
   apt_options=(-o Dir::Etc::SourceList="$apt/sources.list" -o Dir::Etc::SourceParts=/dev/null
     -o Dir::State="$apt" -o Dir::State::Lists="$apt/lists" -o Dir::Cache="$apt/cache")
-  apt-get "${apt_options[@]}" update -qq
-  rm -rf "$deps/libsodium-src"/*
-  (cd "$deps/libsodium-src" && apt-get "${apt_options[@]}" source -qq libsodium > /dev/null)
-  source_dir=$(find "$deps/libsodium-src" -mindepth 1 -maxdepth 1 -type d -name 'libsodium-*')
   # Debian's source carries no generated configure script; autoreconf makes it.
-  (cd "$source_dir" && autoreconf -i > /dev/null 2>&1 && ./configure -q --host=x86_64-w64-mingw32 --prefix="$deps" --disable-shared \
-    --enable-minimal --disable-ssp --disable-dependency-tracking > /dev/null && make -s -j2 install > /dev/null)
-  rm -rf "$deps/libsodium-src"
+  ( cd "$source_dir" &&
+    apt-get "${apt_options[@]}" update &&
+    apt-get "${apt_options[@]}" source libsodium &&
+    cd libsodium-*/ &&
+    autoreconf -i &&
+    ./configure --host=x86_64-w64-mingw32 --prefix="$deps" --disable-shared --enable-minimal --disable-ssp \
+      --disable-dependency-tracking &&
+    make -j2 install
+  ) > "$out/libsodium.log" 2>&1 || { tail -40 "$out/libsodium.log"; exit 1; }
+  rm -rf "$source_dir"
   touch "$deps/libsodium.done"
 fi
 
