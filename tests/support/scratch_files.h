@@ -1,0 +1,45 @@
+// Scratch folders and raw file access for the tests of the file services, on any system. Paths
+// go to the services as UTF-8, as the program gives them.
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <set>
+#include <sstream>
+#include <string>
+
+// A fresh, empty folder of that name (UTF-8) under the temporary folder, unique to this run.
+inline std::filesystem::path scratchFolder(const std::string& name) {
+    static const std::string run = std::to_string(std::random_device{}());
+    const std::u8string wide(name.begin(), name.end());
+    std::filesystem::path folder = std::filesystem::temp_directory_path() /
+                                   (u8"tarvex-profile-" + wide + u8"-" + std::u8string(run.begin(), run.end()));
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    return folder;
+}
+
+// The UTF-8 text of a path.
+inline std::string utf8(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+inline std::string readRaw(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::stringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+inline void writeRaw(const std::filesystem::path& file, const std::string& content) {
+    std::ofstream(file, std::ios::binary) << content;
+}
+
+inline std::set<std::string> namesIn(const std::filesystem::path& folder) {
+    std::set<std::string> names;
+    for (const std::filesystem::directory_entry& entry : std::filesystem::directory_iterator(folder))
+        names.insert(utf8(entry.path().filename()));
+    return names;
+}
