@@ -140,7 +140,8 @@ bool OS_RENAMEFILE(const std::string& from, const std::string& to) {
 bool OS_FOLDERTAKESFILES(const std::string& folder) {
     if (!isFolder(attributesOf(folder))) return false;
     const std::wstring probe =
-        OS_WIDETEXT(folder + "\\tarvex-probe-" + std::to_string(::GetCurrentProcessId()) + ".tmp");
+        OS_WIDETEXT(folder + "\\tarvex-probe-" + std::to_string(::GetCurrentProcessId()) + "-" +
+                    std::to_string(::GetCurrentThreadId()) + ".tmp");
     HANDLE handle = ::CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                   FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return false;
