@@ -1,38 +1,23 @@
 #include "tests/support/raw_server.h"
 
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <chrono>
 
 namespace {
 
 void sleepMs(int64_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
-// A socket bound to a port of the system's choice on 127.0.0.1, and that port.
-int bindOnLoopback(uint16_t& port) {
-    int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
-    port = ntohs(address.sin_port);
-    return fd;
-}
-
-// Waits up to ms for fd to be readable.
-bool readable(int fd, int ms) {
-    pollfd entry{fd, POLLIN, 0};
-    return ::poll(&entry, 1, ms) > 0;
+// A client that has gone shows as a readable end of its stream; bytes it sent stay unread.
+bool clientGone(TestSocket client, int ms) {
+    char peek;
+    return readableWithin(client, ms) && receiveFrom(client, &peek, 1, true) <= 0;
 }
 
 }  // namespace
 
-RawServer::RawServer(std::vector<std::vector<Step>> scripts) : scripts_(std::move(scripts)) { start(); }
+RawServer::RawServer(std::vector<std::vector<Step>> scripts, Loopback where)
+    : scripts_(std::move(scripts)), where_(where) {
+    start();
+}
 
 std::unique_ptr<RawServer> RawServer::servingPaths(Paths scriptsByPath) {
     std::unique_ptr<RawServer> server(new RawServer());
@@ -42,8 +27,12 @@ std::unique_ptr<RawServer> RawServer::servingPaths(Paths scriptsByPath) {
 }
 
 void RawServer::start() {
-    listener_ = bindOnLoopback(port_);
-    ::listen(listener_, 16);
+    listener_ = bindLoopback(where_, port_);
+    if (!listenOn(listener_)) {
+        closeSocket(listener_);
+        listener_ = kNoSocket;
+        return;
+    }
     thread_ = std::thread([this] { serve(); });
 }
 
@@ -64,8 +53,8 @@ std::vector<RawServer::Step> RawServer::scriptFor(size_t served, const std::stri
 
 RawServer::~RawServer() {
     stop_ = true;
-    thread_.join();
-    ::close(listener_);
+    if (thread_.joinable()) thread_.join();
+    closeSocket(listener_);
 }
 
 std::vector<std::string> RawServer::requests() const {
@@ -89,14 +78,14 @@ std::string RawServer::bodyBytes(int64_t count) {
 void RawServer::serve() {
     size_t served = 0;
     while (!stop_) {
-        if (!readable(listener_, 20)) continue;
-        int fd = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
-        if (fd < 0) continue;
+        if (!readableWithin(listener_, 20)) continue;
+        TestSocket client = acceptOn(listener_);
+        if (client == kNoSocket) continue;
         std::string request;
         char buffer[4096];
         while (request.find("\r\n\r\n") == std::string::npos && request.size() < 65536 &&
-               readable(fd, 2000)) {
-            ssize_t got = ::recv(fd, buffer, sizeof buffer, 0);
+               readableWithin(client, 2000)) {
+            int64_t got = receiveFrom(client, buffer, sizeof buffer);
             if (got <= 0) break;
             request.append(buffer, static_cast<size_t>(got));
         }
@@ -104,15 +93,15 @@ void RawServer::serve() {
             std::lock_guard<std::mutex> hold(lock_);
             requests_.push_back(request);
         }
-        play(fd, scriptFor(served, request));
+        play(client, scriptFor(served, request));
         ++served;
-        ::close(fd);
+        closeSocket(client);
     }
 }
 
-bool RawServer::sendAll(int fd, const char* data, size_t size) {
+bool RawServer::sendAll(TestSocket client, const char* data, size_t size) {
     while (size > 0 && !stop_) {
-        ssize_t sent = ::send(fd, data, size, MSG_NOSIGNAL);
+        int64_t sent = sendTo(client, data, size);
         if (sent <= 0) return false;
         data += sent;
         size -= static_cast<size_t>(sent);
@@ -120,47 +109,47 @@ bool RawServer::sendAll(int fd, const char* data, size_t size) {
     return !stop_;
 }
 
-void RawServer::play(int fd, const std::vector<Step>& script) {
+void RawServer::play(TestSocket client, const std::vector<Step>& script) {
     for (const Step& step : script) {
         switch (step.kind) {
             case Step::Kind::Send:
-                if (!sendAll(fd, step.bytes.data(), step.bytes.size())) return;
+                if (!sendAll(client, step.bytes.data(), step.bytes.size())) return;
                 break;
             case Step::Kind::Pause: sleepMs(step.count); break;
             case Step::Kind::Trickle:
                 for (char c : step.bytes) {
-                    if (!sendAll(fd, &c, 1)) return;
-                    // A client that has gone shows as a readable end of its stream.
-                    for (int64_t waited = 0; waited < step.count; waited += 10) {
-                        char peek;
-                        if (stop_ || (readable(fd, 10) && ::recv(fd, &peek, 1, MSG_PEEK) <= 0)) return;
-                    }
+                    if (!sendAll(client, &c, 1)) return;
+                    for (int64_t waited = 0; waited < step.count; waited += 10)
+                        if (stop_ || clientGone(client, 10)) return;
                 }
                 break;
             case Step::Kind::Repeat:
                 for (int64_t i = 0; i < step.count; ++i)
-                    if (!sendAll(fd, step.bytes.data(), step.bytes.size())) return;
+                    if (!sendAll(client, step.bytes.data(), step.bytes.size())) return;
                 break;
             case Step::Kind::Body: {
                 const std::string block = bodyBytes(26 * 2521);
                 for (int64_t left = step.count; left > 0;) {
                     size_t size =
                         static_cast<size_t>(std::min<int64_t>(left, static_cast<int64_t>(block.size())));
-                    if (!sendAll(fd, block.data(), size)) return;
+                    if (!sendAll(client, block.data(), size)) return;
                     left -= static_cast<int64_t>(size);
                 }
                 break;
             }
-            case Step::Kind::Hold:
-                for (int64_t waited = 0; waited < step.count && !stop_; waited += 20) {
-                    char peek;
-                    if (readable(fd, 20) && ::recv(fd, &peek, 1, MSG_PEEK) <= 0) return;
+            case Step::Kind::Hold: {
+                // Counted by the clock: unread bytes keep the socket readable, so a wait returns at once.
+                const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(step.count);
+                while (!stop_ && std::chrono::steady_clock::now() < end) {
+                    if (clientGone(client, 20)) return;
+                    if (readableWithin(client, 0)) sleepMs(20);
                 }
                 break;
+            }
         }
     }
 }
 
-RefusingPort::RefusingPort() { socket_ = bindOnLoopback(port_); }
+RefusingPort::RefusingPort() { socket_ = bindLoopback(Loopback::IPv4, port_); }
 
-RefusingPort::~RefusingPort() { ::close(socket_); }
+RefusingPort::~RefusingPort() { closeSocket(socket_); }

@@ -1,6 +1,6 @@
-// A web server for tests on 127.0.0.1 that speaks raw bytes, so that each case sends exactly
-// what it means: every connection it accepts reads the request up to its empty line and then
-// plays the steps of its script, on a thread of its own.
+// A web server for tests on the loopback address that speaks raw bytes, so that each case sends
+// exactly what it means: every connection it accepts reads the request up to its empty line and
+// then plays the steps of its script, on a thread of its own. It runs on every system.
 #pragma once
 
 #include <atomic>
@@ -11,6 +11,8 @@
 #include <string>
 #include <thread>
 #include <vector>
+
+#include "tests/support/test_socket.h"
 
 class RawServer {
 public:
@@ -29,12 +31,12 @@ public:
         return {Step::Kind::Repeat, std::move(bytes), times};
     }
     static Step body(int64_t bytes) { return {Step::Kind::Body, "", bytes}; }
-    // Keeps the connection open without sending, for ms or until the client goes.
+    // Keeps the connection open without sending or reading, for ms or until the client goes.
     static Step hold(int ms) { return {Step::Kind::Hold, "", ms}; }
 
     // Script i for the connection accepted i-th; the last script serves every later connection.
     // Each connection is closed when its script ends.
-    explicit RawServer(std::vector<std::vector<Step>> scripts);
+    explicit RawServer(std::vector<std::vector<Step>> scripts, Loopback where = Loopback::IPv4);
     // A server with a script for each request path; other paths are answered with 404.
     using Paths = std::map<std::string, std::vector<Step>>;
     static std::unique_ptr<RawServer> servingPaths(Paths scriptsByPath);
@@ -44,8 +46,13 @@ public:
     RawServer(const RawServer&) = delete;
     RawServer& operator=(const RawServer&) = delete;
 
+    // False when the machine has no such loopback address (then nothing is served).
+    bool listening() const { return listener_ != kNoSocket; }
     uint16_t port() const { return port_; }
-    std::string host() const { return "127.0.0.1:" + std::to_string(port_); }
+    std::string address() const { return where_ == Loopback::IPv4 ? "127.0.0.1" : "::1"; }
+    std::string host() const {
+        return (where_ == Loopback::IPv4 ? address() : "[" + address() + "]") + ":" + std::to_string(port_);
+    }
     // The requests received so far, each up to and including its empty line.
     std::vector<std::string> requests() const;
     // How many of them were a GET of path.
@@ -58,12 +65,13 @@ private:
     void start();
     void serve();
     std::vector<Step> scriptFor(size_t served, const std::string& request) const;
-    void play(int fd, const std::vector<Step>& script);
-    bool sendAll(int fd, const char* data, size_t size);
+    void play(TestSocket client, const std::vector<Step>& script);
+    bool sendAll(TestSocket client, const char* data, size_t size);
 
     std::vector<std::vector<Step>> scripts_;
     std::map<std::string, std::vector<Step>> scriptsByPath_;
-    int listener_ = -1;
+    Loopback where_ = Loopback::IPv4;
+    TestSocket listener_ = kNoSocket;
     uint16_t port_ = 0;
     std::atomic<bool> stop_{false};
     mutable std::mutex lock_;
@@ -79,9 +87,10 @@ public:
     ~RefusingPort();
     RefusingPort(const RefusingPort&) = delete;
     RefusingPort& operator=(const RefusingPort&) = delete;
+    uint16_t port() const { return port_; }
     std::string host() const { return "127.0.0.1:" + std::to_string(port_); }
 
 private:
-    int socket_ = -1;
+    TestSocket socket_ = kNoSocket;
     uint16_t port_ = 0;
 };
