@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <cstring>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -174,18 +173,4 @@ int64_t OS_TCPRECEIVE(int32_t connection, char* buffer, size_t size, int32_t tim
 
 void OS_TCPCLOSE(int32_t connection) {
     if (connection > 0) ::close(connection - 1);
-}
-
-std::string OS_TCPERRORTEXT(int32_t error) {
-    switch (error) {
-        case OS_TCPCANCELLED: return "The transfer was cancelled";
-        case OS_TCPTIMEDOUT: return "The server did not answer in time";
-        case OS_TCPNOHOST: return "The server's name was not found";
-        case ECONNREFUSED: return "The server refused the connection";
-        case ECONNRESET: return "The server reset the connection";
-        case ENETUNREACH: return "The network cannot be reached";
-        case EHOSTUNREACH: return "The server cannot be reached";
-        case EPIPE: return "The server closed the connection";
-        default: return std::strerror(error);
-    }
 }

@@ -1,7 +1,8 @@
-// Client TCP connections on POSIX sockets. Every wait (the name lookup, the connect, each send
-// and receive) is bounded by a time-out counted from its start and is cut into slices of at most
-// 50 ms, between which the caller's idle function runs; the GUI passes one that processes its
-// events, so the window never freezes while the network is slow.
+// Client TCP connections, on POSIX sockets or on Winsock 2 (the build picks the file). Every wait
+// (the name lookup, the connect, each send and receive) is bounded by a time-out counted from its
+// start and is cut into slices of at most 50 ms, between which the caller's idle function runs;
+// the GUI passes one that processes its events, so the window never freezes while the network is
+// slow.
 #pragma once
 
 #include <cerrno>
@@ -14,7 +15,8 @@
 // Runs between the slices of a wait; returning false abandons the wait (error OS_TCPCANCELLED).
 using OS_Idle = std::function<bool()>;
 
-// Error codes are the system's (errno values); these three mean:
+// Error codes are errno values on every system (Winsock's own codes are turned into them, so that
+// callers and OS_TCPERRORTEXT treat a failure alike everywhere); these three mean:
 constexpr int32_t OS_TCPCANCELLED = ECANCELED;  // the idle function asked to stop
 constexpr int32_t OS_TCPTIMEDOUT = ETIMEDOUT;   // nothing happened within the time-out
 constexpr int32_t OS_TCPNOHOST = -1;            // the name has no address
