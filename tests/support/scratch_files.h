@@ -43,3 +43,8 @@ inline std::set<std::string> namesIn(const std::filesystem::path& folder) {
         names.insert(utf8(entry.path().filename()));
     return names;
 }
+
+// The path that a UTF-8 text names, on any system.
+inline std::filesystem::path fromUtf8(const std::string& text) {
+    return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
