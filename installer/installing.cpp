@@ -7,9 +7,9 @@
 #include "installer/payload.h"
 #include "installer/replacement.h"
 #include "platform/files.h"
+#include "platform/named_lock.h"
 #include "platform/processes.h"
 #include "platform/profile_file.h"
-#include "platform/single_instance.h"
 
 namespace {
 

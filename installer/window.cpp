@@ -7,8 +7,8 @@
 #include "installer/installing.h"
 #include "installer/payload.h"
 #include "installer/window_ids.h"
+#include "platform/named_lock.h"
 #include "platform/processes.h"
-#include "platform/single_instance.h"
 
 namespace {
 
