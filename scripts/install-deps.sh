@@ -11,7 +11,7 @@ packages=(
   xvfb xauth imagemagick libx11-dev libxtst-dev sqlite3
   dpkg-dev desktop-file-utils appstream lintian
   gnupg apt-utils
-  g++-mingw-w64-x86-64-posix wine64
+  g++-mingw-w64-x86-64-posix wine64 tcl
 )
 
 missing=()
