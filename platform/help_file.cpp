@@ -3,7 +3,10 @@
 
 #include <chm_lib.h>
 
-#include <fstream>
+#include <algorithm>
+
+#include "platform/files.h"
+#include "platform/help_file_open.h"
 
 namespace help {
 namespace {
@@ -14,15 +17,14 @@ constexpr LONGUINT64 kLargestFile = 64 * 1024 * 1024;
 // chmlib reads the missing end of a cut-off file as zeros, so a file shorter than the size that
 // its header declares is refused before chmlib sees it.
 bool complete(const std::string& path) {
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in) return false;
-    auto actual = static_cast<uint64_t>(std::streamoff(in.tellg()));
-    std::string start(4096, '\0');
-    in.seekg(0);
-    in.read(start.data(), std::streamsize(start.size()));
-    start.resize(size_t(in.gcount()));
-    std::optional<uint64_t> declared = declaredFileSize(start);
-    return declared && *declared <= actual;
+    const int32_t file = OS_OPENFORREADING(path);
+    if (!file) return false;
+    const int64_t actual = OS_OPENFILESIZE(file);
+    std::string start(size_t(std::clamp<int64_t>(actual, 0, 4096)), '\0');
+    const bool read = actual >= 0 && OS_READAT(file, 0, start.data(), start.size());
+    OS_CLOSEFILE(file);
+    std::optional<uint64_t> declared = read ? declaredFileSize(start) : std::nullopt;
+    return declared && *declared <= static_cast<uint64_t>(actual);
 }
 
 // A help file holds a few dozen entries; one that lists more than this many is damaged, and a
@@ -53,7 +55,7 @@ void firstPage(const std::vector<ContentsEntry>& entries, std::string& found) {
 
 std::unique_ptr<HelpFile> HelpFile::open(const std::string& path) {
     if (!complete(path)) return nullptr;
-    chmFile* handle = chm_open(path.c_str());
+    chmFile* handle = openChm(path);
     if (!handle) return nullptr;
     std::unique_ptr<HelpFile> file(new HelpFile(handle));
     Listing listing{file->files_};

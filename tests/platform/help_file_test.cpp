@@ -2,7 +2,6 @@
 #include "platform/help_file.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -13,6 +12,8 @@
 #include <set>
 #include <string>
 #include <vector>
+
+#include "tests/support/scratch_files.h"
 
 namespace {
 
@@ -71,12 +72,12 @@ struct ContextMapBytes {
     std::string ivb() const { return le32(static_cast<uint32_t>(entries.size())) + entries; }
 };
 
-// A folder of its own for the damaged copies, removed afterwards.
+// A folder of its own for the damaged copies, removed afterwards; its name is no ASCII, as a
+// user's folder may be.
 class HelpFileCopies : public testing::Test {
 protected:
     void SetUp() override {
-        folder = fs::temp_directory_path() / ("tarvex-help-" + std::to_string(getpid()));
-        fs::create_directories(folder);
+        folder = scratchFolder("help-copies-é");
     }
     void TearDown() override { fs::remove_all(folder); }
     fs::path folder;
@@ -159,40 +160,43 @@ TEST(HelpFile, AFileThatNamesNoPagesFallsBackOnWhatItHolds) {
 }
 
 TEST_F(HelpFileCopies, MissingTruncatedAndGarbageFilesFailCleanly) {
-    EXPECT_FALSE(help::HelpFile::open((folder / "missing.chm").string()));
-    EXPECT_FALSE(help::HelpFile::open(folder.string()));
+    EXPECT_FALSE(help::HelpFile::open(utf8(folder / "missing.chm")));
+    EXPECT_FALSE(help::HelpFile::open(utf8(folder)));
     writeFile(folder / "empty.chm", "");
-    EXPECT_FALSE(help::HelpFile::open((folder / "empty.chm").string()));
+    EXPECT_FALSE(help::HelpFile::open(utf8(folder / "empty.chm")));
 
     std::mt19937 random(20240601);
     std::string garbage(30000, '\0');
     for (char& byte : garbage) byte = static_cast<char>(random());
     writeFile(folder / "garbage.chm", garbage);
-    EXPECT_FALSE(help::HelpFile::open((folder / "garbage.chm").string()));
+    EXPECT_FALSE(help::HelpFile::open(utf8(folder / "garbage.chm")));
 
     // A cut-off copy does not open, wherever it was cut: its pages would read as zeros.
-    const std::string whole = contentsOf(kHelpFile);
+    const std::string whole = contentsOf(pathOf(kHelpFile));
     const fs::path copy = folder / "copy.chm";
     for (size_t length = 0; length < whole.size(); length += 97) {
         writeFile(copy, whole.substr(0, length));
-        EXPECT_FALSE(help::HelpFile::open(copy.string())) << "the first " << length << " bytes";
+        EXPECT_FALSE(help::HelpFile::open(utf8(copy))) << "the first " << length << " bytes";
     }
     writeFile(copy, whole.substr(0, whole.size() - 1));
-    EXPECT_FALSE(help::HelpFile::open(copy.string()));
+    EXPECT_FALSE(help::HelpFile::open(utf8(copy)));
 
-    // Bytes after the declared end do no harm: every page reads as in the original.
+    // Bytes after the declared end do no harm: every page reads as in the original. (The copy is
+    // closed before it is written again: Windows lets no one write a file that chmlib holds open.)
     writeFile(copy, whole + garbage.substr(0, 100));
-    auto padded = help::HelpFile::open(copy.string());
-    auto intact = help::HelpFile::open(kHelpFile);
-    ASSERT_TRUE(padded);
-    ASSERT_TRUE(intact);
-    EXPECT_EQ(padded->files(), intact->files());
-    for (const std::string& name : intact->files()) EXPECT_EQ(padded->read(name), intact->read(name)) << name;
-    EXPECT_EQ(padded->topicFile(130), "/printing.htm");
+    {
+        auto padded = help::HelpFile::open(utf8(copy));
+        auto intact = help::HelpFile::open(kHelpFile);
+        ASSERT_TRUE(padded);
+        ASSERT_TRUE(intact);
+        EXPECT_EQ(padded->files(), intact->files());
+        for (const std::string& name : intact->files()) EXPECT_EQ(padded->read(name), intact->read(name)) << name;
+        EXPECT_EQ(padded->topicFile(130), "/printing.htm");
+    }
 
     // A sound header in front of garbage opens no file.
     writeFile(copy, whole.substr(0, 0x78) + garbage);
-    EXPECT_FALSE(help::HelpFile::open(copy.string()));
+    EXPECT_FALSE(help::HelpFile::open(utf8(copy)));
 }
 
 TEST(HelpSitemap, NestedListsBecomeATree) {

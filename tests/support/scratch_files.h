@@ -1,5 +1,5 @@
-// Scratch folders and raw file access for the tests of the file services, on any system. Paths
-// go to the services as UTF-8, as the program gives them.
+// Scratch folders and raw file access for the tests of the services that keep files, on any
+// system. Paths go to the services as UTF-8, as the program gives them.
 #pragma once
 
 #include <filesystem>
@@ -14,7 +14,7 @@ inline std::filesystem::path scratchFolder(const std::string& name) {
     static const std::string run = std::to_string(std::random_device{}());
     const std::u8string wide(name.begin(), name.end());
     std::filesystem::path folder = std::filesystem::temp_directory_path() /
-                                   (u8"tarvex-profile-" + wide + u8"-" + std::u8string(run.begin(), run.end()));
+                                   (u8"tarvex-" + wide + u8"-" + std::u8string(run.begin(), run.end()));
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     return folder;
@@ -24,6 +24,11 @@ inline std::filesystem::path scratchFolder(const std::string& name) {
 inline std::string utf8(const std::filesystem::path& path) {
     const std::u8string text = path.u8string();
     return std::string(text.begin(), text.end());
+}
+
+// The path of a UTF-8 text (never read in the ANSI code page on Windows).
+inline std::filesystem::path pathOf(const std::string& text) {
+    return std::u8string(text.begin(), text.end());
 }
 
 inline std::string readRaw(const std::filesystem::path& file) {
