@@ -69,13 +69,13 @@ build_libsodium() {
 }
 
 # SQLite's amalgamation (made from Debian's full source tree, which needs tclsh), compiled alone
-# with what the Linux build relies on: threadsafe, FTS5, secure delete, JSON.
+# with what the Linux build relies on: threadsafe, FTS5, deleted content overwritten.
 build_sqlite3() {
   ./configure --disable-tcl > /dev/null &&
   make sqlite3.c &&
   mkdir -p "$deps/include" "$deps/lib" &&
   x86_64-w64-mingw32-gcc-posix -O2 -c sqlite3.c -o sqlite3.o -DSQLITE_THREADSAFE=1 -DSQLITE_ENABLE_FTS5 \
-    -DSQLITE_SECURE_DELETE -DSQLITE_ENABLE_JSON1 -DSQLITE_LIKE_DOESNT_MATCH_BLOBS -DSQLITE_OMIT_LOAD_EXTENSION &&
+    -DSQLITE_SECURE_DELETE -DSQLITE_LIKE_DOESNT_MATCH_BLOBS -DSQLITE_OMIT_LOAD_EXTENSION &&
   x86_64-w64-mingw32-ar rcs "$deps/lib/libsqlite3.a" sqlite3.o &&
   cp sqlite3.h sqlite3ext.h "$deps/include/"
 }
