@@ -32,10 +32,10 @@ apt_options=(-o Dir::Etc::SourceList="$apt/sources.list" -o Dir::Etc::SourcePart
 
 # Fetches Debian's source package $1 into deps/$1-src/ and enters its folder.
 fetch_source() {
-  rm -rf "$deps/$1-src"
-  mkdir -p "$deps/$1-src"
-  cd "$deps/$1-src"
-  apt-get "${apt_options[@]}" source "$1"
+  rm -rf "$deps/$1-src" &&
+  mkdir -p "$deps/$1-src" &&
+  cd "$deps/$1-src" &&
+  apt-get "${apt_options[@]}" source "$1" &&
   cd "$(find . -mindepth 1 -maxdepth 1 -type d -name "$1*" | head -1)"
 }
 # Fetches the lists of source packages, once a run.
@@ -92,10 +92,11 @@ build_chmlib() {
 }
 
 # libcurl with TLS through Windows' own Schannel, HTTP and HTTPS only, no compression or other
-# protocol library; only the library itself is built.
+# protocol library; only the library itself is built (no tool, manual or documents; this curl
+# knows no --disable-docs).
 build_curl() {
   ./configure --host=x86_64-w64-mingw32 --prefix="$deps" --disable-shared --enable-static --with-schannel \
-    --disable-dependency-tracking --disable-manual --disable-docs --disable-ldap --disable-ldaps \
+    --disable-dependency-tracking --disable-manual --disable-ldap --disable-ldaps \
     --disable-rtsp --disable-dict --disable-telnet --disable-tftp --disable-pop3 --disable-imap \
     --disable-smb --disable-smtp --disable-gopher --disable-mqtt --disable-ftp --disable-file \
     --disable-websockets --disable-ntlm --disable-alt-svc --disable-hsts --disable-doh --disable-mime \
