@@ -71,11 +71,11 @@ inline void expectKeptThrough(const SpoiledStore& c, const std::string& aside) {
     EXPECT_EQ(SAVEANALYSIS(analysis, why), c.listed == 0) << c.name;
     EXPECT_EQ(why, STOREREADONLY()) << c.name;
     CLOSESTORE();
-    fs::permissions(pathOf(folder), fs::perms(0755));
-    fs::permissions(pathOf(folder + "Clients.db"), fs::perms(0644));
+    fs::permissions(fromUtf8(folder), fs::perms(0755));
+    fs::permissions(fromUtf8(folder + "Clients.db"), fs::perms(0644));
     EXPECT_EQ(checkedVersion(folder + "Clients.db"), c.version) << c.name;
     EXPECT_TRUE(c.listed || c.notice.empty() ||
-                (fs::file_size(pathOf(folder + c.notice)) == 5000 &&
-                 fs::file_size(pathOf(folder + aside + ".db")) == 4));
-    fs::remove_all(pathOf(folder));
+                (fs::file_size(fromUtf8(folder + c.notice)) == 5000 &&
+                 fs::file_size(fromUtf8(folder + aside + ".db")) == 4));
+    fs::remove_all(fromUtf8(folder));
 }

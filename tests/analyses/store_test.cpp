@@ -1,16 +1,42 @@
-// The store of saved analyses on disk: a round trip, empty, damaged, read-only and newer files.
+// The store of saved analyses on disk: a round trip, empty, damaged, read-only and newer files,
+// and a writer killed at random moments.
 #include "analyses/store.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <optional>
+#include <random>
 
 #include "platform/database.h"
 #include "tests/analyses/store_folders.h"
 #include "tests/analyses/writer_rounds.h"
+#include "tests/support/child_process.h"
 
 namespace fs = std::filesystem;
+
+namespace {
+
+// Starts the store writer from round first, waits until it has reported `want` commits, kills it,
+// and returns every round it reported; empty when it stopped by itself or never got so far.
+std::vector<long> runAndKill(const std::string& folder, long first, size_t want) {
+    ChildProcess writer(STORE_WRITER, {folder, std::to_string(first)});
+    std::vector<long> rounds;
+    while (writer.started() && rounds.size() < want) {
+        const std::optional<std::string> line = writer.readLine(30000);
+        if (!line) return {};
+        rounds.push_back(std::stol(*line));
+    }
+    if (!writer.kill()) return {};
+    // What it wrote before the kill and was not read yet, it reported too.
+    while (const std::optional<std::string> line = writer.readLine(0)) rounds.push_back(std::stol(*line));
+    return rounds.size() >= want ? rounds : std::vector<long>{};
+}
+
+}  // namespace
 
 TEST(AnalysesStore, SaveListLoadReplaceRenameDelete) {
     const std::string folder = openedIn("round-trip");
@@ -42,7 +68,7 @@ TEST(AnalysesStore, SaveListLoadReplaceRenameDelete) {
     EXPECT_FALSE(SAVEANALYSIS(blank, why) || SAVEANALYSIS(nine, why));
     EXPECT_EQ(LISTANALYSES().size(), 2u);
     CLOSESTORE();
-    fs::remove_all(pathOf(folder));
+    fs::remove_all(fromUtf8(folder));
 }
 
 // A file that cannot be used as it is gives its notice and loses nothing: its analysis can still
@@ -51,13 +77,13 @@ TEST(AnalysesStore, EmptyDamagedReadOnlyAndNewerFiles) {
     const std::string aside = asideName();
     const SpoiledStore cases[] = {
         {"empty",
-         [](const std::string& f, const std::string&) { fs::resize_file(pathOf(f + "Clients.db"), 0); }, "", 0, 1},
+         [](const std::string& f, const std::string&) { fs::resize_file(fromUtf8(f + "Clients.db"), 0); }, "", 0, 1},
         {"damaged", [](const std::string& f, const std::string& aside) {
-             std::ofstream(pathOf(f + "Clients.db")) << std::string(5000, 'G');
-             std::ofstream(pathOf(f + aside + ".db")) << "kept";
+             std::ofstream(fromUtf8(f + "Clients.db")) << std::string(5000, 'G');
+             std::ofstream(fromUtf8(f + aside + ".db")) << "kept";
          }, aside + "-2.db", 0, 1},
         {"read-only",
-         [](const std::string& f, const std::string&) { fs::permissions(pathOf(f + "Clients.db"), fs::perms(0444)); },
+         [](const std::string& f, const std::string&) { fs::permissions(fromUtf8(f + "Clients.db"), fs::perms(0444)); },
          "may not be written", 1, 1},
         {"newer", [](const std::string& f, const std::string&) {
              int32_t db = 0;
@@ -65,4 +91,33 @@ TEST(AnalysesStore, EmptyDamagedReadOnlyAndNewerFiles) {
          }, "newer version of Tarvex", 1, 99},
     };
     for (const SpoiledStore& c : cases) expectKeptThrough(c, aside);
+}
+
+// After each kill every analysis is whole: the one of the last round reported for it, or of a
+// later round whose commit was done before it could be reported.
+TEST(AnalysesStore, KilledWriterLeavesEveryReportedAnalysisWhole) {
+    const std::string folder = openedIn("durability");
+    CLOSESTORE();
+    std::map<std::string, long> last;  // customer and scenario -> the last round reported for them
+    auto key = [](const Analysis& a) { return a.customer + "|" + a.scenario; };
+    std::mt19937 random(2205);
+    long next = 1;
+    for (int kill = 0; kill < 300; ++kill) {
+        const std::vector<long> rounds = runAndKill(folder, next, std::uniform_int_distribution<size_t>(1, 4)(random));
+        ASSERT_FALSE(rounds.empty()) << "the writer stopped by itself or never saved, kill " << kill;
+        for (long n : rounds) last[key(writerRound(n))] = n;
+        ASSERT_EQ(OPENSTORE(folder), "") << "kill " << kill;
+        const std::vector<AnalysisSummary> list = LISTANALYSES();
+        ASSERT_GE(list.size(), last.size());
+        for (const AnalysisSummary& summary : list) {
+            const Analysis analysis = LOADANALYSIS(summary.id);
+            const long round = std::stol(analysis.budget);
+            ASSERT_EQ(fieldsOf(analysis), fieldsOf(writerRound(round))) << "kill " << kill;
+            ASSERT_GE(round, last.contains(key(analysis)) ? last[key(analysis)] : 0) << "kill " << kill;
+            next = std::max(next, round + 1);
+        }
+        CLOSESTORE();
+        ASSERT_EQ(checkedVersion(folder + "Clients.db"), 1) << "kill " << kill;
+    }
+    fs::remove_all(fromUtf8(folder));
 }

@@ -172,7 +172,7 @@ TEST_F(HelpFileCopies, MissingTruncatedAndGarbageFilesFailCleanly) {
     EXPECT_FALSE(help::HelpFile::open(utf8(folder / "garbage.chm")));
 
     // A cut-off copy does not open, wherever it was cut: its pages would read as zeros.
-    const std::string whole = contentsOf(pathOf(kHelpFile));
+    const std::string whole = contentsOf(fromUtf8(kHelpFile));
     const fs::path copy = folder / "copy.chm";
     for (size_t length = 0; length < whole.size(); length += 97) {
         writeFile(copy, whole.substr(0, length));

@@ -26,11 +26,6 @@ inline std::string utf8(const std::filesystem::path& path) {
     return std::string(text.begin(), text.end());
 }
 
-// The path of a UTF-8 text (never read in the ANSI code page on Windows).
-inline std::filesystem::path pathOf(const std::string& text) {
-    return std::u8string(text.begin(), text.end());
-}
-
 inline std::string readRaw(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
     std::stringstream content;
