@@ -10,6 +10,7 @@
 #include "platform/named_lock.h"
 #include "platform/processes.h"
 #include "platform/profile_file.h"
+#include "platform/program_names.h"
 
 namespace {
 
@@ -29,7 +30,7 @@ int fail(int code, const std::string& message) {
 std::string RUNFOLDER(const std::string& runFile) { return runFile.substr(0, runFile.find_last_of('/')); }
 
 bool HOLDSPROGRAM(const std::string& folder) {
-    return OS_FILEEXISTS(folder + "/Tarvex") || OS_FILEEXISTS(folder + "/Tarvex.ini");
+    return OS_FILEEXISTS(folder + "/" + kProgramExecutable) || OS_FILEEXISTS(folder + "/Tarvex.ini");
 }
 
 bool INSTALLPROGRAM(const std::string& runFile, const Payload& payload, const std::string& folder,
@@ -61,7 +62,7 @@ void RECORDUPDATE(const std::string& folder, const std::string& version) {
 }
 
 bool STARTINSTALLED(const std::string& folder, bool update) {
-    return OS_STARTPROGRAM(folder + "/Tarvex", update ? std::vector<std::string>{"/update"} : std::vector<std::string>{});
+    return OS_STARTPROGRAM(folder + "/" + kProgramExecutable, update ? std::vector<std::string>{"/update"} : std::vector<std::string>{});
 }
 
 int SILENTINSTALL(const std::string& runFile) {

@@ -6,6 +6,7 @@
 #include "platform/crypto.h"
 #include "platform/files.h"
 #include "platform/processes.h"
+#include "platform/program_names.h"
 #include "update/version_file.h"
 
 namespace {
@@ -88,7 +89,7 @@ bool PACKPROGRAM(const std::string& stub, const std::string& programFolder, cons
         problem = "The version must be four numbers separated by dots.";
         return false;
     }
-    if (std::find(names.begin(), names.end(), "Tarvex") == names.end()) {
+    if (std::find(names.begin(), names.end(), kProgramExecutable) == names.end()) {
         problem = "The folder " + programFolder + " holds no program.";
         return false;
     }
@@ -106,7 +107,7 @@ bool PACKPROGRAM(const std::string& stub, const std::string& programFolder, cons
         const std::string path = programFolder + "/" + name;
         const int32_t in = written ? OS_OPENFORREADING(path) : 0;
         const int64_t length = OS_OPENFILESIZE(in);
-        const std::string entry = PAYLOADENTRY(name, name == "Tarvex", length);
+        const std::string entry = PAYLOADENTRY(name, name == kProgramExecutable, length);
         written =
             in != 0 && length >= 0 && writeAll(out, entry, digest) && copyBytes(in, 0, length, out, &digest);
         OS_CLOSEFILE(in);

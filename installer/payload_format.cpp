@@ -1,15 +1,19 @@
 #include "installer/payload_format.h"
 
+#include <algorithm>
 #include <cstring>
 #include <set>
 
+#include "installer/code_signature.h"
 #include "platform/crypto.h"
+#include "platform/program_names.h"
 #include "update/version_file.h"
 
 namespace {
 
 constexpr size_t kVersionBytes = 32;
 constexpr size_t kBlock = 1 << 16;
+constexpr size_t kMaxSigningPadding = 7;
 
 uint64_t readNumber(const char* bytes, size_t count) {
     uint64_t value = 0;
@@ -84,17 +88,33 @@ std::optional<std::vector<PayloadFile>> readFiles(const PayloadReader& read, con
         list.push_back(std::move(file));
     }
     if (at != end) return std::nullopt;
-    if (!names.contains("Tarvex")) {
+    if (!names.contains(kProgramExecutable)) {
         problem = "It holds no program.";
         return std::nullopt;
     }
     return list;
 }
 
+// Where the trailer ends: at the end of the file or, in a file signed afterwards, where its
+// certificate table starts less the zero bytes the signing put before it for an 8-byte boundary.
+std::optional<int64_t> trailerEnd(const PayloadReader& read, int64_t fileSize) {
+    const std::optional<int64_t> end = CONTENTEND(read, fileSize);
+    if (!end || *end == fileSize) return end;
+    char tail[kTrailerSize + kMaxSigningPadding];
+    const size_t room = static_cast<size_t>(std::min<int64_t>(*end, sizeof tail));
+    if (room < kTrailerSize || !read(*end - static_cast<int64_t>(room), tail, room)) return std::nullopt;
+    for (size_t padding = 0; padding + kTrailerSize <= room; ++padding) {
+        if (padding > 0 && tail[room - padding] != 0) break;
+        if (std::memcmp(tail + room - padding - kTrailerSize, kTrailerMagic, sizeof kTrailerMagic) == 0)
+            return *end - static_cast<int64_t>(padding);
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 bool PROGRAMFILENAME(std::string_view name) {
-    if (name == "Tarvex" || name == "History.rtf" || name == "Release Notes.rtf") return true;
+    if (name == kProgramExecutable || name == "History.rtf" || name == "Release Notes.rtf") return true;
     for (std::string_view folder : {"Help/", "Graphics/"})
         if (name.starts_with(folder)) return plainName(name.substr(folder.size()));
     return false;
@@ -102,15 +122,16 @@ bool PROGRAMFILENAME(std::string_view name) {
 
 std::optional<Payload> READPAYLOAD(const PayloadReader& read, int64_t fileSize, std::string& problem) {
     problem = "It is incomplete or damaged.";
+    const std::optional<int64_t> end = trailerEnd(read, fileSize);
     char trailer[kTrailerSize];
-    if (fileSize < static_cast<int64_t>(kTrailerSize) ||
-        !read(fileSize - static_cast<int64_t>(kTrailerSize), trailer, kTrailerSize) ||
+    if (!end || *end < static_cast<int64_t>(kTrailerSize) ||
+        !read(*end - static_cast<int64_t>(kTrailerSize), trailer, kTrailerSize) ||
         std::memcmp(trailer, kTrailerMagic, sizeof kTrailerMagic) != 0)
         return std::nullopt;
     Payload payload;
     const uint64_t offset = readNumber(trailer + 16, 8);
     const uint64_t size = readNumber(trailer + 24, 8);
-    const uint64_t room = static_cast<uint64_t>(fileSize) - kTrailerSize;
+    const uint64_t room = static_cast<uint64_t>(*end) - kTrailerSize;
     // The payload ends where the trailer starts and begins after the installer program.
     if (offset == 0 || offset > room || size != room - offset) return std::nullopt;
     payload.offset = static_cast<int64_t>(offset);

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-// Trailer (the file's last 96 bytes): 16 bytes magic text, payload offset and size (8 bytes each,
+// Trailer (the file's last 96 bytes, or the last before a code signature appended later): 16 bytes magic text, payload offset and size (8 bytes each,
 // little-endian), 32 bytes SHA-256 of the payload, 32 bytes version text padded with zero bytes.
 // Payload: file count (4 bytes), then per file: name length (2 bytes), the name (UTF-8, "/"
 // between folder and name), flags (1 byte, 1 = executable), size (8 bytes), the content.
@@ -38,7 +38,7 @@ struct Payload {
 // Reads count bytes at offset of the .run file; false when they cannot be had.
 using PayloadReader = std::function<bool(int64_t offset, char* bytes, size_t count)>;
 
-// True for the names of the program's own files, the only ones an installer may write: "Tarvex",
+// True for the names of the program's own files, the only ones an installer may write: the executable,
 // "History.rtf", "Release Notes.rtf", and plain file names in "Help/" and "Graphics/".
 bool PROGRAMFILENAME(std::string_view name);
 

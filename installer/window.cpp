@@ -9,6 +9,7 @@
 #include "installer/window_ids.h"
 #include "platform/named_lock.h"
 #include "platform/processes.h"
+#include "platform/program_names.h"
 
 namespace {
 
@@ -84,7 +85,7 @@ void showStep(const std::string& what) {
 void install() {
     const std::string folder = setup.kind == Kind::Fresh ? chosenFolder() : setup.folder;
     if (folder.empty()) {
-        EZ_SETTEXT(kForm, IN::STATUS, "Type the full path of a folder, like " + homeFolder() + "/Tarvex.");
+        EZ_SETTEXT(kForm, IN::STATUS, "Type the full path of a folder, like " + OS_FRESHCOPYFOLDER() + ".");
         return;
     }
     setup.busy = true;
@@ -120,7 +121,7 @@ void EZ_IN_Display(const std::string& runFile) {
         setup.kind = Kind::Update;
     } else {
         setup.kind = Kind::Fresh;
-        setup.folder = homeFolder() + "/Tarvex";
+        setup.folder = OS_FRESHCOPYFOLDER();
     }
     EZ_COLOR(-1, -1);
     EZ_FORM(kForm, "", "Tarvex Setup", 0, 0, 62, 12.5, "C");

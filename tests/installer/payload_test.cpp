@@ -7,6 +7,7 @@
 #include "installer/payload.h"
 #include "platform/crypto.h"
 #include "tests/installer/program_folders.h"
+#include "tests/support/pe_file.h"
 
 namespace {
 
@@ -108,4 +109,23 @@ TEST(Payload, ADamagedInstallerChangesNothing) {
         EXPECT_FALSE(fs::exists(where / "x"));
     }
     fs::remove_all(where);
+}
+
+// A signing tool pads the file to 8 bytes with zeros, appends its table and names it in the headers.
+TEST(Payload, ASignatureAppendedLaterIsNoPartOfThePayload) {
+    const std::string unsigned_ = craft(1, {program}, "3.0.2.0", peFile({}));
+    const size_t padding = (8 - unsigned_.size() % 8) % 8;
+    ASSERT_GT(padding, 0u);
+    const auto sign = [&](size_t zeros, char filler, uint32_t tableSize) {
+        std::string bytes = unsigned_ + std::string(zeros, filler);
+        putLittle(bytes, 64 + 24 + 112 + 32, bytes.size(), 4);
+        putLittle(bytes, 64 + 24 + 112 + 36, tableSize, 4);
+        return bytes + std::string(tableSize, 's');
+    };
+    const auto payload = readFrom(sign(padding, '\0', 1000));
+    ASSERT_TRUE(payload);
+    EXPECT_EQ(payload->files.size(), 1u);
+    EXPECT_FALSE(readFrom(sign(padding, 'p', 1000))) << "padding that is not zero";
+    EXPECT_FALSE(readFrom(sign(padding + 8, '\0', 1000))) << "more than the padding";
+    EXPECT_FALSE(readFrom(sign(padding, '\0', 4))) << "a table too short";
 }
