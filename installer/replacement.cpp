@@ -2,17 +2,46 @@
 
 #include <algorithm>
 #include <optional>
+#include <string_view>
 
 #include "installer/payload_format.h"
 #include "platform/files.h"
+#include "platform/program_names.h"
 
 namespace {
 
 constexpr const char* kJournalHeading = "Tarvex replacement journal\n";
 constexpr const char* kJournalEnd = "end\n";
 constexpr int64_t kMaxJournalBytes = 1 << 20;
+constexpr std::string_view kAside = ".replaced";
 
 std::string folderOf(const std::string& path) { return path.substr(0, path.find_last_of('/')); }
+
+// The program's own files under top (the folder or one of the work folders), by their names.
+std::vector<std::string> programFilesIn(const std::string& top) {
+    std::vector<std::string> names;
+    for (const std::string sub : {"", "Help/", "Graphics/"})
+        for (const std::string& name : OS_LISTFILES(top + "/" + sub))
+            if (PROGRAMFILENAME(sub + name)) names.push_back(sub + name);
+    return names;
+}
+
+// Removes the work folder. Windows lets the file of a program that still runs be renamed but not
+// deleted: such an old file is moved aside beside its place, as "<name>.replaced", for a later run.
+bool clearWork(const std::string& folder) {
+    const std::string old = REPLACEMENTFOLDER(folder) + "/old/";
+    for (const std::string& name : programFilesIn(old))
+        if (!OS_DELETEFILE(old + name)) OS_RENAMEFILE(old + name, folder + "/" + name + std::string(kAside));
+    return OS_REMOVETREE(REPLACEMENTFOLDER(folder));
+}
+
+// Deletes the old files moved aside by an earlier replacement, as far as their programs have ended.
+void removeLeftovers(const std::string& folder) {
+    for (const std::string sub : {"", "Help/", "Graphics/"})
+        for (const std::string& name : OS_LISTFILES(folder + "/" + sub))
+            if (name.ends_with(kAside) && PROGRAMFILENAME(sub + name.substr(0, name.size() - kAside.size())))
+                OS_DELETEFILE(folder + "/" + sub + name);
+}
 
 // The journal's names, when it is complete and names only program files.
 std::optional<std::vector<std::string>> readJournal(const std::string& path) {
@@ -51,21 +80,20 @@ bool syncFolders(const std::string& top, const std::vector<std::string>& names) 
     return OS_SYNCFOLDER(top) && synced;
 }
 
-// Carries out a committed journal; each step may have been done already by an earlier run. First
-// every old file still in place gets its second name in old/, then each new file is renamed over.
+// Carries out a committed journal; each step may have been done already by an earlier run. File by
+// file, the old one still in place is renamed into old/ and the new one put in its place: Windows
+// refuses to replace the file of a running program, but lets it be renamed.
 bool rollForward(const std::string& folder, const std::vector<std::string>& names,
                  const std::function<void(const std::string&)>& step) {
     const std::string work = REPLACEMENTFOLDER(folder);
     for (const std::string& name : names) {
-        const std::string target = folder + "/" + name, kept = work + "/old/" + name;
-        if (!OS_PATHEXISTS(work + "/new/" + name) || !OS_PATHEXISTS(target) || OS_PATHEXISTS(kept)) continue;
-        if (!OS_MAKEFOLDERS(folderOf(kept)) || !OS_LINKFILE(target, kept)) return false;
-        step("kept " + name);
-    }
-    if (!syncFolders(work + "/old", names)) return false;
-    for (const std::string& name : names) {
-        const std::string fresh = work + "/new/" + name, target = folder + "/" + name;
+        const std::string fresh = work + "/new/" + name, target = folder + "/" + name, kept = work + "/old/" + name;
         if (!OS_PATHEXISTS(fresh)) continue;
+        if (OS_PATHEXISTS(target) && !OS_PATHEXISTS(kept)) {
+            if (!OS_MAKEFOLDERS(folderOf(kept)) || !OS_RENAMEFILE(target, kept) || !OS_SYNCFOLDER(folderOf(kept)))
+                return false;
+            step("kept " + name);
+        }
         if (!OS_MAKEFOLDERS(folderOf(target)) || !OS_RENAMEFILE(fresh, target)) return false;
         step("replaced " + name);
     }
@@ -90,7 +118,7 @@ bool rollBack(const std::string& folder, const std::vector<std::string>& names) 
 bool undo(const std::string& folder, const std::vector<std::string>& names) {
     const std::string work = REPLACEMENTFOLDER(folder);
     return OS_RENAMEFILE(work + "/journal", work + "/undo") && OS_SYNCFOLDER(work) && rollBack(folder, names) &&
-           OS_REMOVETREE(work);
+           clearWork(folder);
 }
 
 }  // namespace
@@ -99,15 +127,16 @@ std::string REPLACEMENTFOLDER(const std::string& folder) { return folder + "/.ta
 
 bool FINISHREPLACEMENT(const std::string& folder) {
     const std::string work = REPLACEMENTFOLDER(folder);
+    removeLeftovers(folder);
     if (!OS_PATHEXISTS(work)) return true;
     if (OS_PATHEXISTS(work + "/undo")) {
         const auto names = readJournal(work + "/undo");
-        return names && rollBack(folder, *names) && OS_REMOVETREE(work);
+        return names && rollBack(folder, *names) && clearWork(folder);
     }
-    if (!OS_PATHEXISTS(work + "/journal")) return OS_REMOVETREE(work);
+    if (!OS_PATHEXISTS(work + "/journal")) return clearWork(folder);
     const auto names = readJournal(work + "/journal");
     if (!names) return false;
-    if (rollForward(folder, *names, [](const std::string&) {})) return OS_REMOVETREE(work);
+    if (rollForward(folder, *names, [](const std::string&) {})) return clearWork(folder);
     return undo(folder, *names);
 }
 
@@ -120,7 +149,7 @@ bool REPLACEPROGRAM(const std::string& folder, std::vector<std::string> names,
         return false;
     }
     // The executable is replaced last, so that a start in between finds the whole old program.
-    std::stable_partition(names.begin(), names.end(), [](const std::string& name) { return name != "Tarvex"; });
+    std::stable_partition(names.begin(), names.end(), [](const std::string& name) { return name != kProgramExecutable; });
     if (!OS_MAKEFOLDERS(work + "/new") || !unpack(work + "/new") || !syncFolders(work + "/new", names) ||
         !OS_SYNCFOLDER(work) || !writeJournal(work, names)) {
         OS_REMOVETREE(work);
@@ -133,7 +162,7 @@ bool REPLACEPROGRAM(const std::string& folder, std::vector<std::string> names,
         problem = "The program files in " + folder + " could not be replaced.";
         return false;
     }
-    OS_REMOVETREE(work);
+    clearWork(folder);
     step("finished");
     return true;
 }

@@ -1,8 +1,9 @@
 // The all-or-nothing replacement of the program's files in its folder, safe against a crash or a
 // kill at any moment. Work happens in <folder>/.tarvex-update/: the new files are unpacked into
 // new/, then a journal naming them is committed (written under another name, flushed, renamed);
-// each old file gets a second name in old/ before the new one is renamed over it, the program
-// "Tarvex" last, so that the executable always exists. Nothing else in the folder is touched.
+// file by file, the old one is renamed into old/ and the new one into its place, the program's
+// executable last. An old file that cannot be deleted afterwards (a running program's, on Windows)
+// is left as "<name>.replaced" beside its place and deleted by a later run. Nothing else is touched.
 #pragma once
 
 #include <functional>

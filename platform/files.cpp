@@ -175,10 +175,6 @@ bool OS_SYNCFOLDER(const std::string& folder) {
     return ::close(fd) == 0 && synced;
 }
 
-bool OS_LINKFILE(const std::string& existing, const std::string& added) {
-    return ::link(existing.c_str(), added.c_str()) == 0;
-}
-
 bool OS_REMOVETREE(const std::string& path) {
     std::error_code error;
     std::filesystem::remove_all(path, error);

@@ -51,8 +51,6 @@ bool OS_MAKEFOLDERS(const std::string& path);
 std::vector<std::string> OS_LISTFILES(const std::string& folder);
 // Flushes a folder's entries (new, renamed and removed names) to the disk.
 bool OS_SYNCFOLDER(const std::string& folder);
-// A second name for an existing file (a hard link); false when it cannot be made.
-bool OS_LINKFILE(const std::string& existing, const std::string& added);
 // Removes a file, or a folder with everything in it; links are removed, never followed.
 bool OS_REMOVETREE(const std::string& path);
 

@@ -218,12 +218,6 @@ std::vector<std::string> OS_LISTFILES(const std::string& folder) {
 // A folder's entries reach the disk with the rename itself (MOVEFILE_WRITE_THROUGH); nothing to flush.
 bool OS_SYNCFOLDER(const std::string& folder) { return isFolder(attributesOf(folder)); }
 
-bool OS_LINKFILE(const std::string& existing, const std::string& added) {
-    const std::wstring from = OS_WIDETEXT(existing);
-    const std::wstring to = OS_WIDETEXT(added);
-    return !from.empty() && !to.empty() && ::CreateHardLinkW(to.c_str(), from.c_str(), nullptr) != 0;
-}
-
 bool OS_REMOVETREE(const std::string& path) {
     std::error_code error;
     fs::remove_all(OS_PATH(path), error);
