@@ -17,7 +17,8 @@ uint32_t little(const unsigned char* bytes, int count) {
     return value;
 }
 
-bool readAt(const PayloadReader& read, int64_t fileSize, uint64_t offset, unsigned char* bytes, size_t count) {
+bool readAt(const PayloadReader& read, int64_t fileSize, uint64_t offset, unsigned char* bytes,
+            size_t count) {
     return offset + count <= static_cast<uint64_t>(fileSize) &&
            read(static_cast<int64_t>(offset), reinterpret_cast<char*>(bytes), count);
 }
@@ -26,7 +27,8 @@ bool readAt(const PayloadReader& read, int64_t fileSize, uint64_t offset, unsign
 
 std::optional<int64_t> CONTENTEND(const PayloadReader& read, int64_t fileSize) {
     unsigned char dos[kDosHeaderBytes];
-    if (fileSize < kDosHeaderBytes || !readAt(read, fileSize, 0, dos, sizeof dos) || dos[0] != 'M' || dos[1] != 'Z')
+    if (fileSize < kDosHeaderBytes || !readAt(read, fileSize, 0, dos, sizeof dos) || dos[0] != 'M' ||
+        dos[1] != 'Z')
         return fileSize;
     const uint64_t pe = little(dos + kNewHeaderOffsetAt, 4);
     unsigned char coff[kPeAndCoffBytes];
@@ -46,6 +48,7 @@ std::optional<int64_t> CONTENTEND(const PayloadReader& read, int64_t fileSize) {
         return fileSize;
     const uint64_t table = little(entry, 4), size = little(entry + 4, 4);
     if (table + size != static_cast<uint64_t>(fileSize) || (table == 0 && size == 0)) return fileSize;
-    if (table < optional + optionalSize || table % 8 != 0 || size < kCertificateHeaderBytes) return std::nullopt;
+    if (table < optional + optionalSize || table % 8 != 0 || size < kCertificateHeaderBytes)
+        return std::nullopt;
     return static_cast<int64_t>(table);
 }

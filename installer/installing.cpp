@@ -6,11 +6,13 @@
 
 #include "installer/payload.h"
 #include "installer/replacement.h"
+#include "installer/uninstalling.h"
 #include "platform/files.h"
 #include "platform/named_lock.h"
 #include "platform/processes.h"
 #include "platform/profile_file.h"
 #include "platform/program_names.h"
+#include "platform/shell_entries.h"
 
 namespace {
 
@@ -62,7 +64,8 @@ void RECORDUPDATE(const std::string& folder, const std::string& version) {
 }
 
 bool STARTINSTALLED(const std::string& folder, bool update) {
-    return OS_STARTPROGRAM(folder + "/" + kProgramExecutable, update ? std::vector<std::string>{"/update"} : std::vector<std::string>{});
+    return OS_STARTPROGRAM(folder + "/" + kProgramExecutable,
+                           update ? std::vector<std::string>{"/update"} : std::vector<std::string>{});
 }
 
 int SILENTINSTALL(const std::string& runFile) {
@@ -80,7 +83,28 @@ int SILENTINSTALL(const std::string& runFile) {
         return fail(3, problem + " Nothing was changed.");
     }
     RECORDUPDATE(folder, payload->version);
+    if (!REGISTERCOPY(folder, runFile, payload->version))
+        std::fprintf(stderr,
+                     "TarvexSetup: the Start-menu shortcut or the uninstall entry could not be written.\n");
     OS_CLOSELOCK(lock);
     if (!STARTINSTALLED(folder, true)) return fail(4, "the new Tarvex in " + folder + " did not start.");
     return 0;
+}
+
+int SILENTUNINSTALL(const std::string& installer) {
+    std::string problem;
+    const std::optional<Payload> payload = CHECKINSTALLER(installer, problem);
+    if (!payload)
+        return fail(1, "the installer " + installer + " is damaged: " + problem + " Nothing was changed.");
+    const std::string registered = OS_READSHELLENTRIES().folder;
+    const std::string folder = registered.empty() ? RUNFOLDER(installer) : registered;
+    if (!OS_FILEEXISTS(folder + "/" + kProgramExecutable))
+        return fail(6, "there is no Tarvex in " + folder + ". Nothing was changed.");
+    const int32_t lock = OS_WAITFORLOCK("Tarvex", kProgramEndWaitMs);
+    if (lock == 0) return fail(2, "Tarvex did not end within 60 seconds. Nothing was changed.");
+    std::vector<std::string> names;
+    for (const PayloadFile& file : payload->files) names.push_back(file.name);
+    const bool removed = UNINSTALLPROGRAM(folder, names, problem);
+    OS_CLOSELOCK(lock);
+    return removed ? 0 : fail(7, problem);
 }

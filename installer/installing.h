@@ -31,5 +31,11 @@ bool STARTINSTALLED(const std::string& folder, bool update);
 
 // Silent mode: no window, a line on stderr for anything that goes wrong. The exit code: 0 done,
 // 1 the .run is damaged, 2 the program did not end in time, 3 the replacement failed (undone),
-// 4 the new program did not start.
+// 4 the new program did not start. A shortcut or uninstall entry the system refuses is only told.
 int SILENTINSTALL(const std::string& runFile);
+
+// "/uninstall", without a window: removes the copy that the uninstall entry names (else the one
+// beside the installer) as UNINSTALLPROGRAM does, once the program has ended. The exit code: 0
+// done, 1 the installer is damaged, 2 the program did not end in time, 6 no copy is there, 7 a file
+// or an entry could not be removed.
+int SILENTUNINSTALL(const std::string& installer);

@@ -1,6 +1,7 @@
 // The installer's entry: "/SP- /VERYSILENT" replaces the program without a window (as the
-// program's hand-over starts it), no argument opens the installer's window, and
-// "/PACK <program folder> <version> <output>" makes a .run from this program and that folder.
+// program's hand-over starts it), "/uninstall" removes the installed copy without a window, no
+// argument opens the installer's window, and "/PACK <program folder> <version> <output>" makes a
+// .run from this program and that folder.
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -19,12 +20,15 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "TarvexSetup: %s\n", problem.c_str());
         return 1;
     }
+    if (arguments.size() == 1 && arguments[0] == "/uninstall") return SILENTUNINSTALL(OS_OWNEXECUTABLE());
     bool silent = false;
     for (const std::string& argument : arguments) {
         if (argument == "/VERYSILENT") {
             silent = true;
         } else if (argument != "/SP-") {
-            std::fprintf(stderr, "TarvexSetup: unknown switch %s (use /SP- /VERYSILENT, or none)\n", argument.c_str());
+            std::fprintf(stderr,
+                         "TarvexSetup: unknown switch %s (use /SP- /VERYSILENT, /uninstall, or none)\n",
+                         argument.c_str());
             return 5;
         }
     }

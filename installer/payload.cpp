@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "installer/replacement.h"
 #include "platform/crypto.h"
 #include "platform/files.h"
 #include "platform/processes.h"
@@ -33,15 +34,6 @@ bool writeAll(int32_t file, const std::string& bytes, Sha256& digest) {
 }
 
 std::string folderOf(const std::string& path) { return path.substr(0, path.find_last_of('/')); }
-
-// The program's own files in the folder, as the build lays them out.
-std::vector<std::string> programFiles(const std::string& folder) {
-    std::vector<std::string> names;
-    for (const std::string& sub : {std::string(), std::string("Help/"), std::string("Graphics/")})
-        for (const std::string& name : OS_LISTFILES(folder + "/" + sub))
-            if (PROGRAMFILENAME(sub + name)) names.push_back(sub + name);
-    return names;
-}
 
 }  // namespace
 
@@ -84,7 +76,7 @@ bool UNPACKPAYLOAD(const std::string& runFile, const Payload& payload, const std
 
 bool PACKPROGRAM(const std::string& stub, const std::string& programFolder, const std::string& version,
                  const std::string& output, std::string& problem) {
-    const std::vector<std::string> names = programFiles(programFolder);
+    const std::vector<std::string> names = PROGRAMFILESIN(programFolder);
     if (!VERSIONPARTS(version) || version.size() >= 32) {
         problem = "The version must be four numbers separated by dots.";
         return false;

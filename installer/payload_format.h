@@ -11,8 +11,9 @@
 #include <string_view>
 #include <vector>
 
-// Trailer (the file's last 96 bytes, or the last before a code signature appended later): 16 bytes magic text, payload offset and size (8 bytes each,
-// little-endian), 32 bytes SHA-256 of the payload, 32 bytes version text padded with zero bytes.
+// Trailer (the file's last 96 bytes, or the last before a code signature appended later): 16 bytes
+// magic text, payload offset and size (8 bytes each, little-endian), 32 bytes SHA-256 of the
+// payload, 32 bytes version text padded with zero bytes.
 // Payload: file count (4 bytes), then per file: name length (2 bytes), the name (UTF-8, "/"
 // between folder and name), flags (1 byte, 1 = executable), size (8 bytes), the content.
 constexpr size_t kTrailerSize = 96;
@@ -38,8 +39,8 @@ struct Payload {
 // Reads count bytes at offset of the .run file; false when they cannot be had.
 using PayloadReader = std::function<bool(int64_t offset, char* bytes, size_t count)>;
 
-// True for the names of the program's own files, the only ones an installer may write: the executable,
-// "History.rtf", "Release Notes.rtf", and plain file names in "Help/" and "Graphics/".
+// True for the names of the program's own files, the only ones an installer may write: the
+// executable, "History.rtf", "Release Notes.rtf", and plain file names in "Help/" and "Graphics/".
 bool PROGRAMFILENAME(std::string_view name);
 
 // The payload of a .run file of fileSize bytes, every length, count, name and the digest checked;

@@ -17,20 +17,11 @@ constexpr std::string_view kAside = ".replaced";
 
 std::string folderOf(const std::string& path) { return path.substr(0, path.find_last_of('/')); }
 
-// The program's own files under top (the folder or one of the work folders), by their names.
-std::vector<std::string> programFilesIn(const std::string& top) {
-    std::vector<std::string> names;
-    for (const std::string sub : {"", "Help/", "Graphics/"})
-        for (const std::string& name : OS_LISTFILES(top + "/" + sub))
-            if (PROGRAMFILENAME(sub + name)) names.push_back(sub + name);
-    return names;
-}
-
 // Removes the work folder. Windows lets the file of a program that still runs be renamed but not
 // deleted: such an old file is moved aside beside its place, as "<name>.replaced", for a later run.
 bool clearWork(const std::string& folder) {
     const std::string old = REPLACEMENTFOLDER(folder) + "/old/";
-    for (const std::string& name : programFilesIn(old))
+    for (const std::string& name : PROGRAMFILESIN(old))
         if (!OS_DELETEFILE(old + name)) OS_RENAMEFILE(old + name, folder + "/" + name + std::string(kAside));
     return OS_REMOVETREE(REPLACEMENTFOLDER(folder));
 }
@@ -87,10 +78,12 @@ bool rollForward(const std::string& folder, const std::vector<std::string>& name
                  const std::function<void(const std::string&)>& step) {
     const std::string work = REPLACEMENTFOLDER(folder);
     for (const std::string& name : names) {
-        const std::string fresh = work + "/new/" + name, target = folder + "/" + name, kept = work + "/old/" + name;
+        const std::string fresh = work + "/new/" + name, target = folder + "/" + name,
+                          kept = work + "/old/" + name;
         if (!OS_PATHEXISTS(fresh)) continue;
         if (OS_PATHEXISTS(target) && !OS_PATHEXISTS(kept)) {
-            if (!OS_MAKEFOLDERS(folderOf(kept)) || !OS_RENAMEFILE(target, kept) || !OS_SYNCFOLDER(folderOf(kept)))
+            if (!OS_MAKEFOLDERS(folderOf(kept)) || !OS_RENAMEFILE(target, kept) ||
+                !OS_SYNCFOLDER(folderOf(kept)))
                 return false;
             step("kept " + name);
         }
@@ -117,13 +110,21 @@ bool rollBack(const std::string& folder, const std::vector<std::string>& names) 
 // Marks the replacement as being undone (the journal renamed in one step), then undoes it.
 bool undo(const std::string& folder, const std::vector<std::string>& names) {
     const std::string work = REPLACEMENTFOLDER(folder);
-    return OS_RENAMEFILE(work + "/journal", work + "/undo") && OS_SYNCFOLDER(work) && rollBack(folder, names) &&
-           clearWork(folder);
+    return OS_RENAMEFILE(work + "/journal", work + "/undo") && OS_SYNCFOLDER(work) &&
+           rollBack(folder, names) && clearWork(folder);
 }
 
 }  // namespace
 
 std::string REPLACEMENTFOLDER(const std::string& folder) { return folder + "/.tarvex-update"; }
+
+std::vector<std::string> PROGRAMFILESIN(const std::string& top) {
+    std::vector<std::string> names;
+    for (const std::string sub : {"", "Help/", "Graphics/"})
+        for (const std::string& name : OS_LISTFILES(top + "/" + sub))
+            if (PROGRAMFILENAME(sub + name)) names.push_back(sub + name);
+    return names;
+}
 
 bool FINISHREPLACEMENT(const std::string& folder) {
     const std::string work = REPLACEMENTFOLDER(folder);
@@ -149,7 +150,8 @@ bool REPLACEPROGRAM(const std::string& folder, std::vector<std::string> names,
         return false;
     }
     // The executable is replaced last, so that a start in between finds the whole old program.
-    std::stable_partition(names.begin(), names.end(), [](const std::string& name) { return name != kProgramExecutable; });
+    std::stable_partition(names.begin(), names.end(),
+                          [](const std::string& name) { return name != kProgramExecutable; });
     if (!OS_MAKEFOLDERS(work + "/new") || !unpack(work + "/new") || !syncFolders(work + "/new", names) ||
         !OS_SYNCFOLDER(work) || !writeJournal(work, names)) {
         OS_REMOVETREE(work);

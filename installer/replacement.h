@@ -12,6 +12,9 @@
 
 // The folder of the work in progress, inside the program folder.
 std::string REPLACEMENTFOLDER(const std::string& folder);
+// The names of the files under top that may be the program's own (its executable, the documents,
+// whatever lies in Help/ and Graphics/).
+std::vector<std::string> PROGRAMFILESIN(const std::string& top);
 
 // Brings an interrupted replacement to an end: a committed journal is carried out (every new file
 // is complete in new/ or already in place), a replacement that was being undone is undone, and an

@@ -6,6 +6,7 @@
 #include "gui/ezgui.h"
 #include "installer/installing.h"
 #include "installer/payload.h"
+#include "installer/uninstalling.h"
 #include "installer/window_ids.h"
 #include "platform/named_lock.h"
 #include "platform/processes.h"
@@ -102,10 +103,12 @@ void install() {
         return finish("The installation failed. " + problem + " Nothing was changed.");
     }
     if (setup.kind == Kind::Update) RECORDUPDATE(folder, setup.payload->version);
+    const bool registered = REGISTERCOPY(folder, setup.runFile, setup.payload->version);
     OS_CLOSELOCK(lock);
     const bool started = STARTINSTALLED(folder, setup.kind == Kind::Update);
     finish("Tarvex " + setup.payload->version + " is installed in " + folder +
-           (started ? " and has been started." : ", but it did not start."));
+           (started ? " and has been started." : ", but it did not start.") +
+           (registered ? "" : " Its Start-menu shortcut could not be made."));
 }
 
 }  // namespace

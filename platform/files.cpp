@@ -175,6 +175,8 @@ bool OS_SYNCFOLDER(const std::string& folder) {
     return ::close(fd) == 0 && synced;
 }
 
+bool OS_REMOVEEMPTYFOLDER(const std::string& path) { return ::rmdir(path.c_str()) == 0 || errno == ENOENT; }
+
 bool OS_REMOVETREE(const std::string& path) {
     std::error_code error;
     std::filesystem::remove_all(path, error);

@@ -51,6 +51,8 @@ bool OS_MAKEFOLDERS(const std::string& path);
 std::vector<std::string> OS_LISTFILES(const std::string& folder);
 // Flushes a folder's entries (new, renamed and removed names) to the disk.
 bool OS_SYNCFOLDER(const std::string& folder);
+// Removes a folder when it is empty; true when it is gone afterwards.
+bool OS_REMOVEEMPTYFOLDER(const std::string& path);
 // Removes a file, or a folder with everything in it; links are removed, never followed.
 bool OS_REMOVETREE(const std::string& path);
 

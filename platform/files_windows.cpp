@@ -218,6 +218,12 @@ std::vector<std::string> OS_LISTFILES(const std::string& folder) {
 // A folder's entries reach the disk with the rename itself (MOVEFILE_WRITE_THROUGH); nothing to flush.
 bool OS_SYNCFOLDER(const std::string& folder) { return isFolder(attributesOf(folder)); }
 
+bool OS_REMOVEEMPTYFOLDER(const std::string& path) {
+    const std::wstring wide = OS_WIDETEXT(path);
+    return !wide.empty() && (::RemoveDirectoryW(wide.c_str()) || ::GetLastError() == ERROR_FILE_NOT_FOUND ||
+                             ::GetLastError() == ERROR_PATH_NOT_FOUND);
+}
+
 bool OS_REMOVETREE(const std::string& path) {
     std::error_code error;
     fs::remove_all(OS_PATH(path), error);

@@ -1,5 +1,5 @@
-// The installer's own .run file (signed afterwards or not) read as any bytes: every file it accepts lies inside the payload,
-// in order, named as one of the program's own, and the payload's digest matches.
+// The installer's own .run file (signed afterwards or not) read as any bytes: every file it accepts lies
+// inside the payload, in order, named as one of the program's own, and the payload's digest matches.
 #include <cstring>
 #include <string>
 

@@ -1,13 +1,14 @@
 // The .run file's payload: what is packed comes out byte for byte, and a damaged or hostile file
 // is refused before anything is touched.
+#include "installer/payload.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 
-#include "installer/payload.h"
+#include "installer/code_signature.h"
 #include "platform/crypto.h"
 #include "tests/installer/program_folders.h"
-#include "tests/support/pe_file.h"
 
 namespace {
 
@@ -28,16 +29,38 @@ std::string craft(uint32_t count, const std::vector<Entry>& entries, const std::
                           OS_SHA256(payload), version);
 }
 
-std::optional<Payload> readFrom(const std::string& bytes) {
-    std::string problem;
-    return READPAYLOAD([&bytes](int64_t offset, char* out, size_t count) {
+PayloadReader readerOf(const std::string& bytes) {
+    return [&bytes](int64_t offset, char* out, size_t count) {
         if (offset < 0 || static_cast<uint64_t>(offset) + count > bytes.size()) return false;
         std::memcpy(out, bytes.data() + offset, count);
         return true;
-    }, static_cast<int64_t>(bytes.size()), problem);
+    };
+}
+
+std::optional<Payload> readFrom(const std::string& bytes) {
+    std::string problem;
+    return READPAYLOAD(readerOf(bytes), static_cast<int64_t>(bytes.size()), problem);
 }
 
 const Entry program{"Tarvex", 2, "#!"};
+
+// The first 512 bytes of a Windows program whose headers name a certificate table (PE32+ unless
+// magic says otherwise).
+std::string peFile(uint32_t table, uint32_t size, uint16_t magic = 0x20b) {
+    std::string bytes = "MZ" + std::string(510, 'x');
+    const auto put = [&bytes](size_t at, uint64_t value, int count) {
+        for (int i = 0; i < count; ++i) bytes[at + i] = static_cast<char>(value >> (8 * i) & 0xff);
+    };
+    const size_t count = 88 + (magic == 0x20b ? 108 : 92);
+    put(0x3c, 64, 4);  // where the PE header starts
+    bytes.replace(64, 4, std::string("PE\0\0", 4));
+    put(84, 240, 2);  // the optional header's size
+    put(88, magic, 2);
+    put(count, 16, 4);  // data directories; the fifth is the security one
+    put(count + 36, table, 4);
+    put(count + 40, size, 4);
+    return bytes;
+}
 
 }  // namespace
 
@@ -111,21 +134,33 @@ TEST(Payload, ADamagedInstallerChangesNothing) {
     fs::remove_all(where);
 }
 
-// A signing tool pads the file to 8 bytes with zeros, appends its table and names it in the headers.
-TEST(Payload, ASignatureAppendedLaterIsNoPartOfThePayload) {
-    const std::string unsigned_ = craft(1, {program}, "3.0.2.0", peFile({}));
-    const size_t padding = (8 - unsigned_.size() % 8) % 8;
-    ASSERT_GT(padding, 0u);
-    const auto sign = [&](size_t zeros, char filler, uint32_t tableSize) {
-        std::string bytes = unsigned_ + std::string(zeros, filler);
-        putLittle(bytes, 64 + 24 + 112 + 32, bytes.size(), 4);
-        putLittle(bytes, 64 + 24 + 112 + 36, tableSize, 4);
-        return bytes + std::string(tableSize, 's');
+TEST(Payload, AnInstallerSignedLaterEndsWhereItsCertificateTableStarts) {
+    const std::optional<int64_t> refused;
+    const struct {
+        const char* what;
+        std::string bytes;
+        std::optional<int64_t> end;
+    } cases[] = {
+        {"not a Windows program", "\177ELF" + std::string(600, 'x'), 604},
+        {"unsigned", peFile(0, 0) + std::string(88, 's'), 600},
+        {"signed, PE32+", peFile(512, 88) + std::string(88, 's'), 512},
+        {"signed, PE32", peFile(512, 88, 0x10b) + std::string(88, 's'), 512},
+        {"a signed program with more after it", peFile(512, 40) + std::string(88, 's'), 600},
+        {"a table inside the headers", peFile(64, 536) + std::string(88, 's'), refused},
+        {"a table off the 8-byte boundary", peFile(513, 87) + std::string(88, 's'), refused},
     };
-    const auto payload = readFrom(sign(padding, '\0', 1000));
-    ASSERT_TRUE(payload);
-    EXPECT_EQ(payload->files.size(), 1u);
-    EXPECT_FALSE(readFrom(sign(padding, 'p', 1000))) << "padding that is not zero";
-    EXPECT_FALSE(readFrom(sign(padding + 8, '\0', 1000))) << "more than the padding";
-    EXPECT_FALSE(readFrom(sign(padding, '\0', 4))) << "a table too short";
+    for (const auto& test : cases)
+        EXPECT_EQ(CONTENTEND(readerOf(test.bytes), static_cast<int64_t>(test.bytes.size())), test.end)
+            << test.what;
+    // The signing pads the file to 8 bytes with zeros before its table; the payload is found past them.
+    const std::string made = craft(1, {program}, "3.0.2.0", peFile(0, 0));
+    const auto signedWith = [&made](size_t zeros, char filler, uint32_t size) {
+        const std::string bytes = made + std::string(zeros, filler);
+        return peFile(static_cast<uint32_t>(bytes.size()), size) + bytes.substr(512) + std::string(size, 's');
+    };
+    const size_t padding = 8 - made.size() % 8;
+    ASSERT_LT(padding, 8u);
+    EXPECT_TRUE(readFrom(signedWith(padding, '\0', 1000)));
+    EXPECT_FALSE(readFrom(signedWith(padding, 'p', 1000))) << "padding that is not zero";
+    EXPECT_FALSE(readFrom(signedWith(padding + 8, '\0', 1000))) << "more than the padding";
 }
