@@ -3,7 +3,7 @@
 # checks it, updates a copy to a second build of the same sources with the real installer, runs the
 # whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer, sends seeded random keys
 # and clicks to that build of the program,
-# runs each fuzz target for a short time, and builds the rules for Windows and runs their tests under
+# runs each fuzz target for a short time, and builds everything that needs no Qt for Windows and runs its tests under
 # Wine. Each part says how long it took.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -28,4 +28,4 @@ part "update across two versions" bash scripts/update-across-versions.sh
 part "sanitizer build and tests" bash scripts/sanitizers.sh
 part "random input, seed 27" bash scripts/random-input.sh 27 500
 part "fuzz targets, 20 s each" bash scripts/fuzz.sh 20
-part "Windows build and rule tests under Wine" bash scripts/windows.sh
+part "Windows build and tests under Wine" bash scripts/windows.sh
