@@ -2,9 +2,9 @@
 # Installs what is missing, builds, runs every test through CTest, builds the Debian package and
 # checks it, updates a copy to a second build of the same sources with the real installer, runs the
 # whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer, sends seeded random keys
-# and clicks to that build of the program,
-# runs each fuzz target for a short time, and builds everything that needs no Qt for Windows and runs its tests under
-# Wine. Each part says how long it took.
+# and clicks to that build of the program, runs each fuzz target for a short time, and builds
+# everything that needs no Qt for Windows and runs its tests under Wine. Each part says how long
+# it took.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
