@@ -1,7 +1,11 @@
 #include "installer/installing.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <random>
+#include <thread>
 #include <vector>
 
 #include "installer/payload.h"
@@ -91,20 +95,68 @@ int SILENTINSTALL(const std::string& runFile) {
     return 0;
 }
 
-int SILENTUNINSTALL(const std::string& installer) {
+namespace {
+
+// A full path with "/" between its names, to compare paths that Windows writes with either.
+std::string comparable(const std::string& path) {
+    std::string full = OS_FULLPATH(path);
+    std::replace(full.begin(), full.end(), '\\', '/');
+    return full;
+}
+
+// A running program's file cannot be deleted on Windows, so the uninstaller that runs from the
+// folder it removes starts a copy of itself in the temporary folder, which removes the folder once
+// this one has ended. That copy is left in the temporary folder, as other uninstallers' are.
+int handOver(const std::string& installer, const std::string& folder) {
+    const std::string temporary = OS_TEMPFOLDER();
+    const std::string copy =
+        temporary + "/Tarvex Uninstall " + std::to_string(std::random_device{}()) + ".exe";
+    if (temporary.empty() || !COPYWHOLEFILE(installer, copy) ||
+        !OS_STARTPROGRAM(copy, {"/uninstall", folder}))
+        return fail(8, "the uninstaller could not start its copy in " + temporary + ". Nothing was changed.");
+    return 0;
+}
+
+// Waits until the kept uninstaller that started this copy has ended: its file can be removed then.
+bool removeKeptUninstaller(const std::string& folder) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kProgramEndWaitMs);
+    while (!OS_DELETEFILE(folder + "/" + kKeptUninstaller)) {
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return true;
+}
+
+}  // namespace
+
+int SILENTUNINSTALL(const std::string& installer, const std::string& named) {
     std::string problem;
     const std::optional<Payload> payload = CHECKINSTALLER(installer, problem);
     if (!payload)
         return fail(1, "the installer " + installer + " is damaged: " + problem + " Nothing was changed.");
+    // A folder named on the command line is taken only when it holds the program's executable.
     const std::string registered = OS_READSHELLENTRIES().folder;
-    const std::string folder = registered.empty() ? RUNFOLDER(installer) : registered;
+    const std::string folder = !named.empty()       ? named
+                               : registered.empty() ? RUNFOLDER(installer)
+                                                    : registered;
     if (!OS_FILEEXISTS(folder + "/" + kProgramExecutable))
         return fail(6, "there is no Tarvex in " + folder + ". Nothing was changed.");
+    if (named.empty() && kSystemKeepsShellEntries &&
+        comparable(OS_OWNEXECUTABLE()) == comparable(installer) &&
+        RUNFOLDER(comparable(installer)) == comparable(folder))
+        return handOver(installer, folder);
     const int32_t lock = OS_WAITFORLOCK("Tarvex", kProgramEndWaitMs);
     if (lock == 0) return fail(2, "Tarvex did not end within 60 seconds. Nothing was changed.");
+    if (!named.empty() && !removeKeptUninstaller(folder)) {
+        OS_CLOSELOCK(lock);
+        return fail(2,
+                    "the uninstaller in " + folder + " did not end within 60 seconds. Nothing was changed.");
+    }
     std::vector<std::string> names;
     for (const PayloadFile& file : payload->files) names.push_back(file.name);
     const bool removed = UNINSTALLPROGRAM(folder, names, problem);
+    // Where the removal stopped, the uninstaller is put back, so that the entry can start it again.
+    if (!removed && !named.empty()) COPYWHOLEFILE(installer, folder + "/" + kKeptUninstaller);
     OS_CLOSELOCK(lock);
     return removed ? 0 : fail(7, problem);
 }

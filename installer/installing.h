@@ -34,8 +34,10 @@ bool STARTINSTALLED(const std::string& folder, bool update);
 // 4 the new program did not start. A shortcut or uninstall entry the system refuses is only told.
 int SILENTINSTALL(const std::string& runFile);
 
-// "/uninstall", without a window: removes the copy that the uninstall entry names (else the one
-// beside the installer) as UNINSTALLPROGRAM does, once the program has ended. The exit code: 0
-// done, 1 the installer is damaged, 2 the program did not end in time, 6 no copy is there, 7 a file
-// or an entry could not be removed.
-int SILENTUNINSTALL(const std::string& installer);
+// "/uninstall", without a window: removes the copy in named (else the one that the uninstall entry
+// names, else the one beside the installer) as UNINSTALLPROGRAM does, once the program has ended.
+// An uninstaller running from that folder instead starts its copy in the temporary folder with
+// "/uninstall <folder>" and ends; that copy waits for it to end first. The exit code: 0 done (or
+// handed over), 1 the installer is damaged, 2 the program or the uninstaller did not end in time,
+// 6 no copy is there, 7 a file or an entry could not be removed, 8 the copy could not be started.
+int SILENTUNINSTALL(const std::string& installer, const std::string& named = "");

@@ -1,5 +1,6 @@
 // The installer's entry: "/SP- /VERYSILENT" replaces the program without a window (as the
-// program's hand-over starts it), "/uninstall" removes the installed copy without a window, no
+// program's hand-over starts it), "/uninstall" removes the installed copy without a window
+// ("/uninstall <folder>" the copy in that folder, as the uninstaller's temporary copy does), no
 // argument opens the installer's window, and "/PACK <program folder> <version> <output>" makes a
 // .run from this program and that folder.
 #include <cstdio>
@@ -20,7 +21,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "TarvexSetup: %s\n", problem.c_str());
         return 1;
     }
-    if (arguments.size() == 1 && arguments[0] == "/uninstall") return SILENTUNINSTALL(OS_OWNEXECUTABLE());
+    if (!arguments.empty() && arguments.size() <= 2 && arguments[0] == "/uninstall")
+        return SILENTUNINSTALL(OS_OWNEXECUTABLE(), arguments.size() == 2 ? arguments[1] : "");
     bool silent = false;
     for (const std::string& argument : arguments) {
         if (argument == "/VERYSILENT") {

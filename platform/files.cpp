@@ -124,6 +124,11 @@ std::string OS_USERCONFIGFOLDER(const std::string& programName) {
     return userFolder("XDG_CONFIG_HOME", "/.config/", programName);
 }
 
+std::string OS_TEMPFOLDER() {
+    const char* folder = std::getenv("TMPDIR");
+    return folder && folder[0] == '/' ? folder : "/tmp";
+}
+
 std::string OS_USERDATAFOLDER(const std::string& programName) {
     return userFolder("XDG_DATA_HOME", "/.local/share/", programName);
 }

@@ -39,6 +39,8 @@ std::string OS_USERCONFIGFOLDER(const std::string& programName);
 // The user's own folder for a program's data: $XDG_DATA_HOME/<programName>, by default
 // ~/.local/share/<programName>, made when missing, open to its owner alone.
 std::string OS_USERDATAFOLDER(const std::string& programName);
+// The system's folder for temporary files: $TMPDIR, by default /tmp; %TEMP% (GetTempPath) on Windows.
+std::string OS_TEMPFOLDER();
 // The absolute form of a path: links resolved, "." and ".." removed; empty when the path's first
 // component does not exist.
 std::string OS_FULLPATH(const std::string& path);

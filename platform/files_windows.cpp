@@ -181,6 +181,13 @@ std::string OS_USERCONFIGFOLDER(const std::string& programName) { return userFol
 
 std::string OS_USERDATAFOLDER(const std::string& programName) { return userFolder(L"LOCALAPPDATA", programName); }
 
+std::string OS_TEMPFOLDER() {
+    wchar_t folder[MAX_PATH + 1];
+    const DWORD length = ::GetTempPathW(MAX_PATH + 1, folder);
+    if (length == 0 || length > MAX_PATH) return "";
+    return OS_PATHTEXT(fs::path(std::wstring(folder, length)).parent_path());
+}
+
 std::string OS_FULLPATH(const std::string& path) {
     if (path.empty()) return "";
     const fs::path given = OS_PATH(path);

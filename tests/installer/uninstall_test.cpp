@@ -1,6 +1,7 @@
 // A copy installed from a real installer file and made known to the system (on Windows a
-// Start-menu shortcut and an uninstall entry), then removed by the silent "/uninstall" with them,
-// leaving only the user's own files.
+// Start-menu shortcut and an uninstall entry naming the uninstaller kept in the copy, so that the
+// installer file may go), then removed by the silent "/uninstall" with them, leaving only the
+// user's own files.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -44,19 +45,25 @@ TEST(Installer, ACopyIsRegisteredAndUninstalledWithItsShellEntries) {
         ASSERT_TRUE(payload && INSTALLPROGRAM(run, *payload, folder, quiet, problem)) << problem;
         for (const std::string& name : own) writeRaw(fromUtf8(folder) / name, "the user's");
         ASSERT_TRUE(REGISTERCOPY(folder, run, "3.0.2.0"));
-        const ShellEntries registered{folder + "/" + kProgramExecutable, folder, run, "3.0.2.0"};
+        const std::string kept = folder + "/" + kKeptUninstaller;
+        const ShellEntries registered{folder + "/" + kProgramExecutable, folder, kept, "3.0.2.0"};
         EXPECT_EQ(OS_READSHELLENTRIES(), kSystemKeepsShellEntries ? registered : ShellEntries{});
         EXPECT_EQ(fs::exists(shortcut), kSystemKeepsShellEntries);
-        ASSERT_EQ(SILENTUNINSTALL(run), 0);
+        EXPECT_EQ(fs::exists(fromUtf8(kept)), kSystemKeepsShellEntries);
+        if (kSystemKeepsShellEntries) {
+            ASSERT_TRUE(fs::remove(fromUtf8(run)));
+        }
+        ASSERT_EQ(SILENTUNINSTALL(kSystemKeepsShellEntries ? OS_READSHELLENTRIES().installer : run), 0);
         EXPECT_EQ(OS_READSHELLENTRIES(), ShellEntries{});
         EXPECT_FALSE(fs::exists(shortcut));
-        std::set<std::string> left;
-        for (const auto& entry : fs::recursive_directory_iterator(fromUtf8(folder)))
-            left.insert(slashes(utf8(fs::relative(entry.path(), fromUtf8(folder)))));
-        std::set<std::string> expected = own;
-        expected.insert("TarvexSetup-3.0.2.0.exe");
+        std::set<std::string> left, expected = own;
+        if (fs::exists(fromUtf8(folder)))
+            for (const auto& entry : fs::recursive_directory_iterator(fromUtf8(folder)))
+                left.insert(slashes(utf8(fs::relative(entry.path(), fromUtf8(folder)))));
+        if (!kSystemKeepsShellEntries) expected.insert("TarvexSetup-3.0.2.0.exe");
         if (own.contains("Graphics/photo.png")) expected.insert("Graphics");
         EXPECT_EQ(left, expected);
+        EXPECT_EQ(fs::exists(fromUtf8(folder)), !expected.empty());
         fs::remove_all(fromUtf8(folder));
     }
     fs::remove_all(scratch);
