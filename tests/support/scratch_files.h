@@ -6,8 +6,9 @@
 #include <fstream>
 #include <random>
 #include <set>
-#include <sstream>
 #include <string>
+
+#include "platform/files.h"
 
 // A fresh, empty folder of that name (UTF-8) under the temporary folder, unique to this run.
 inline std::filesystem::path scratchFolder(const std::string& name) {
@@ -26,11 +27,10 @@ inline std::string utf8(const std::filesystem::path& path) {
     return std::string(text.begin(), text.end());
 }
 
+// Reads as a well-behaved reader does, through the files service: on Windows the file may then be
+// replaced while it is being read.
 inline std::string readRaw(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    return content.str();
+    return OS_READFILE(utf8(file), int64_t{1} << 30).value_or("");
 }
 
 inline void writeRaw(const std::filesystem::path& file, const std::string& content) {
