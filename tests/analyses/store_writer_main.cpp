@@ -9,10 +9,17 @@
 
 int main(int argc, char** argv) {
     const std::vector<std::string> arguments = utf8Arguments(argc, argv);
-    if (arguments.size() != 2 || !OPENSTORE(arguments[0]).empty()) return 2;
+    if (arguments.size() != 2) return 2;
+    if (const std::string problem = OPENSTORE(arguments[0]); !problem.empty()) {
+        std::fprintf(stderr, "store writer: %s\n", problem.c_str());
+        return 2;
+    }
     for (long n = std::stol(arguments[1]);; std::printf("%ld\n", n++), std::fflush(stdout)) {
         Analysis analysis = writerRound(n);
         std::string why;
-        if (!SAVEANALYSIS(analysis, why)) return 1;
+        if (!SAVEANALYSIS(analysis, why)) {
+            std::fprintf(stderr, "store writer, round %ld: %s\n", n, why.c_str());
+            return 1;
+        }
     }
 }
