@@ -2,9 +2,13 @@
 // aside, and saving, listing, loading, renaming and deleting analyses, each in one transaction.
 #include "analyses/store.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <map>
+#include <utility>
 
+#include "analyses/search.h"
 #include "platform/database.h"
 #include "platform/files.h"
 #include "platform/local_date.h"
@@ -15,24 +19,76 @@ namespace {
 constexpr size_t kMaxStations = 8;
 // The list shows short texts; the whole ones come with LOADANALYSIS.
 constexpr size_t kListText = 256;
+// Up to this many rows a list keeps selected are placed one by one; more, in one pass over it.
+constexpr size_t kPlacedOneByOne = 16;
 
-// The schema, one step per version: step n takes a file of version n to version n + 1. A later
-// version of the program adds steps and never changes one.
-const char* const kSteps[] = {
-    R"(CREATE TABLE analyses (
-         id INTEGER PRIMARY KEY,
-         customer TEXT NOT NULL COLLATE NOCASE, sales_rep TEXT NOT NULL, scenario TEXT NOT NULL COLLATE NOCASE,
-         saved TEXT NOT NULL,
-         budget TEXT NOT NULL, roi TEXT NOT NULL, margin TEXT NOT NULL, average_sale TEXT NOT NULL,
-         closing_ratio TEXT NOT NULL, comments TEXT NOT NULL,
-         net_return TEXT NOT NULL, gross_return TEXT NOT NULL, sales TEXT NOT NULL, responses TEXT NOT NULL,
-         UNIQUE (customer, scenario));
-       CREATE TABLE stations (
-         analysis INTEGER NOT NULL REFERENCES analyses (id), position INTEGER NOT NULL,
-         name TEXT NOT NULL, cume TEXT NOT NULL, ticked INTEGER NOT NULL, share TEXT NOT NULL,
-         PRIMARY KEY (analysis, position)) WITHOUT ROWID;)",
+// How a column of figures sorts: figures ("$1,200", "-35", "12.5%") by their value before any
+// other text, the other texts by their letters regardless of case.
+std::vector<std::string> figureTerms(const std::string& column) {
+    const std::string bare = "replace(replace(replace(trim(" + column + "), '$', ''), ',', ''), '%', '')";
+    return {"(CASE WHEN " + bare + " GLOB '*[0-9]*' AND NOT " + bare + " GLOB '*[^0-9.-]*' THEN 0 ELSE 1 END)",
+            "CAST(" + bare + " AS REAL)", column + " COLLATE NOCASE"};
+}
+
+// What an order sorts by before the id, its columns named with prefix; the sort indexes are made
+// of the same terms, so that SQLite walks an index instead of sorting.
+std::vector<std::string> orderTerms(AnalysisOrder order, const std::string& prefix = "") {
+    switch (order) {
+    case AnalysisOrder::Customer: return {prefix + "customer"};
+    case AnalysisOrder::Scenario: return {prefix + "scenario"};
+    case AnalysisOrder::Saved: return {prefix + "saved"};
+    case AnalysisOrder::Budget: return figureTerms(prefix + "budget");
+    case AnalysisOrder::GrossReturn: return figureTerms(prefix + "gross_return");
+    case AnalysisOrder::Responses: return figureTerms(prefix + "responses");
+    default: return {};
+    }
+}
+
+std::string sortIndexes() {
+    const std::pair<const char*, AnalysisOrder> indexes[] = {
+        {"customer", AnalysisOrder::Customer}, {"scenario", AnalysisOrder::Scenario},
+        {"saved", AnalysisOrder::Saved},       {"budget", AnalysisOrder::Budget},
+        {"gross_return", AnalysisOrder::GrossReturn}, {"responses", AnalysisOrder::Responses}};
+    std::string sql;
+    for (const auto& [name, order] : indexes) {
+        sql += std::string("CREATE INDEX analyses_by_") + name + " ON analyses (";
+        for (const std::string& term : orderTerms(order)) sql += term + ", ";
+        sql += "id DESC);\n";
+    }
+    return sql;
+}
+
+DbAnswer indexEvery();
+
+// The schema, one step per version: step n takes a file of version n to version n + 1, its
+// script first, then what it fills in. A later version of the program adds steps and never
+// changes one.
+struct Step {
+    std::string script;
+    DbAnswer (*fill)();
 };
-constexpr int64_t kVersion = sizeof kSteps / sizeof kSteps[0];
+const std::vector<Step>& steps() {
+    static const std::vector<Step> all = {
+        {R"(CREATE TABLE analyses (
+              id INTEGER PRIMARY KEY,
+              customer TEXT NOT NULL COLLATE NOCASE, sales_rep TEXT NOT NULL, scenario TEXT NOT NULL COLLATE NOCASE,
+              saved TEXT NOT NULL,
+              budget TEXT NOT NULL, roi TEXT NOT NULL, margin TEXT NOT NULL, average_sale TEXT NOT NULL,
+              closing_ratio TEXT NOT NULL, comments TEXT NOT NULL,
+              net_return TEXT NOT NULL, gross_return TEXT NOT NULL, sales TEXT NOT NULL, responses TEXT NOT NULL,
+              UNIQUE (customer, scenario));
+            CREATE TABLE stations (
+              analysis INTEGER NOT NULL REFERENCES analyses (id), position INTEGER NOT NULL,
+              name TEXT NOT NULL, cume TEXT NOT NULL, ticked INTEGER NOT NULL, share TEXT NOT NULL,
+              PRIMARY KEY (analysis, position)) WITHOUT ROWID;)",
+         nullptr},
+        // The search index holds pieces of the texts, not the analyses: the store writes them.
+        {"CREATE VIRTUAL TABLE analyses_search USING fts5 (threes, shorter, content='', tokenize='ascii');\n" +
+             sortIndexes(),
+         indexEvery},
+    };
+    return all;
+}
 
 // The texts of an analysis in the order of the columns named below, "saved" apart.
 constexpr std::string Analysis::*kTexts[] = {
@@ -45,14 +101,19 @@ const char* const kTextColumns =
     "gross_return, sales, responses";
 
 int32_t Store = 0;        // the open database, 0 when none
+std::string Folder;       // its folder
 std::string StoreFile;    // its path
 std::string CannotSave;   // why nothing can be saved, empty when saving is possible
+int32_t Check = 0;        // the whole-file check running since the store was opened, 0 when none
+std::string Pending;      // what that check found that the user has not been told yet
 
-int64_t idOf(const std::string& text) {
-    int64_t id = 0;
-    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), id);
-    return error == std::errc() && end == text.data() + text.size() ? id : 0;
+int64_t numberOf(const std::string& text) {
+    int64_t number = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+    return error == std::errc() && end == text.data() + text.size() ? number : 0;
 }
+
+int64_t version() { return static_cast<int64_t>(steps().size()); }
 
 // Leaves the store closed, with the reason as the notice and as the reason not to save.
 std::string refuse(const std::string& notice) {
@@ -71,17 +132,6 @@ std::string failureText(const DbAnswer& answer) {
                "). Start Tarvex again to keep it aside and begin a new one.";
     default: return "the file of saved analyses could not be written (" + answer.message + ").";
     }
-}
-
-// Opens the file and checks it whole; Store is set when the answer is Ok.
-DbAnswer openChecked(bool readOnly) {
-    DbAnswer answer = DB_OPEN(StoreFile, readOnly, Store);
-    if (answer.ok()) answer = DB_INTEGRITYCHECK(Store);
-    if (!answer.ok()) {
-        DB_CLOSE(Store);
-        Store = 0;
-    }
-    return answer;
 }
 
 // Renames the damaged file with its journal files to the first free "Clients.damaged-<date>[-n].db";
@@ -106,11 +156,13 @@ std::string moveAside(const std::string& folder) {
 }
 
 // Takes the file from its version up to the program's, one transaction per step.
-DbAnswer migrate(int64_t version) {
+DbAnswer migrate(int64_t from) {
     DbAnswer answer;
-    for (int64_t step = version; step < kVersion && answer.ok(); ++step) {
+    for (int64_t step = from; step < version() && answer.ok(); ++step) {
+        const Step& next = steps()[static_cast<size_t>(step)];
         answer = DB_BEGIN(Store);
-        if (answer.ok()) answer = DB_SCRIPT(Store, kSteps[step]);
+        if (answer.ok()) answer = DB_SCRIPT(Store, next.script);
+        if (answer.ok() && next.fill) answer = next.fill();
         if (answer.ok()) answer = DB_SETUSERVERSION(Store, step + 1);
         if (answer.ok()) answer = DB_COMMIT(Store);
         if (!answer.ok()) DB_ROLLBACK(Store);
@@ -118,7 +170,164 @@ DbAnswer migrate(int64_t version) {
     return answer;
 }
 
+// Puts an analysis into the search index, or takes it out: an index without content of its own
+// is told the very pieces it was given. row: id, customer, sales rep, scenario.
+DbAnswer searchIndex(const std::vector<std::string>& row, bool add) {
+    const SearchPieces pieces = SEARCHPIECES({row[1], row[2], row[3]});
+    return DB_RUN(Store,
+                  std::string("INSERT INTO analyses_search (") + (add ? "" : "analyses_search, ") +
+                      "rowid, threes, shorter) VALUES (" + (add ? "" : "'delete', ") + "?1, ?2, ?3)",
+                  {row[0], pieces.threes, pieces.shorter});
+}
+
+// Puts the analyses that `where` picks into the search index, or takes them out.
+DbAnswer searchIndexWhere(const std::string& where, const std::vector<std::string>& parameters, bool add) {
+    DbAnswer found = DB_RUN(Store, "SELECT id, customer, sales_rep, scenario FROM analyses WHERE " + where, parameters);
+    for (size_t n = 0; n < found.rows.size() && found.ok(); ++n) found.outcome = searchIndex(found.rows[n], add).outcome;
+    return found;
+}
+
+// Indexes every analysis of a file saved before the store had a search index.
+DbAnswer indexEvery() {
+    DbAnswer page;
+    std::string last = "0";
+    do {
+        page = DB_RUN(Store, "SELECT id, customer, sales_rep, scenario FROM analyses WHERE id > ?1 ORDER BY id LIMIT 1000",
+                      {last});
+        for (size_t n = 0; n < page.rows.size() && page.ok(); ++n) page.outcome = searchIndex(page.rows[n], true).outcome;
+        if (!page.rows.empty()) last = page.rows.back()[0];
+    } while (page.ok() && !page.rows.empty());
+    return page;
+}
+
+// The ids of the analyses the search finds, as a SELECT whose parameter is added to parameters;
+// "" when the search has no words and so finds every analysis.
+std::string foundIds(const std::string& search, std::vector<std::string>& parameters) {
+    const std::string query = SEARCHQUERY(search);
+    if (query.empty()) return "";
+    parameters.push_back(query);
+    return "SELECT rowid FROM analyses_search WHERE analyses_search MATCH ?" + std::to_string(parameters.size());
+}
+
+// The terms of the list's order for ORDER BY: the latest first, or by the order's terms with the
+// latest first among equals, the whole order turned over when descending.
+std::string orderBy(const AnalysisList& list) {
+    const bool up = list.ascending || list.order == AnalysisOrder::Latest;
+    std::string sql;
+    for (const std::string& term : orderTerms(list.order)) sql += term + (up ? " ASC, " : " DESC, ");
+    return sql + (up ? "id DESC" : "id ASC");
+}
+
+// Where one analysis stands in the list: how many the list shows before it, -1 when not shown.
+int64_t placeOf(const AnalysisList& list, int64_t id) {
+    std::vector<std::string> parameters = {std::to_string(id)};
+    const std::string found = foundIds(list.search, parameters);
+    const auto key = [&](const std::string& prefix) {
+        std::string terms;
+        for (const std::string& term : orderTerms(list.order, prefix)) terms += term + ", ";
+        return "(" + terms + "-" + prefix + "id)";
+    };
+    const bool up = list.ascending || list.order == AnalysisOrder::Latest;
+    const std::string shown = found.empty() ? "" : " AND a.id IN (" + found + ")";
+    const DbAnswer answer =
+        DB_RUN(Store,
+               "SELECT (SELECT count(*) FROM analyses a WHERE " + key("a.") + (up ? " < " : " > ") + key("b.") +
+                   shown + ") FROM analyses b WHERE b.id = ?1" + (found.empty() ? "" : " AND b.id IN (" + found + ")"),
+               parameters, 1);
+    return answer.ok() && !answer.rows.empty() && !answer.rows[0].empty() ? numberOf(answer.rows[0][0]) : -1;
+}
+
+// Where each of many analyses stands, in one pass over the list.
+std::vector<int64_t> placesInOnePass(const AnalysisList& list, const std::vector<int64_t>& ids) {
+    std::vector<std::string> parameters;
+    const std::string found = foundIds(list.search, parameters);
+    std::string wanted;
+    for (int64_t id : ids) wanted += (wanted.empty() ? "[" : ",") + std::to_string(id);
+    parameters.push_back(wanted + "]");
+    const DbAnswer answer =
+        DB_RUN(Store,
+               "SELECT id, place FROM (SELECT id, row_number() OVER (ORDER BY " + orderBy(list) +
+                   ") - 1 AS place FROM analyses" + (found.empty() ? "" : " WHERE id IN (" + found + ")") +
+                   ") WHERE id IN (SELECT value FROM json_each(?" + std::to_string(parameters.size()) + "))",
+               parameters);
+    std::map<int64_t, int64_t> places;
+    for (const std::vector<std::string>& row : answer.rows)
+        if (row.size() == 2) places[numberOf(row[0])] = numberOf(row[1]);
+    std::vector<int64_t> result;
+    for (int64_t id : ids) result.push_back(places.contains(id) ? places[id] : -1);
+    return result;
+}
+
+std::string damagedNotice(const std::string& finding, const std::string& aside) {
+    return "The file of saved analyses was damaged (" + finding + "). It has been kept aside as " + aside + " in " +
+           Folder + ", and a new, empty one has been started.";
+}
+
+std::string openIn(const std::string& folder, bool afterKeepingAside);
+
+// A damaged file is kept aside and a new one started in its place; the notice says which.
+std::string keepAside(const std::string& finding) {
+    DB_CLOSE(Store);
+    Store = 0;
+    const std::string aside = OS_FOLDERTAKESFILES(Folder) ? moveAside(Folder) : "";
+    if (aside.empty())
+        return refuse("The file of saved analyses, " + StoreFile + ", is damaged (" + finding +
+                      ") and could not be kept aside, so no analysis can be opened or saved.");
+    const std::string notice = damagedNotice(finding, aside);
+    const std::string next = openIn(Folder, true);
+    return next.empty() ? notice : notice + " " + next;
+}
+
+// Opens the store; the whole-file check starts on its own thread once the file has opened.
+std::string openIn(const std::string& folder, bool afterKeepingAside) {
+    CLOSESTORE();
+    Folder = folder;
+    StoreFile = folder + "Clients.db";
+    const bool exists = OS_FILEEXISTS(StoreFile), folderWritable = OS_FOLDERTAKESFILES(folder);
+    if (!exists && !folderWritable)
+        return refuse("The saved analyses cannot be kept in " + folder + ": that folder may not be written.");
+    const bool readOnly = exists && (!OS_FILEWRITABLE(StoreFile) || !folderWritable);
+    DbAnswer answer = DB_OPEN(StoreFile, readOnly, Store);
+    if (answer.outcome == DbOutcome::Damaged && !afterKeepingAside) return keepAside(answer.message);
+    if (answer.outcome == DbOutcome::Busy)
+        return refuse("The file of saved analyses, " + StoreFile +
+                      ", is in use by another program. Close that program and try again.");
+    int64_t fileVersion = 0;
+    if (answer.ok()) answer = DB_USERVERSION(Store, fileVersion);
+    std::string notice;
+    if (answer.ok() && fileVersion > version()) {
+        if (!readOnly) DB_CLOSE(Store);
+        if (!readOnly) answer = DB_OPEN(StoreFile, true, Store);
+        CannotSave = "Saving is not possible: the file of saved analyses was written by a newer version of "
+                     "Tarvex. Update Tarvex to save analyses.";
+        notice = "The file of saved analyses, " + StoreFile +
+                 ", was written by a newer version of Tarvex. Its analyses can be opened, but none can be "
+                 "saved until Tarvex is updated.";
+    } else if (answer.ok() && readOnly) {
+        CannotSave = "Saving is not possible: the file of saved analyses, " + StoreFile + ", may not be written.";
+        notice = "The file of saved analyses, " + StoreFile +
+                 ", may not be written. Its analyses can be opened, but none can be saved.";
+    } else if (answer.ok()) {
+        answer = migrate(fileVersion);
+    }
+    if (answer.outcome == DbOutcome::Damaged && !afterKeepingAside) return keepAside(answer.message);
+    if (!answer.ok())
+        return refuse("The file of saved analyses, " + StoreFile + ", could not be opened (" + answer.message + ").");
+    Check = DB_STARTCHECK(StoreFile);
+    return notice;
+}
+
+// Takes the answer of the whole-file check when it is done, or waits for it: a damaged file is
+// kept aside before anything more is written to it, and the user is to be told.
+void settle(bool wait) {
+    if (Check == 0 || (!wait && !DB_CHECKDONE(Check))) return;
+    const DbAnswer answer = DB_CHECKRESULT(Check);
+    Check = 0;
+    if (answer.outcome == DbOutcome::Damaged) Pending = keepAside(answer.message);
+}
+
 bool mayChange(std::string& why) {
+    settle(true);
     why = CannotSave;
     if (why.empty() && Store == 0) why = "The saved analyses are not open.";
     return why.empty();
@@ -141,7 +350,9 @@ std::string refusal(const Analysis& analysis) {
 // scenario; its id and time of saving come back in id and saved.
 DbAnswer saveOne(const Analysis& analysis, std::string& id, std::string& saved) {
     const std::vector<std::string> key = {analysis.customer, analysis.scenario};
-    DbAnswer answer = DB_RUN(Store,
+    DbAnswer answer = searchIndexWhere("customer = ?1 AND scenario = ?2", key, false);
+    if (answer.ok())
+        answer = DB_RUN(Store,
                              "DELETE FROM stations WHERE analysis IN "
                              "(SELECT id FROM analyses WHERE customer = ?1 AND scenario = ?2)",
                              key);
@@ -158,6 +369,7 @@ DbAnswer saveOne(const Analysis& analysis, std::string& id, std::string& saved) 
     if (!answer.ok()) return answer;
     id = answer.rows[0][0];
     saved = answer.rows[0][1];
+    answer = searchIndex({id, analysis.customer, analysis.salesRep, analysis.scenario}, true);
     for (size_t position = 0; position < analysis.stations.size() && answer.ok(); ++position) {
         const SavedStation& station = analysis.stations[position];
         answer = DB_RUN(Store,
@@ -171,56 +383,20 @@ DbAnswer saveOne(const Analysis& analysis, std::string& id, std::string& saved) 
 
 }  // namespace
 
-std::string OPENSTORE(const std::string& folder) {
-    CLOSESTORE();
-    StoreFile = folder + "Clients.db";
-    const bool exists = OS_FILEEXISTS(StoreFile), folderWritable = OS_FOLDERTAKESFILES(folder);
-    if (!exists && !folderWritable)
-        return refuse("The saved analyses cannot be kept in " + folder + ": that folder may not be written.");
-    bool readOnly = exists && (!OS_FILEWRITABLE(StoreFile) || !folderWritable);
-    DbAnswer answer = openChecked(readOnly);
-    std::string notice;
-    if (answer.outcome == DbOutcome::Damaged) {
-        const std::string aside = folderWritable ? moveAside(folder) : "";
-        if (aside.empty())
-            return refuse("The file of saved analyses, " + StoreFile + ", is damaged (" + answer.message +
-                          ") and could not be kept aside, so no analysis can be opened or saved.");
-        notice = "The file of saved analyses was damaged (" + answer.message + "). It has been kept aside as " +
-                 aside + " in " + folder + ", and a new, empty one has been started.";
-        readOnly = false;
-        answer = openChecked(false);
-    }
-    if (answer.outcome == DbOutcome::Busy)
-        return refuse(notice + (notice.empty() ? "" : " ") + "The file of saved analyses, " + StoreFile +
-                      ", is in use by another program. Close that program and try again.");
-    int64_t version = 0;
-    if (answer.ok()) answer = DB_USERVERSION(Store, version);
-    if (answer.ok() && version > kVersion) {
-        if (!readOnly) DB_CLOSE(Store);
-        if (!readOnly) answer = DB_OPEN(StoreFile, true, Store);
-        CannotSave = "Saving is not possible: the file of saved analyses was written by a newer version of "
-                     "Tarvex. Update Tarvex to save analyses.";
-        if (answer.ok())
-            return "The file of saved analyses, " + StoreFile +
-                   ", was written by a newer version of Tarvex. Its analyses can be opened, but none can be "
-                   "saved until Tarvex is updated.";
-    } else if (answer.ok() && readOnly) {
-        CannotSave = "Saving is not possible: the file of saved analyses, " + StoreFile + ", may not be written.";
-        return "The file of saved analyses, " + StoreFile +
-               ", may not be written. Its analyses can be opened, but none can be saved.";
-    } else if (answer.ok()) {
-        answer = migrate(version);
-    }
-    if (!answer.ok())
-        return refuse(notice + (notice.empty() ? "" : " ") + "The file of saved analyses, " + StoreFile +
-                      ", could not be opened (" + answer.message + ").");
-    return notice;
-}
+std::string OPENSTORE(const std::string& folder) { return openIn(folder, false); }
 
 void CLOSESTORE() {
+    DB_STOPCHECK(Check);
+    Check = 0;
     DB_CLOSE(Store);
     Store = 0;
     CannotSave.clear();
+    Pending.clear();
+}
+
+std::string STORECHECKED(bool wait) {
+    settle(wait);
+    return std::exchange(Pending, "");
 }
 
 std::string STOREREADONLY() { return Store == 0 && CannotSave.empty() ? "The saved analyses are not open." : CannotSave; }
@@ -239,7 +415,7 @@ bool SAVEANALYSES(std::vector<Analysis>& analyses, std::string& why) {
         return false;
     }
     for (size_t i = 0; i < analyses.size(); ++i) {
-        analyses[i].id = idOf(ids[i]);
+        analyses[i].id = numberOf(ids[i]);
         analyses[i].saved = times[i];
     }
     return true;
@@ -259,19 +435,43 @@ bool ANALYSISEXISTS(const std::string& customer, const std::string& scenario) {
     return answer.ok() && !answer.rows.empty();
 }
 
-std::vector<AnalysisSummary> LISTANALYSES() {
+int64_t COUNTANALYSES(const std::string& search) {
+    std::vector<std::string> parameters;
+    const std::string ids = foundIds(search, parameters);
+    const DbAnswer answer =
+        DB_RUN(Store, ids.empty() ? "SELECT count(*) FROM analyses" : "SELECT count(*) FROM (" + ids + ")", parameters, 1);
+    return answer.ok() && !answer.rows.empty() && !answer.rows[0].empty() ? numberOf(answer.rows[0][0]) : 0;
+}
+
+// The latest first are found in the order of the search index, which then needs no sort.
+std::vector<AnalysisSummary> LISTANALYSES(const AnalysisList& list, int64_t first, int64_t count) {
+    std::vector<std::string> parameters;
+    const std::string ids = foundIds(list.search, parameters);
+    const std::string window = " LIMIT " + std::to_string(std::clamp<int64_t>(count, 0, kDbMaxRows)) + " OFFSET " +
+                               std::to_string(std::max<int64_t>(first, 0));
+    const bool byIndex = !ids.empty() && list.order == AnalysisOrder::Latest;
+    const std::string where = ids.empty() ? ""
+                              : byIndex   ? " WHERE id IN (" + ids + " ORDER BY rowid DESC" + window + ")"
+                                          : " WHERE id IN (" + ids + ")";
     DbAnswer answer = DB_RUN(Store,
                              "SELECT id, customer, sales_rep, scenario, saved, budget, gross_return, responses "
-                             "FROM analyses ORDER BY id DESC",
-                             {}, kDbMaxRows, kListText);
-    std::vector<AnalysisSummary> list;
-    list.reserve(answer.rows.size());
+                             "FROM analyses" + where + " ORDER BY " + orderBy(list) + (byIndex ? "" : window),
+                             parameters, kDbMaxRows, kListText);
+    std::vector<AnalysisSummary> summaries;
+    summaries.reserve(answer.rows.size());
     for (std::vector<std::string>& row : answer.rows) {
         if (row.size() != 8) break;
-        list.push_back({idOf(row[0]), std::move(row[1]), std::move(row[2]), std::move(row[3]), std::move(row[4]),
-                        std::move(row[5]), std::move(row[6]), std::move(row[7])});
+        summaries.push_back({numberOf(row[0]), std::move(row[1]), std::move(row[2]), std::move(row[3]),
+                             std::move(row[4]), std::move(row[5]), std::move(row[6]), std::move(row[7])});
     }
-    return list;
+    return summaries;
+}
+
+std::vector<int64_t> PLACESOFANALYSES(const AnalysisList& list, const std::vector<int64_t>& ids) {
+    if (ids.size() > kPlacedOneByOne) return placesInOnePass(list, ids);
+    std::vector<int64_t> places;
+    for (int64_t id : ids) places.push_back(placeOf(list, id));
+    return places;
 }
 
 Analysis LOADANALYSIS(int64_t id) {
@@ -288,7 +488,7 @@ Analysis LOADANALYSIS(int64_t id) {
     if (!stations.ok()) return Analysis{};
     for (const std::vector<std::string>& station : stations.rows)
         if (station.size() == 4) analysis.stations.push_back({station[0], station[1], station[2] == "1", station[3]});
-    analysis.id = idOf(row[0]);
+    analysis.id = numberOf(row[0]);
     return analysis;
 }
 
@@ -297,13 +497,19 @@ bool RENAMEANALYSIS(int64_t id, const std::string& scenario, std::string& why) {
     if (ISBLANK(scenario)) why = "Give the analysis a scenario name.";
     if (scenario.size() > kDbMaxText) why = "The scenario name is too long.";
     if (!why.empty()) return false;
-    DbAnswer answer = DB_RUN(Store, "UPDATE analyses SET scenario = ?2 WHERE id = ?1 RETURNING id",
-                             {std::to_string(id), scenario}, 1);
+    const std::vector<std::string> key = {std::to_string(id)};
+    DbAnswer answer = DB_BEGIN(Store);
+    if (answer.ok()) answer = searchIndexWhere("id = ?1", key, false);
+    const bool found = answer.ok() && !answer.rows.empty();
+    if (answer.ok()) answer = DB_RUN(Store, "UPDATE analyses SET scenario = ?2 WHERE id = ?1", {key[0], scenario});
+    if (answer.ok()) answer = searchIndexWhere("id = ?1", key, true);
+    if (answer.ok()) answer = DB_COMMIT(Store);
+    if (!answer.ok()) DB_ROLLBACK(Store);
     if (answer.outcome == DbOutcome::Constraint)
         why = "This customer already has an analysis named \"" + scenario + "\".";
     else if (!answer.ok())
         why = "The analysis was not renamed: " + failureText(answer);
-    else if (answer.rows.empty())
+    else if (!found)
         why = "That analysis is no longer saved.";
     return why.empty();
 }
@@ -312,6 +518,7 @@ bool DELETEANALYSIS(int64_t id, std::string& why) {
     if (!mayChange(why)) return false;
     const std::vector<std::string> key = {std::to_string(id)};
     DbAnswer answer = DB_BEGIN(Store);
+    if (answer.ok()) answer = searchIndexWhere("id = ?1", key, false);
     if (answer.ok()) answer = DB_RUN(Store, "DELETE FROM stations WHERE analysis = ?1", key);
     if (answer.ok()) answer = DB_RUN(Store, "DELETE FROM analyses WHERE id = ?1 RETURNING id", key, 1);
     const bool found = answer.ok() && !answer.rows.empty();

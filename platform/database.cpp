@@ -2,10 +2,14 @@
 
 #include <sqlite3.h>
 
+#include <atomic>
 #include <cctype>
 #include <charconv>
 #include <climits>
 #include <map>
+#include <memory>
+#include <mutex>
+#include <thread>
 
 #include "platform/text.h"
 
@@ -137,6 +141,63 @@ DbAnswer openAndRead(const std::string& path, bool readOnly, sqlite3*& db) {
     return answer;
 }
 
+DbAnswer integrityOf(sqlite3* db) {
+    int code = 0;
+    DbAnswer answer = run(db, "PRAGMA integrity_check(1)", {}, 1, 1000, code);
+    if (!answer.ok()) return answer;
+    const std::string finding = answer.rows.empty() || answer.rows[0].empty() ? "" : answer.rows[0][0];
+    if (finding == "ok") return answer;
+    return failure(SQLITE_CORRUPT, finding.empty() ? "the integrity check found a fault" : finding.c_str());
+}
+
+// A whole-file check on its thread: the connection it reads through, while it reads, so that a
+// stop can interrupt it, and its answer once done.
+struct Check {
+    std::thread thread;
+    std::mutex mutex;
+    sqlite3* db = nullptr;
+    bool stopped = false;
+    std::atomic<bool> done{false};
+    DbAnswer answer;
+
+    void runOn(const std::string& path) {
+        sqlite3* own = nullptr;
+        DbAnswer found = openAndRead(path, true, own);
+        {
+            std::lock_guard lock(mutex);
+            db = stopped ? nullptr : own;
+        }
+        if (found.ok() && db) found = integrityOf(own);
+        {
+            std::lock_guard lock(mutex);
+            db = nullptr;
+        }
+        sqlite3_close(own);
+        answer = std::move(found);
+        done = true;
+    }
+};
+
+std::map<int32_t, std::unique_ptr<Check>>& checks() {
+    static std::map<int32_t, std::unique_ptr<Check>> running;
+    return running;
+}
+
+// Takes the check out of the list once its thread has ended.
+std::unique_ptr<Check> endCheck(int32_t check, bool stop) {
+    auto found = checks().find(check);
+    if (found == checks().end()) return nullptr;
+    std::unique_ptr<Check> ended = std::move(found->second);
+    checks().erase(found);
+    if (stop) {
+        std::lock_guard lock(ended->mutex);
+        ended->stopped = true;
+        if (ended->db) sqlite3_interrupt(ended->db);
+    }
+    ended->thread.join();
+    return ended;
+}
+
 }  // namespace
 
 DbAnswer DB_OPEN(const std::string& path, bool readOnly, int32_t& handle) {
@@ -203,9 +264,26 @@ DbAnswer DB_SETUSERVERSION(int32_t handle, int64_t version) {
 }
 
 DbAnswer DB_INTEGRITYCHECK(int32_t handle) {
-    DbAnswer answer = DB_RUN(handle, "PRAGMA integrity_check(1)", {}, 1, 1000);
-    if (!answer.ok()) return answer;
-    const std::string finding = answer.rows.empty() || answer.rows[0].empty() ? "" : answer.rows[0][0];
-    if (finding == "ok") return answer;
-    return failure(SQLITE_CORRUPT, finding.empty() ? "the integrity check found a fault" : finding.c_str());
+    sqlite3* db = databaseOf(handle);
+    return db ? integrityOf(db) : notOpen();
 }
+
+int32_t DB_STARTCHECK(const std::string& path) {
+    static int32_t last = 0;
+    auto check = std::make_unique<Check>();
+    check->thread = std::thread(&Check::runOn, check.get(), path);
+    checks()[++last] = std::move(check);
+    return last;
+}
+
+bool DB_CHECKDONE(int32_t check) {
+    auto found = checks().find(check);
+    return found == checks().end() || found->second->done;
+}
+
+DbAnswer DB_CHECKRESULT(int32_t check) {
+    std::unique_ptr<Check> ended = endCheck(check, false);
+    return ended ? std::move(ended->answer) : notOpen();
+}
+
+void DB_STOPCHECK(int32_t check) { endCheck(check, true); }

@@ -1,6 +1,6 @@
 // A database file on SQLite: open, run statements with texts bound by position, transactions,
-// the schema version and the integrity check. Everything read from the file is bounded and
-// comes back as rows of texts; no SQLite type leaves this adapter.
+// the schema version and the integrity check, also on a thread of its own. Everything read from
+// the file is bounded and comes back as rows of texts; no SQLite type leaves this adapter.
 #pragma once
 
 #include <cstddef>
@@ -56,3 +56,11 @@ DbAnswer DB_USERVERSION(int32_t handle, int64_t& version);
 DbAnswer DB_SETUSERVERSION(int32_t handle, int64_t version);
 // PRAGMA integrity_check: Ok when it says "ok", otherwise Damaged with its first finding.
 DbAnswer DB_INTEGRITYCHECK(int32_t handle);
+
+// The same check of the file at path, run on a thread of its own through a connection of its
+// own, so that the program need not wait for it: DB_CHECKDONE tells whether it has ended,
+// DB_CHECKRESULT waits for its answer, DB_STOPCHECK interrupts it; either ends the check.
+int32_t DB_STARTCHECK(const std::string& path);
+bool DB_CHECKDONE(int32_t check);
+DbAnswer DB_CHECKRESULT(int32_t check);
+void DB_STOPCHECK(int32_t check);
