@@ -19,21 +19,43 @@ namespace {
 
 const std::string kForm = "SA";
 
-// The analyses in the list, by row number, and what a search looks in for each.
-std::vector<AnalysisSummary> listed;
-std::vector<std::string> searchTexts;
-size_t shownCount = 0;
+// How many analyses are saved, and how many the search finds.
+int64_t savedCount = 0, shownCount = 0;
 
-std::vector<int64_t> selectedIds() {
-    std::vector<int64_t> ids;
-    for (int32_t row : EZ_GETLISTSELECTION(kForm, SA::LIST))
-        if (row >= 0 && static_cast<size_t>(row) < listed.size()) ids.push_back(listed[row].id);
-    return ids;
+// The list's columns, in the order they stand, and what each sorts by.
+constexpr AnalysisOrder kColumnOrders[] = {AnalysisOrder::Customer, AnalysisOrder::Scenario,
+                                           AnalysisOrder::Saved,    AnalysisOrder::Budget,
+                                           AnalysisOrder::GrossReturn, AnalysisOrder::Responses};
+
+AnalysisList listOf(const std::string& search, int32_t column, bool ascending) {
+    const bool sorted = column >= 0 && static_cast<size_t>(column) < std::size(kColumnOrders);
+    return {search, sorted ? kColumnOrders[column] : AnalysisOrder::Latest, ascending};
 }
+
+// The list's rows straight from the store: the analyses the search finds, a page at a time.
+EZ_LISTSOURCE sourceFor(const std::string& search) {
+    EZ_LISTSOURCE source;
+    source.count = COUNTANALYSES(search);
+    source.fetch = [search](int64_t first, int64_t count, int32_t column, bool ascending) {
+        EZ_LISTROWS rows;
+        for (AnalysisSummary& a : LISTANALYSES(listOf(search, column, ascending), first, count)) {
+            rows.keys.push_back(a.id);
+            rows.cells.push_back({std::move(a.customer), std::move(a.scenario), std::move(a.saved), std::move(a.budget),
+                                  std::move(a.grossReturn), std::move(a.responses)});
+        }
+        return rows;
+    };
+    source.places = [search](const std::vector<int64_t>& keys, int32_t column, bool ascending) {
+        return PLACESOFANALYSES(listOf(search, column, ascending), keys);
+    };
+    return source;
+}
+
+std::vector<int64_t> selectedIds() { return EZ_GETLISTSELECTION(kForm, SA::LIST); }
 
 // Each button works on the selection it fits: one to open or rename, two to four to compare.
 void SA_SETBUTTONS() {
-    const size_t selected = selectedIds().size();
+    const int64_t selected = EZ_LISTSELECTEDCOUNT(kForm, SA::LIST);
     const bool writable = STOREREADONLY().empty();
     const std::pair<int32_t, bool> buttons[] = {{SA::OPEN_BUTTON, selected == 1},
                                                 {SA::RENAME_BUTTON, writable && selected == 1},
@@ -44,38 +66,24 @@ void SA_SETBUTTONS() {
         if (on) EZ_ENABLEC(kForm, id);
         else EZ_DISABLEC(kForm, id);
     }
-    const std::string count = std::to_string(shownCount) + " of " + std::to_string(listed.size()) + " analyses";
+    const std::string count = std::to_string(shownCount) + " of " + std::to_string(savedCount) + " analyses";
     if (EZ_GETTEXT(kForm, SA::COUNT) != count) EZ_SETTEXT(kForm, SA::COUNT, count);
 }
 
 void SA_FILTER() {
-    const std::string search = EZ_GETTEXT(kForm, SA::SEARCH);
-    std::vector<bool> shown(listed.size());
-    shownCount = 0;
-    for (size_t n = 0; n < listed.size(); ++n) {
-        shown[n] = MATCHESSEARCH(searchTexts[n], search);
-        shownCount += shown[n] ? 1 : 0;
-    }
-    EZ_FILTERLIST(kForm, SA::LIST, shown);
+    const EZ_LISTSOURCE source = sourceFor(EZ_GETTEXT(kForm, SA::SEARCH));
+    shownCount = source.count;
+    EZ_SETLISTSOURCE(kForm, SA::LIST, source);
     SA_SETBUTTONS();
 }
 
-// Reads the list again, keeping the analyses of keep selected.
+// Reads the list again, keeping the analyses of keep selected; tells first what the check of the
+// file found, if it has found anything since.
 void SA_LOADLIST(const std::vector<int64_t>& keep) {
-    listed = LISTANALYSES();
-    searchTexts.clear();
-    std::vector<std::vector<std::string>> rows;
-    rows.reserve(listed.size());
-    for (const AnalysisSummary& a : listed) {
-        searchTexts.push_back(SEARCHTEXT(a));
-        rows.push_back({a.customer, a.scenario, a.saved, a.budget, a.grossReturn, a.responses});
-    }
-    EZ_SETLISTROWS(kForm, SA::LIST, rows);
+    STOREREADY(kForm);
+    savedCount = COUNTANALYSES("");
     SA_FILTER();
-    std::vector<int32_t> select;
-    for (size_t n = 0; n < listed.size(); ++n)
-        if (std::ranges::find(keep, listed[n].id) != keep.end()) select.push_back(static_cast<int32_t>(n));
-    EZ_SETLISTSELECTION(kForm, SA::LIST, select);
+    EZ_SETLISTSELECTION(kForm, SA::LIST, keep);
     SA_SETBUTTONS();
 }
 
@@ -123,15 +131,13 @@ void SA_RENAME() {
 void SA_DELETE() {
     const std::vector<int64_t> ids = selectedIds();
     if (ids.empty()) return;
-    std::string question, named;
-    size_t count = 0;
-    for (const AnalysisSummary& a : listed) {
-        if (std::ranges::find(ids, a.id) == ids.end()) continue;
+    std::string question = "Delete these " + std::to_string(ids.size()) + " analyses?", named;
+    for (size_t n = 0; n < std::min<size_t>(ids.size(), 8); ++n) {
+        const Analysis a = LOADANALYSIS(ids[n]);
         if (ids.size() == 1) question = "Delete the analysis \"" + a.scenario + "\" of " + a.customer + "?";
-        else if (++count <= 8) named += SHOWNTEXT(a.customer + ": " + a.scenario) + "|";
+        else named += SHOWNTEXT(a.customer + ": " + a.scenario) + "|";
     }
-    if (ids.size() > 1) question = "Delete these " + std::to_string(ids.size()) + " analyses?";
-    if (count > 8) named += "and " + std::to_string(count - 8) + " more|";
+    if (ids.size() > 8) named += "and " + std::to_string(ids.size() - 8) + " more|";
     if (ASKUSER("Delete Analyses?", SHOWNTEXT(question) + "{f10}",
                 named + "(Deleted analyses cannot be brought back.){f6}", "", "*{G,f7}|&Yes|&No", 2) != 1)
         return;
@@ -145,10 +151,8 @@ void SA_DELETE() {
 // The selected analyses in the order the list shows them.
 std::vector<Analysis> selectedAnalyses() {
     std::vector<Analysis> analyses;
-    const std::vector<int32_t> selection = EZ_GETLISTSELECTION(kForm, SA::LIST);
-    for (int32_t row : EZ_GETLISTORDER(kForm, SA::LIST)) {
-        if (std::ranges::find(selection, row) == selection.end()) continue;
-        Analysis analysis = LOADANALYSIS(listed[row].id);
+    for (int64_t id : selectedIds()) {
+        Analysis analysis = LOADANALYSIS(id);
         if (analysis.id != 0) analyses.push_back(std::move(analysis));
     }
     return analyses;
@@ -179,7 +183,6 @@ void SA_COMPARE() {
 
 void SA_INITIALIZE() {
     EZ_SETLISTCOLUMNS(kForm, SA::LIST, "Customer,24|Scenario,21|Saved,16|Budget,12|Gross Return,12|Responses,15");
-    STOREREADY(kForm);
     SA_LOADLIST({});
     EZ_FOCUS(kForm, SA::SEARCH);
     EZ_DEFACCEL(kForm, "F1," + std::to_string(HELP_KEY));

@@ -40,9 +40,9 @@ void KEEPSHOWN() { kept = CURRENTANALYSIS(); }
 bool SHOWNCHANGED() { return typedPart(CURRENTANALYSIS()) != typedPart(kept); }
 
 void STOREREADY(const std::string& parent) {
-    if (!openedFolder.empty()) return;
-    openedFolder = STOREFOLDER();
-    const std::string notice = OPENSTORE(openedFolder);
+    std::string notice;
+    if (openedFolder.empty()) notice = OPENSTORE(openedFolder = STOREFOLDER());
+    if (notice.empty()) notice = STORECHECKED(false);
     if (!notice.empty()) DISPLAYMESSAGE("Saved Analyses", SHOWNTEXT(notice) + "{f7}", "", parent);
 }
 
@@ -103,7 +103,9 @@ bool SAVEANALYSISOVER(const std::string& parent) {
         if (answer != 1) return false;
     }
     std::string why;
-    if (!SAVEANALYSIS(analysis, why)) {
+    const bool saved = SAVEANALYSIS(analysis, why);
+    STOREREADY(parent);
+    if (!saved) {
         DISPLAYMESSAGE("Analysis Not Saved", SHOWNTEXT(why) + "{f7}", "", parent);
         return false;
     }

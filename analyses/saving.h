@@ -21,7 +21,8 @@ bool SHOWNCHANGED();
 // Puts the inputs, comments and ticks of a saved analysis into the calculator; a saved station
 // that is no longer in the station list is named in a notice.
 void SHOWANALYSIS(const Analysis& analysis);
-// Opens the store on its first use, showing over parent what the user must know of it.
+// Opens the store on its first use, showing over parent what the user must know of it, and what
+// the check of the whole file has found since, if anything.
 void STOREREADY(const std::string& parent);
 // Closes the store, which the next use opens again.
 void CLOSEANALYSES();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -122,28 +123,39 @@ void EZ_SETRICHTEXT(const std::string& form, int32_t id, const std::string& text
 void EZ_SETRICHTEXTLEN(const std::string& form, int32_t id, int32_t length);
 
 // A list of rows in columns: "T" Tab stop, "M" several rows may be selected (with Ctrl and Shift).
-// A click on a column's heading sorts the rows by it (again: the other way round): figures as
-// numbers ("$", "," and a closing "%" ignored) ahead of other texts, which sort alphabetically
-// regardless of case. The list reports a change of its selection as a change (6), whether the user
-// or the program changed it, and Enter or a double click on a row as a click (1). Rows keep the
-// number they were given in EZ_SETLISTROWS (0 for the first), however they are sorted or filtered.
+// The program hands over where the rows come from, and the list fetches only those that come into
+// view, so that a list of any length opens at once. A click on a column's heading sorts the rows
+// by it (again: the other way round); the source sorts them. The list reports a change of its
+// selection as a change (6), whether the user or the program changed it, and Enter or a double
+// click on a row as a click (1). Rows are told apart by the key the source gives each.
 void EZ_LISTVIEW(int32_t id, double col, double row, double width, double height, const std::string& props);
 // The column headings, "|" between them, each with its share of the width in percent after a ","
 // ("Customer,30|Saved,20"). The rows stand unsorted afterwards and nothing is selected.
 void EZ_SETLISTCOLUMNS(const std::string& form, int32_t id, const std::string& headings);
-// Replaces every row; each row holds one text per column. Every row is shown, sorted by the column
-// the user chose, and nothing is selected afterwards.
-void EZ_SETLISTROWS(const std::string& form, int32_t id, const std::vector<std::vector<std::string>>& rows);
-// Shows only the rows whose flag is set (one flag per row number; rows without a flag are hidden);
-// the selection keeps only shown rows.
-void EZ_FILTERLIST(const std::string& form, int32_t id, const std::vector<bool>& shown);
-// The numbers of the selected rows, in the order they stand.
-std::vector<int32_t> EZ_GETLISTSELECTION(const std::string& form, int32_t id);
-// Selects the given rows that are shown (only the first of them in a list without "M"); the first
-// of them becomes the current row and is scrolled into view.
-void EZ_SETLISTSELECTION(const std::string& form, int32_t id, const std::vector<int32_t>& rows);
-// The numbers of the shown rows in the order they stand.
-std::vector<int32_t> EZ_GETLISTORDER(const std::string& form, int32_t id);
+
+// Some rows of a list, each with its key and one text per column.
+struct EZ_LISTROWS {
+    std::vector<int64_t> keys;
+    std::vector<std::vector<std::string>> cells;
+};
+// Where a list's rows come from: how many it shows; fetch gives at most count of them from the
+// one at place first (0 the top), sorted by column (-1: as the source orders them) ascending or
+// not; places tells where rows stand in that order by their keys, -1 for one not shown.
+struct EZ_LISTSOURCE {
+    int64_t count = 0;
+    std::function<EZ_LISTROWS(int64_t first, int64_t count, int32_t column, bool ascending)> fetch;
+    std::function<std::vector<int64_t>(const std::vector<int64_t>& keys, int32_t column, bool ascending)> places;
+};
+// Shows the rows of a new source, sorted by the column the user chose; the selected rows it
+// still shows stay selected, and the current row stays in view.
+void EZ_SETLISTSOURCE(const std::string& form, int32_t id, const EZ_LISTSOURCE& source);
+// How many rows are selected; cheap, whatever their number.
+int64_t EZ_LISTSELECTEDCOUNT(const std::string& form, int32_t id);
+// The keys of the selected rows, in the order they stand.
+std::vector<int64_t> EZ_GETLISTSELECTION(const std::string& form, int32_t id);
+// Selects the rows of the given keys that are shown (only the first of them in a list without
+// "M"); the first of them becomes the current row and is scrolled into view.
+void EZ_SETLISTSELECTION(const std::string& form, int32_t id, const std::vector<int64_t>& keys);
 
 // Asks for the name of a file to write, over the form, starting at the suggested path; filter as
 // "CSV files (*.csv)". Empty when the user cancels. The name gets the filter's extension when it

@@ -1,106 +1,105 @@
-// The list control: rows of texts in columns, sorted by a click on a heading, filtered by the
-// program, thousands of rows at a time. The view shows one model that holds every row and the
-// order they stand in; a sort or a filter rebuilds that order and resets the view once.
+// The list control: rows of texts in columns, sorted by a click on a heading, fetched from the
+// program's source a page at a time as they come into view, so that a list of a hundred thousand
+// rows opens and narrows at once. The selection is kept by the rows' keys through a new source or
+// a new sort.
 #include <QAbstractTableModel>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QScrollBar>
 #include <QTableView>
 #include <algorithm>
-#include <cmath>
-#include <numeric>
+#include <climits>
+#include <map>
 
 #include "gui/registry.h"
 
 namespace gui {
 namespace {
 
-// What a cell sorts by: a figure by its value, any other text by its letters regardless of case.
-struct SortKey {
-    bool isFigure = false;
-    double value = 0;
-    QString folded;
-};
+constexpr int64_t kPageRows = 128;
+// The pages kept: those on the screen and about as many around them.
+constexpr size_t kKeptPages = 64;
+// The most rows fetched at once to learn the keys of a selection.
+constexpr int64_t kKeyRows = 100000;
 
-// "$1,200", "-35", "12.5%" are figures; "", "n/a", "12/08/2026" are not.
-SortKey sortKeyOf(const std::string& text) {
-    QString figure = QString::fromStdString(text).trimmed();
-    if (figure.endsWith('%')) figure.chop(1);
-    figure.remove('$').remove(',');
-    bool ok = false;
-    const double value = figure.isEmpty() ? 0 : figure.toDouble(&ok);
-    if (ok && std::isfinite(value)) return {true, value, {}};
-    return {false, 0, QString::fromStdString(text).toCaseFolded()};
-}
-
-// Figures stand before other texts; sorting the other way round turns the whole order over.
-bool before(const SortKey& a, const SortKey& b) {
-    if (a.isFigure != b.isFigure) return a.isFigure;
-    return a.isFigure ? a.value < b.value : a.folded < b.folded;
-}
-
-// Every row the program gave, and the shown ones in the order they stand.
-class RowModel : public QAbstractTableModel {
+// The source's rows by place, fetched a page at a time when the view asks for them.
+class SourceModel : public QAbstractTableModel {
 public:
     std::vector<std::string> headings;
-    std::vector<std::vector<std::string>> rows;
-    std::vector<bool> filter;    // per row number: shown
-    std::vector<int32_t> shown;  // the shown row numbers in the order they stand
-    std::vector<int32_t> place;  // per row number: where it stands, -1 when filtered out
-    int sortColumn = -1;         // -1: in the order given
+    EZ_LISTSOURCE source;
+    int sortColumn = -1;  // -1: in the source's order
     Qt::SortOrder sortOrder = Qt::AscendingOrder;
 
     int rowCount(const QModelIndex& parent) const override {
-        return parent.isValid() ? 0 : static_cast<int>(shown.size());
+        return parent.isValid() || !source.fetch ? 0 : static_cast<int>(std::clamp<int64_t>(source.count, 0, INT_MAX));
     }
     int columnCount(const QModelIndex& parent) const override {
         return parent.isValid() ? 0 : static_cast<int>(headings.size());
     }
     QVariant data(const QModelIndex& index, int role) const override {
         if (role != Qt::DisplayRole || !index.isValid()) return {};
-        const auto& cells = rows[shown[index.row()]];
-        const auto column = static_cast<size_t>(index.column());
-        return column < cells.size() ? QString::fromStdString(cells[column]) : QString();
+        const EZ_LISTROWS& rows = page(index.row() / kPageRows);
+        const auto at = static_cast<size_t>(index.row() % kPageRows), column = static_cast<size_t>(index.column());
+        if (at >= rows.cells.size() || column >= rows.cells[at].size()) return QString();
+        return QString::fromStdString(rows.cells[at][column]);
     }
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
         if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
         return QString::fromStdString(headings[static_cast<size_t>(section)]);
     }
 
-    // Changes the rows, their filter or their sort, then tells the view once. Only a change of the
-    // rows or of the sort sorts again; a filter only picks from the sorted order.
+    // The keys of the rows from place first to last: from the pages kept when it has them all,
+    // else fetched at once.
+    std::vector<int64_t> keys(int64_t first, int64_t last) const {
+        bool kept = true;
+        for (int64_t number = first / kPageRows; number <= last / kPageRows && kept; ++number)
+            kept = pages.contains(number);
+        std::vector<int64_t> found;
+        for (int64_t at = first; kept && at <= last; ++at) {
+            const EZ_LISTROWS& rows = page(at / kPageRows);
+            if (static_cast<size_t>(at % kPageRows) < rows.keys.size()) found.push_back(rows.keys[at % kPageRows]);
+        }
+        for (int64_t from = first; !kept && from <= last; from += kKeyRows) {
+            const std::vector<int64_t> some = fetch(from, std::min(last + 1 - from, kKeyRows)).keys;
+            found.insert(found.end(), some.begin(), some.end());
+        }
+        return found;
+    }
+
+    std::vector<int64_t> places(const std::vector<int64_t>& keys) const {
+        std::vector<int64_t> at = keys.empty() || !source.places ? std::vector<int64_t>(keys.size(), -1)
+                                                                 : source.places(keys, sortColumn, ascending());
+        at.resize(keys.size(), -1);
+        for (int64_t& place : at)
+            if (place >= rowCount({})) place = -1;
+        return at;
+    }
+
+    // Starts over with what change sets: every page is fetched again.
     template <class Change>
-    void rearrange(Change change, bool sortAgain) {
+    void reset(Change change) {
         beginResetModel();
         change();
-        if (sortAgain) sort();
-        shown.clear();
-        place.assign(rows.size(), -1);
-        for (int32_t row : sorted)
-            if (filter[row]) {
-                place[row] = static_cast<int32_t>(shown.size());
-                shown.push_back(row);
-            }
+        pages.clear();
         endResetModel();
     }
 
 private:
-    std::vector<int32_t> sorted;  // every row number, in the order of the sort
+    mutable std::map<int64_t, EZ_LISTROWS> pages;
 
-    // By the chosen column; rows that sort alike keep the order given.
-    void sort() {
-        const size_t count = rows.size();
-        sorted.resize(count);
-        std::iota(sorted.begin(), sorted.end(), 0);
-        if (sortColumn < 0) return;
-        std::vector<SortKey> keys(count);
-        const auto column = static_cast<size_t>(sortColumn);
-        for (size_t row = 0; row < count; ++row)
-            keys[row] = sortKeyOf(column < rows[row].size() ? rows[row][column] : std::string());
-        const bool up = sortOrder == Qt::AscendingOrder;
-        std::stable_sort(sorted.begin(), sorted.end(), [&](int32_t a, int32_t b) {
-            return up ? before(keys[a], keys[b]) : before(keys[b], keys[a]);
-        });
+    bool ascending() const { return sortOrder == Qt::AscendingOrder; }
+
+    EZ_LISTROWS fetch(int64_t first, int64_t count) const {
+        EZ_LISTROWS rows = source.fetch(first, count, sortColumn, ascending());
+        rows.cells.resize(rows.keys.size());
+        return rows;
+    }
+
+    const EZ_LISTROWS& page(int64_t number) const {
+        auto found = pages.find(number);
+        if (found != pages.end()) return found->second;
+        if (pages.size() >= kKeptPages) pages.clear();
+        return pages[number] = fetch(number * kPageRows, kPageRows);
     }
 };
 
@@ -128,7 +127,7 @@ public:
         connect(this, &QAbstractItemView::doubleClicked, this, &ListView::reportClick);
     }
 
-    RowModel model;
+    SourceModel model;
 
     // Rows of the height the list's font needs.
     void fitRowsToFont() {
@@ -145,61 +144,69 @@ public:
             horizontalHeader()->resizeSection(static_cast<int>(column), room * shares[column] / 100);
     }
 
-    // The row numbers selected, in the order they stand.
-    std::vector<int32_t> selected() const {
-        std::vector<int32_t> places;
-        for (const QItemSelectionRange& range : selectionModel()->selection())
-            for (int at = range.top(); at <= range.bottom(); ++at) places.push_back(at);
-        std::sort(places.begin(), places.end());
-        places.erase(std::unique(places.begin(), places.end()), places.end());
-        for (int32_t& at : places) at = model.shown[static_cast<size_t>(at)];
-        return places;
+    // The selected places as ranges of first and last, top to bottom.
+    std::vector<std::pair<int64_t, int64_t>> selectedRanges() const {
+        std::vector<std::pair<int64_t, int64_t>> ranges;
+        for (const QItemSelectionRange& range : selectionModel()->selection()) ranges.emplace_back(range.top(), range.bottom());
+        std::sort(ranges.begin(), ranges.end());
+        return ranges;
     }
 
-    bool isShown(int32_t row) const {
-        return row >= 0 && static_cast<size_t>(row) < model.place.size() && model.place[row] >= 0;
+    int64_t selectedCount() const { return static_cast<int64_t>(selectionModel()->selectedRows().size()); }
+
+    std::vector<int64_t> selected() const {
+        std::vector<int64_t> keys;
+        int64_t done = -1;  // ranges of a selection may overlap
+        for (auto [first, last] : selectedRanges()) {
+            if (last <= done) continue;
+            const std::vector<int64_t> some = model.keys(std::max(first, done + 1), last);
+            keys.insert(keys.end(), some.begin(), some.end());
+            done = last;
+        }
+        return keys;
     }
 
-    // Selects the shown rows among the given ones, in as few ranges as they stand in.
-    void select(const std::vector<int32_t>& rows) {
-        std::vector<int32_t> places;
-        for (int32_t row : rows)
-            if (isShown(row)) places.push_back(model.place[row]);
+    // Selects the given keys where the source places them, in as few ranges as they stand in;
+    // the first of them becomes the current row, scrolled into view.
+    void select(const std::vector<int64_t>& keys, int64_t current = -1) {
+        std::vector<int64_t> wanted = keys;
+        if (current >= 0) wanted.push_back(current);
+        std::vector<int64_t> places = model.places(wanted);
+        const int64_t currentPlace = current >= 0 ? places.back() : places.empty() ? -1 : places.front();
+        if (current >= 0) places.pop_back();
+        std::erase(places, -1);
+        if (selectionMode() != ExtendedSelection && places.size() > 1) places.resize(1);
         std::sort(places.begin(), places.end());
         QItemSelection selection;
         const int last = model.columnCount({}) - 1;
         for (size_t first = 0, end = 0; first < places.size(); first = end) {
             for (end = first + 1; end < places.size() && places[end] <= places[end - 1] + 1;) ++end;
-            selection.select(model.index(places[first], 0), model.index(places[end - 1], last));
+            selection.select(model.index(static_cast<int>(places[first]), 0),
+                             model.index(static_cast<int>(places[end - 1]), last));
+        }
+        if (currentPlace >= 0) {
+            const QModelIndex index = model.index(static_cast<int>(currentPlace), 0);
+            selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+            scrollTo(index);
         }
         selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     }
 
-    // Makes a row current, without selecting it, and scrolls it into view.
-    void makeCurrent(int32_t row) {
-        if (!isShown(row)) return;
-        const QModelIndex index = model.index(model.place[row], 0);
-        selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
-        scrollTo(index);
-    }
-
-    // Rebuilds the order (a sort, a filter, new rows) keeping the selected rows that stay shown and
-    // the current row; a change of the selection is reported once, after.
-    enum Rearrangement { Filter, Sort, Restart };
+    // Starts the rows over (a sort, a new source, new headings), keeping the selected rows that
+    // stay shown and the current row unless told to forget them; a change of the selection is
+    // reported once, after.
     template <class Change>
-    void rearrange(Change change, Rearrangement what) {
-        const bool keepSelection = what != Restart;
-        const std::vector<int32_t> before = selected();
+    void rearrange(Change change, bool keepSelection) {
+        const int64_t count = selectedCount();
+        const std::vector<int64_t> before = keepSelection && count > 0 ? selected() : std::vector<int64_t>();
         const QModelIndex current = currentIndex();
-        const int32_t currentRow = current.isValid() ? model.shown[static_cast<size_t>(current.row())] : -1;
+        const std::vector<int64_t> currentKey =
+            keepSelection && current.isValid() ? model.keys(current.row(), current.row()) : std::vector<int64_t>();
         quiet_ = true;
-        model.rearrange(change, what != Filter);
-        if (keepSelection) {
-            makeCurrent(currentRow);
-            select(before);
-        }
+        model.reset(change);
+        if (!before.empty() || !currentKey.empty()) select(before, currentKey.empty() ? -1 : currentKey.front());
         quiet_ = false;
-        if (selected().size() != before.size()) dispatch(form_, id_, EZ_MSG_CHANGE);
+        if (selectedCount() != count) dispatch(form_, id_, EZ_MSG_CHANGE);
     }
 
 protected:
@@ -224,7 +231,7 @@ private:
                 model.sortColumn = column;
                 model.sortOrder = order;
             },
-            Sort);
+            true);
     }
 
     void reportClick() {
@@ -274,49 +281,26 @@ void EZ_SETLISTCOLUMNS(const std::string& form, int32_t id, const std::string& h
             list->model.headings = names;
             list->model.sortColumn = -1;
         },
-        gui::ListView::Restart);
+        false);
     list->setShares(shares);
 }
 
-void EZ_SETLISTROWS(const std::string& form, int32_t id, const std::vector<std::vector<std::string>>& rows) {
+void EZ_SETLISTSOURCE(const std::string& form, int32_t id, const EZ_LISTSOURCE& source) {
     gui::ListView* list = gui::listAt(form, id);
-    if (!list) return;
-    list->rearrange(
-        [&] {
-            list->model.rows = rows;
-            list->model.filter.assign(rows.size(), true);
-        },
-        gui::ListView::Restart);
+    if (list) list->rearrange([&] { list->model.source = source; }, true);
 }
 
-void EZ_FILTERLIST(const std::string& form, int32_t id, const std::vector<bool>& shown) {
+int64_t EZ_LISTSELECTEDCOUNT(const std::string& form, int32_t id) {
     gui::ListView* list = gui::listAt(form, id);
-    if (!list) return;
-    list->rearrange(
-        [&] {
-            list->model.filter = shown;
-            list->model.filter.resize(list->model.rows.size(), false);
-        },
-        gui::ListView::Filter);
+    return list ? list->selectedCount() : 0;
 }
 
-std::vector<int32_t> EZ_GETLISTSELECTION(const std::string& form, int32_t id) {
+std::vector<int64_t> EZ_GETLISTSELECTION(const std::string& form, int32_t id) {
     gui::ListView* list = gui::listAt(form, id);
-    return list ? list->selected() : std::vector<int32_t>();
+    return list ? list->selected() : std::vector<int64_t>();
 }
 
-void EZ_SETLISTSELECTION(const std::string& form, int32_t id, const std::vector<int32_t>& rows) {
+void EZ_SETLISTSELECTION(const std::string& form, int32_t id, const std::vector<int64_t>& keys) {
     gui::ListView* list = gui::listAt(form, id);
-    if (!list) return;
-    std::vector<int32_t> shown;
-    for (int32_t row : rows)
-        if (list->isShown(row)) shown.push_back(row);
-    if (list->selectionMode() != QAbstractItemView::ExtendedSelection && shown.size() > 1) shown.resize(1);
-    if (!shown.empty()) list->makeCurrent(shown.front());
-    list->select(shown);
-}
-
-std::vector<int32_t> EZ_GETLISTORDER(const std::string& form, int32_t id) {
-    gui::ListView* list = gui::listAt(form, id);
-    return list ? list->model.shown : std::vector<int32_t>();
+    if (list) list->select(keys);
 }

@@ -320,10 +320,8 @@ static QTableView* list(const std::string& form, int32_t id) { return qobject_ca
 void CLICKROW(const std::string& form, int32_t id, int32_t row, const std::string& how) {
     activate(form);
     QTableView* view = list(form, id);
-    const std::vector<int32_t> order = EZ_GETLISTORDER(form, id);
-    const auto at = std::find(order.begin(), order.end(), row);
-    if (!view || at == order.end()) return;
-    const QModelIndex index = view->model()->index(static_cast<int>(at - order.begin()), 0);
+    if (!view || row < 0 || row >= view->model()->rowCount()) return;
+    const QModelIndex index = view->model()->index(row, 0);
     view->scrollTo(index);
     const QPoint point = view->visualRect(index).center();
     const Qt::KeyboardModifiers keys = how == "Ctrl"    ? Qt::ControlModifier

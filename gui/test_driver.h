@@ -51,7 +51,7 @@ std::shared_ptr<Answer> WHENOPEN(const std::string& form, std::function<void()> 
 // an empty name cancels. Times out as WHENOPEN does.
 std::shared_ptr<Answer> WHENSAVEFILE(const std::string& name, int timeoutMs = 5000);
 
-// Lists, by the number a row was given: how is "" for a click, "Ctrl" or "Shift" for a click with
+// Lists, by the place a row stands in (0 the top): how is "" for a click, "Ctrl" or "Shift" for a click with
 // that key held, "Double" for a double click.
 void CLICKROW(const std::string& form, int32_t id, int32_t row, const std::string& how = "");
 void CLICKHEADING(const std::string& form, int32_t id, int32_t column);

@@ -121,7 +121,7 @@ TEST_F(SavedAnalysesTest, PackagesAreSavedFoundOpenedRenamedAndDeleted) {
         EXPECT_TRUE(rows[0].starts_with("Main Street Motors|Heavy|")) << rows[0];
         EXPECT_TRUE(rows[0].ends_with("|$3,000.00|$6,420.00|321.0")) << rows[0];
         EXPECT_EQ(EZ_GETTEXT("SA", SA::COUNT), "1 of 3 analyses");
-        driver::CLICKROW("SA", SA::LIST, EZ_GETLISTORDER("SA", SA::LIST).at(0), "Double");
+        driver::CLICKROW("SA", SA::LIST, 0, "Double");
     });
     EXPECT_FALSE(EZ_FORMEXISTS("SA"));
     EXPECT_EQ(EZ_GETTEXT("RI", 135), "Main Street Motors");
@@ -132,7 +132,7 @@ TEST_F(SavedAnalysesTest, PackagesAreSavedFoundOpenedRenamedAndDeleted) {
     // Rename the Cafe's package, then delete it.
     inList([] {
         driver::TYPE("SA", SA::SEARCH, "cafe");
-        driver::CLICKROW("SA", SA::LIST, EZ_GETLISTORDER("SA", SA::LIST).at(0));
+        driver::CLICKROW("SA", SA::LIST, 0);
         driver::WHENOPEN("SN", [] {
             driver::TYPE("SN", SN::NAME, "Summer");
             driver::CLICK("SN", SN::OK_BUTTON);
