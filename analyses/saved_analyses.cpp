@@ -142,9 +142,7 @@ void SA_DELETE() {
                 named + "(Deleted analyses cannot be brought back.){f6}", "", "*{G,f7}|&Yes|&No", 2) != 1)
         return;
     std::string why;
-    for (int64_t id : ids)
-        if (!DELETEANALYSIS(id, why)) break;
-    if (!why.empty()) DISPLAYMESSAGE("Analyses Not Deleted", SHOWNTEXT(why) + "{f7}", "", kForm);
+    if (!DELETEANALYSES(ids, why)) DISPLAYMESSAGE("Analyses Not Deleted", SHOWNTEXT(why) + "{f7}", "", kForm);
     SA_LOADLIST({});
 }
 

@@ -21,6 +21,8 @@ constexpr size_t kMaxStations = 8;
 constexpr size_t kListText = 256;
 // Up to this many rows a list keeps selected are placed one by one; more, in one pass over it.
 constexpr size_t kPlacedOneByOne = 16;
+// Up to this many analyses found by a search are sorted; more are picked from a sort index.
+constexpr int64_t kSortedAtMost = 1000;
 
 // How a column of figures sorts: figures ("$1,200", "-35", "12.5%") by their value before any
 // other text, the other texts by their letters regardless of case.
@@ -44,14 +46,16 @@ std::vector<std::string> orderTerms(AnalysisOrder order, const std::string& pref
     }
 }
 
+// The sort index of each order but the latest first, which the ids give.
+const std::pair<const char*, AnalysisOrder> kSortIndexes[] = {
+    {"analyses_by_customer", AnalysisOrder::Customer}, {"analyses_by_scenario", AnalysisOrder::Scenario},
+    {"analyses_by_saved", AnalysisOrder::Saved},       {"analyses_by_budget", AnalysisOrder::Budget},
+    {"analyses_by_gross_return", AnalysisOrder::GrossReturn}, {"analyses_by_responses", AnalysisOrder::Responses}};
+
 std::string sortIndexes() {
-    const std::pair<const char*, AnalysisOrder> indexes[] = {
-        {"customer", AnalysisOrder::Customer}, {"scenario", AnalysisOrder::Scenario},
-        {"saved", AnalysisOrder::Saved},       {"budget", AnalysisOrder::Budget},
-        {"gross_return", AnalysisOrder::GrossReturn}, {"responses", AnalysisOrder::Responses}};
     std::string sql;
-    for (const auto& [name, order] : indexes) {
-        sql += std::string("CREATE INDEX analyses_by_") + name + " ON analyses (";
+    for (const auto& [name, order] : kSortIndexes) {
+        sql += std::string("CREATE INDEX ") + name + " ON analyses (";
         for (const std::string& term : orderTerms(order)) sql += term + ", ";
         sql += "id DESC);\n";
     }
@@ -443,19 +447,25 @@ int64_t COUNTANALYSES(const std::string& search) {
     return answer.ok() && !answer.rows.empty() && !answer.rows[0].empty() ? numberOf(answer.rows[0][0]) : 0;
 }
 
-// The latest first are found in the order of the search index, which then needs no sort.
+// The latest first are found in the order of the search index, which then needs no sort. In
+// another order, what a search finds is sorted when it is little, and picked from the order's
+// index while walking it when it is much, which sorting would take longer than.
 std::vector<AnalysisSummary> LISTANALYSES(const AnalysisList& list, int64_t first, int64_t count) {
     std::vector<std::string> parameters;
     const std::string ids = foundIds(list.search, parameters);
     const std::string window = " LIMIT " + std::to_string(std::clamp<int64_t>(count, 0, kDbMaxRows)) + " OFFSET " +
                                std::to_string(std::max<int64_t>(first, 0));
-    const bool byIndex = !ids.empty() && list.order == AnalysisOrder::Latest;
+    const bool byIds = !ids.empty() && list.order == AnalysisOrder::Latest;
     const std::string where = ids.empty() ? ""
-                              : byIndex   ? " WHERE id IN (" + ids + " ORDER BY rowid DESC" + window + ")"
+                              : byIds     ? " WHERE id IN (" + ids + " ORDER BY rowid DESC" + window + ")"
                                           : " WHERE id IN (" + ids + ")";
+    std::string walked;
+    for (const auto& [name, order] : kSortIndexes)
+        if (order == list.order && !ids.empty() && COUNTANALYSES(list.search) > kSortedAtMost)
+            walked = std::string(" INDEXED BY ") + name;
     DbAnswer answer = DB_RUN(Store,
                              "SELECT id, customer, sales_rep, scenario, saved, budget, gross_return, responses "
-                             "FROM analyses" + where + " ORDER BY " + orderBy(list) + (byIndex ? "" : window),
+                             "FROM analyses" + walked + where + " ORDER BY " + orderBy(list) + (byIds ? "" : window),
                              parameters, kDbMaxRows, kListText);
     std::vector<AnalysisSummary> summaries;
     summaries.reserve(answer.rows.size());
@@ -514,20 +524,23 @@ bool RENAMEANALYSIS(int64_t id, const std::string& scenario, std::string& why) {
     return why.empty();
 }
 
-bool DELETEANALYSIS(int64_t id, std::string& why) {
+bool DELETEANALYSES(const std::vector<int64_t>& ids, std::string& why) {
     if (!mayChange(why)) return false;
-    const std::vector<std::string> key = {std::to_string(id)};
     DbAnswer answer = DB_BEGIN(Store);
-    if (answer.ok()) answer = searchIndexWhere("id = ?1", key, false);
-    if (answer.ok()) answer = DB_RUN(Store, "DELETE FROM stations WHERE analysis = ?1", key);
-    if (answer.ok()) answer = DB_RUN(Store, "DELETE FROM analyses WHERE id = ?1 RETURNING id", key, 1);
-    const bool found = answer.ok() && !answer.rows.empty();
+    bool found = true;
+    for (size_t n = 0; n < ids.size() && answer.ok(); ++n) {
+        const std::vector<std::string> key = {std::to_string(ids[n])};
+        answer = searchIndexWhere("id = ?1", key, false);
+        if (answer.ok()) answer = DB_RUN(Store, "DELETE FROM stations WHERE analysis = ?1", key);
+        if (answer.ok()) answer = DB_RUN(Store, "DELETE FROM analyses WHERE id = ?1 RETURNING id", key, 1);
+        found = found && answer.ok() && !answer.rows.empty();
+    }
     if (answer.ok()) answer = DB_COMMIT(Store);
     if (!answer.ok()) {
         DB_ROLLBACK(Store);
-        why = "The analysis was not deleted: " + failureText(answer);
+        why = "The analyses were not deleted: " + failureText(answer);
     } else if (!found) {
-        why = "That analysis is no longer saved.";
+        why = ids.size() == 1 ? "That analysis is no longer saved." : "Some of the analyses were no longer saved.";
     }
     return why.empty();
 }

@@ -79,4 +79,5 @@ std::vector<int64_t> PLACESOFANALYSES(const AnalysisList& list, const std::vecto
 // The whole analysis; id 0 when there is none of that id.
 Analysis LOADANALYSIS(int64_t id);
 bool RENAMEANALYSIS(int64_t id, const std::string& scenario, std::string& why);
-bool DELETEANALYSIS(int64_t id, std::string& why);
+// Deletes the analyses in one transaction: all of them or, with the reason, none.
+bool DELETEANALYSES(const std::vector<int64_t>& ids, std::string& why);

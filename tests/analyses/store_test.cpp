@@ -83,8 +83,8 @@ TEST(AnalysesStore, SaveListLoadReplaceRenameDelete) {
     EXPECT_FALSE(RENAMEANALYSIS(again.id, "Plan 1", why));
     EXPECT_NE(why.find("already has"), std::string::npos);
     EXPECT_TRUE(RENAMEANALYSIS(again.id, "Light", why) && ANALYSISEXISTS("Client 8", "Light")) << why;
-    EXPECT_TRUE(DELETEANALYSIS(second.id, why)) << why;
-    EXPECT_FALSE(DELETEANALYSIS(second.id, why));
+    EXPECT_TRUE(DELETEANALYSES({second.id}, why)) << why;
+    EXPECT_FALSE(DELETEANALYSES({second.id}, why));
     // Bad input changes nothing.
     Analysis blank = writerRound(3), nine = writerRound(3);
     blank.customer = "  ";
@@ -119,7 +119,7 @@ TEST(AnalysesStore, SearchFindsEveryWordInAnyCaseWithinOneText) {
     replaced.customer = "main street motors", replaced.salesRep = "Kim", replaced.scenario = "heavy schedule";
     replaced = saved(replaced);
     EXPECT_TRUE(RENAMEANALYSIS(replaced.id, "Summer", why)) << why;
-    EXPECT_TRUE(DELETEANALYSIS(LISTANALYSES({"dental"}).at(0).id, why)) << why;
+    EXPECT_TRUE(DELETEANALYSES({LISTANALYSES({"dental"}).at(0).id}, why)) << why;
     const std::pair<const char*, int64_t> after[] = {{"jo", 0}, {"kim summer", 1}, {"heavy", 0}, {"dental", 0}, {"l", 1}};
     for (const auto& [search, found] : after) EXPECT_EQ(COUNTANALYSES(search), found) << search;
     EXPECT_EQ(LISTANALYSES({"motors"}).at(0).id, replaced.id);
@@ -188,6 +188,14 @@ TEST(AnalysesStore, FileWithoutSearchIndexIsIndexedOnOpening) {
     EXPECT_EQ(OPENSTORE(folder), "");
     EXPECT_EQ(COUNTANALYSES("client"), 1500);
     EXPECT_EQ(COUNTANALYSES("ent 1499"), 1);
+    // So many found are picked from the sort index, in the same order as all of them.
+    const auto customers = [](const std::string& search) {
+        std::string names;
+        for (const AnalysisSummary& a : LISTANALYSES({search, AnalysisOrder::Customer, false}, 1, 2)) names += a.customer + "|";
+        return names;
+    };
+    EXPECT_EQ(customers("client"), "Client 998|Client 997|");
+    EXPECT_EQ(customers(""), customers("client"));
     CLOSESTORE();
     EXPECT_EQ(checkedVersion(folder + "Clients.db"), 2);
     fs::remove_all(fromUtf8(folder));

@@ -111,7 +111,7 @@ void saveAnalysesToCompare() {
     if (!OPENSTORE(STOREFOLDERFOR(folder)).empty()) fail("the saved analyses cannot be opened");
     std::string why;
     for (const AnalysisSummary& saved : LISTANALYSES())
-        if (saved.customer == "Random Input Seed" && !DELETEANALYSIS(saved.id, why)) fail("a copy stays saved: " + why);
+        if (saved.customer == "Random Input Seed" && !DELETEANALYSES({saved.id}, why)) fail("a copy stays saved: " + why);
     std::vector<Analysis> analyses(2);
     const char* scenarios[] = {"Morning drive", "Weekend"};
     for (size_t n = 0; n < analyses.size(); ++n) {
