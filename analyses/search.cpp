@@ -27,21 +27,11 @@ std::vector<size_t> starts(std::string_view text) {
     return at;
 }
 
-std::string hex(std::string_view bytes) {
-    static const char digits[] = "0123456789abcdef";
-    std::string out;
-    for (unsigned char c : bytes) {
-        out += digits[c >> 4];
-        out += digits[c & 15];
-    }
-    return out;
-}
-
 // The pieces of `length` characters of the text, in the order they stand.
 std::vector<std::string> pieces(std::string_view text, size_t length) {
     const std::vector<size_t> at = starts(text);
     std::vector<std::string> out;
-    for (size_t n = 0; n + length < at.size(); ++n) out.push_back(hex(text.substr(at[n], at[n + length] - at[n])));
+    for (size_t n = 0; n + length < at.size(); ++n) out.push_back(HEXTEXT(text.substr(at[n], at[n + length] - at[n])));
     return out;
 }
 
@@ -74,7 +64,7 @@ std::string SEARCHQUERY(const std::string& search) {
         if (word.empty()) continue;
         const std::vector<std::string> threes = pieces(word, kThree);
         std::string phrase;
-        for (const std::string& piece : threes.empty() ? std::vector<std::string>{hex(word)} : threes)
+        for (const std::string& piece : threes.empty() ? std::vector<std::string>{HEXTEXT(word)} : threes)
             append(phrase, piece);
         query += (query.empty() ? "" : " AND ") + std::string(threes.empty() ? "shorter" : "threes") + " : \"" +
                  phrase + "\"";

@@ -19,6 +19,9 @@ std::string_view UTF8HEAD(std::string_view text, size_t maxBytes);
 // The first maxCharacters characters of text.
 std::string_view UTF8FIRST(std::string_view text, size_t maxCharacters);
 
+// Lowercase hexadecimal of bytes.
+std::string HEXTEXT(std::string_view bytes);
+
 // Appends a code point in UTF-8; one that is no character (a surrogate, beyond U+10FFFF) is
 // written as U+FFFD.
 void APPENDUTF8(std::string& out, char32_t code);

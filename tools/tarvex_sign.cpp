@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/crypto.h"
+#include "platform/text.h"
 #include "update/base64.h"
 #include "update/signature.h"
 #include "update/version_file.h"

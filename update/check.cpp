@@ -11,6 +11,7 @@
 #include "platform/files.h"
 #include "platform/http_request.h"
 #include "platform/processes.h"
+#include "platform/text.h"
 #include "update/base64.h"
 #include "update/signature.h"
 #include "update/updating_window.h"

@@ -18,13 +18,3 @@ std::string SIGNVERSIONTEXT(std::string_view versionText, std::string_view secre
     const std::string signature = OS_SIGN(SIGNEDTEXT(versionText), secretKey);
     return signature.empty() ? "" : GET_BASE64(signature);
 }
-
-std::string HEXTEXT(std::string_view bytes) {
-    static constexpr char kDigits[] = "0123456789abcdef";
-    std::string text;
-    for (unsigned char byte : bytes) {
-        text += kDigits[byte >> 4];
-        text += kDigits[byte & 15];
-    }
-    return text;
-}

@@ -12,6 +12,3 @@ bool SIGNEDBYMAKER(std::string_view versionText, std::string_view publicKey);
 // The Base64 signature line content for a version file, made with a secret key (64 bytes); the
 // signing tool's half of the rule above.
 std::string SIGNVERSIONTEXT(std::string_view versionText, std::string_view secretKey);
-
-// Lowercase hexadecimal of bytes.
-std::string HEXTEXT(std::string_view bytes);

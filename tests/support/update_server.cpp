@@ -8,6 +8,7 @@
 #include "app/settings.h"
 #include "gui/test_driver.h"
 #include "platform/crypto.h"
+#include "platform/text.h"
 #include "update/base64.h"
 #include "update/signature.h"
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/crypto.h"
+#include "platform/text.h"
 #include "update/base64.h"
 #include "update/signature.h"
 
