@@ -10,10 +10,10 @@
 #include "analyses/scenario_name.h"
 #include "analyses/store.h"
 #include "app/help.h"
+#include "base/text.h"
 #include "gui/ezgui.h"
 #include "msgbox/message_box.h"
 #include "platform/files.h"
-#include "platform/text.h"
 
 namespace {
 

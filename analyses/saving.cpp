@@ -3,13 +3,13 @@
 #include <vector>
 
 #include "analyses/scenario_name.h"
+#include "base/text.h"
 #include "calc/calculator_form.h"
 #include "calc/calculator_ids.h"
 #include "calc/results.h"
 #include "calc/status_notice.h"
 #include "gui/ezgui.h"
 #include "msgbox/message_box.h"
-#include "platform/text.h"
 #include "stations/storage.h"
 #include "stations/tables.h"
 

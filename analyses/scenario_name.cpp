@@ -2,8 +2,8 @@
 
 #include "analyses/scenario_ids.h"
 #include "app/help.h"
+#include "base/text.h"
 #include "gui/ezgui.h"
-#include "platform/text.h"
 
 namespace {
 

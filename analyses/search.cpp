@@ -5,7 +5,7 @@
 #include <set>
 #include <string_view>
 
-#include "platform/text.h"
+#include "base/text.h"
 
 namespace {
 

@@ -9,10 +9,10 @@
 #include <utility>
 
 #include "analyses/search.h"
+#include "base/text.h"
 #include "platform/database.h"
 #include "platform/files.h"
 #include "platform/local_date.h"
-#include "platform/text.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 #include "app/settings.h"
 
 #include "app/globals.h"
+#include "base/text.h"
 #include "gui/ezgui.h"
 #include "platform/files.h"
 #include "platform/profile_file.h"
-#include "platform/text.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "app/stored_text.h"
 
-#include "platform/text.h"
+#include "base/text.h"
 
 std::string TOSTOREDTEXT(const std::string& text) {
     bool quoted = text.size() >= 2 && text.front() == '"' && text.back() == '"';

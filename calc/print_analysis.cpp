@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <string>
 
+#include "base/text.h"
 #include "calc/calculator_ids.h"
 #include "calc/listeners.h"
 #include "gui/ezgui.h"
-#include "platform/text.h"
 #include "print/ddoc.h"
 #include "stations/storage.h"
 #include "stations/tables.h"

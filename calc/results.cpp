@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <optional>
 
+#include "base/number_format.h"
+#include "base/number_kinds.h"
+#include "base/number_reader.h"
+#include "base/text.h"
 #include "calc/calculator_ids.h"
-#include "calc/number_format.h"
-#include "calc/number_kinds.h"
-#include "calc/number_reader.h"
-#include "platform/text.h"
 
 namespace {
 

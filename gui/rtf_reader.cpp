@@ -5,7 +5,7 @@
 #include <map>
 #include <set>
 
-#include "platform/text.h"
+#include "base/text.h"
 
 namespace rtf {
 namespace {

@@ -4,7 +4,7 @@
 #include <cctype>
 #include <cstdlib>
 
-#include "platform/text.h"
+#include "base/text.h"
 
 namespace {
 

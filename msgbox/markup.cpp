@@ -6,7 +6,7 @@
 #include <cmath>
 #include <limits>
 
-#include "platform/text.h"
+#include "base/text.h"
 
 namespace {
 

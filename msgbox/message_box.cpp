@@ -4,11 +4,11 @@
 #include <cctype>
 #include <cstdlib>
 
+#include "base/text.h"
 #include "gui/ezgui.h"
 #include "msgbox/layout.h"
 #include "msgbox/markup.h"
 #include "msgbox/message_box_ids.h"
-#include "platform/text.h"
 
 namespace {
 

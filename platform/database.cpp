@@ -11,7 +11,7 @@
 #include <mutex>
 #include <thread>
 
-#include "platform/text.h"
+#include "base/text.h"
 
 namespace {
 

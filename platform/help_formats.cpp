@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "platform/text.h"
+#include "base/text.h"
 
 namespace help {
 namespace {

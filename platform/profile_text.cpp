@@ -2,7 +2,7 @@
 // time in proportion to its size.
 #include "platform/profile_text.h"
 
-#include "platform/text.h"
+#include "base/text.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include "app/globals.h"
 #include "app/settings.h"
+#include "base/number_reader.h"
 #include "calc/calculator_ids.h"
-#include "calc/number_reader.h"
 #include "gui/ezgui.h"
 #include "stations/fields.h"
 #include "stations/station_editor_ids.h"

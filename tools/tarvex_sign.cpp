@@ -9,8 +9,8 @@
 #include <sstream>
 #include <string>
 
+#include "base/text.h"
 #include "platform/crypto.h"
-#include "platform/text.h"
 #include "update/base64.h"
 #include "update/signature.h"
 #include "update/version_file.h"

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "platform/text.h"
+#include "base/text.h"
 #include "update/base64.h"
 
 namespace {

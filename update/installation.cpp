@@ -5,7 +5,7 @@
 
 #include "app/globals.h"
 #include "app/settings.h"
-#include "calc/number_reader.h"
+#include "base/number_reader.h"
 #include "gui/ezgui.h"
 #include "msgbox/message_box.h"
 #include "platform/files.h"

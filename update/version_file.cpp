@@ -6,8 +6,8 @@
 #include <cmath>
 #include <vector>
 
-#include "calc/number_reader.h"
-#include "platform/text.h"
+#include "base/number_reader.h"
+#include "base/text.h"
 #include "update/http_rules.h"
 
 namespace {

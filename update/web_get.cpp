@@ -6,13 +6,13 @@
 #include <optional>
 #include <string_view>
 
-#include "calc/number_kinds.h"
-#include "calc/number_reader.h"
+#include "base/number_kinds.h"
+#include "base/number_reader.h"
+#include "base/text.h"
 #include "gui/ezgui.h"
 #include "msgbox/message_box.h"
 #include "platform/files.h"
 #include "platform/tcp_client.h"
-#include "platform/text.h"
 #include "update/addresses.h"
 #include "update/http_body.h"
 #include "update/http_rules.h"

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "util/date_rules.h"
+#include "base/date_rules.h"
 
 // The day number of dateText in order ("MDY" or "YMD"); 0 after the "Invalid Date" notice when a
 // field reads as 0. An empty text stands for today, and then order becomes "MDY".

@@ -6,9 +6,9 @@
 #include <cmath>
 #include <string>
 
-#include "calc/number_decimal.h"
-#include "calc/number_format.h"
-#include "calc/number_reader.h"
+#include "base/number_decimal.h"
+#include "base/number_format.h"
+#include "base/number_reader.h"
 #include "calc/results.h"
 #include "tests/fuzz/require.h"
 

@@ -1,7 +1,7 @@
 // The digest and signature service: known SHA-256 answers, whole or fed piece by piece, and keys
 // or signatures of the wrong length refused.
 #include "platform/crypto.h"
-#include "platform/text.h"
+#include "base/text.h"
 
 #include <gtest/gtest.h>
 

@@ -6,9 +6,9 @@
 
 #include "app/globals.h"
 #include "app/settings.h"
+#include "base/text.h"
 #include "gui/test_driver.h"
 #include "platform/crypto.h"
-#include "platform/text.h"
 #include "update/base64.h"
 #include "update/signature.h"
 

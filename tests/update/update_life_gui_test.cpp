@@ -13,6 +13,7 @@
 
 #include "app/globals.h"
 #include "app/settings.h"
+#include "base/date_rules.h"
 #include "gui/ezgui.h"
 #include "gui/test_driver.h"
 #include "tests/support/boxes.h"
@@ -21,7 +22,6 @@
 #include "tests/support/update_server.h"
 #include "update/base64.h"
 #include "update/check.h"
-#include "util/date_rules.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "base/text.h"
 #include "platform/crypto.h"
-#include "platform/text.h"
 #include "update/base64.h"
 #include "update/signature.h"
 

@@ -1,4 +1,4 @@
-#include "calc/number_decimal.h"
+#include "base/number_decimal.h"
 
 #include <algorithm>
 #include <cmath>

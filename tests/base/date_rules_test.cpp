@@ -1,5 +1,5 @@
 // Day numbers, date texts and the build date's text.
-#include "util/date_rules.h"
+#include "base/date_rules.h"
 
 #include <gtest/gtest.h>
 

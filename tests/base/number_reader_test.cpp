@@ -1,4 +1,4 @@
-#include "calc/number_reader.h"
+#include "base/number_reader.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,12 @@
-#include "util/date_rules.h"
+#include "base/date_rules.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <limits>
 #include <vector>
 
-#include "calc/number_kinds.h"
-#include "calc/number_reader.h"
+#include "base/number_kinds.h"
+#include "base/number_reader.h"
 
 namespace {
 

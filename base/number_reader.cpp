@@ -1,9 +1,9 @@
-#include "calc/number_reader.h"
+#include "base/number_reader.h"
 
 #include <algorithm>
 #include <cfloat>
 
-#include "calc/number_decimal.h"
+#include "base/number_decimal.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "calc/number_kinds.h"
+#include "base/number_kinds.h"
 
 #include <cmath>
 #include <limits>
