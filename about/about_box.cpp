@@ -5,8 +5,8 @@
 #include <optional>
 
 #include "about/about_box_ids.h"
-#include "app/globals.h"
-#include "app/help.h"
+#include "common/globals.h"
+#include "common/help.h"
 #include "gui/ezgui.h"
 #include "platform/files.h"
 #include "update/addresses.h"

@@ -3,7 +3,7 @@
 #include "analyses/compare_ids.h"
 #include "analyses/comparison.h"
 #include "analyses/comparison_page.h"
-#include "app/help.h"
+#include "common/help.h"
 #include "gui/ezgui.h"
 
 namespace {

@@ -1,8 +1,8 @@
 #include "analyses/scenario_name.h"
 
 #include "analyses/scenario_ids.h"
-#include "app/help.h"
 #include "base/text.h"
+#include "common/help.h"
 #include "gui/ezgui.h"
 
 namespace {

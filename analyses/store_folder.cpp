@@ -1,7 +1,7 @@
 // Where the store of saved analyses is kept.
 #include "analyses/store.h"
-#include "app/globals.h"
-#include "app/long_name.h"
+#include "common/globals.h"
+#include "common/long_name.h"
 #include "gui/ezgui.h"
 #include "platform/files.h"
 

@@ -2,11 +2,11 @@
 // then the calculator window.
 #include "app/startup.h"
 
-#include "app/globals.h"
-#include "app/long_name.h"
 #include "app/routing.h"
-#include "app/settings.h"
 #include "calc/calculator_form.h"
+#include "common/globals.h"
+#include "common/long_name.h"
+#include "common/settings.h"
 #include "gui/ezgui.h"
 #include "installer/replacement.h"
 #include "platform/single_instance.h"

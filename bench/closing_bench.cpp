@@ -4,11 +4,11 @@
 
 #include <QTemporaryDir>
 
-#include "app/globals.h"
 #include "app/routing.h"
 #include "app/startup.h"
 #include "calc/calculator_form.h"
 #include "calc/options.h"
+#include "common/globals.h"
 #include "gui/ezgui.h"
 
 static void BM_ClosingRemembersALongComment(benchmark::State& state) {

@@ -16,10 +16,10 @@
 #include <functional>
 #include <string>
 
-#include "app/globals.h"
 #include "app/routing.h"
 #include "app/startup.h"
 #include "calc/calculator_form.h"
+#include "common/globals.h"
 #include "gui/ezgui.h"
 #include "gui/registry.h"
 #include "tests/support/raw_server.h"

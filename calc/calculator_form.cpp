@@ -4,8 +4,6 @@
 #include <algorithm>
 
 #include "analyses/saving.h"
-#include "app/globals.h"
-#include "app/help.h"
 #include "base/text.h"
 #include "calc/calculate.h"
 #include "calc/calculator_ids.h"
@@ -13,6 +11,8 @@
 #include "calc/print_analysis.h"
 #include "calc/results.h"
 #include "calc/status_notice.h"
+#include "common/globals.h"
+#include "common/help.h"
 #include "gui/ezgui.h"
 #include "msgbox/message_box.h"
 #include "stations/storage.h"

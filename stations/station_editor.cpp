@@ -5,8 +5,6 @@
 #include <iterator>
 #include <utility>
 
-#include "app/help.h"
-#include "app/settings.h"
 #include "base/number_format.h"
 #include "base/number_kinds.h"
 #include "base/number_reader.h"
@@ -15,6 +13,8 @@
 #include "calc/calculator_form.h"
 #include "calc/calculator_ids.h"
 #include "calc/options.h"
+#include "common/help.h"
+#include "common/settings.h"
 #include "gui/ezgui.h"
 #include "msgbox/message_box.h"
 #include "stations/station_editor_ids.h"

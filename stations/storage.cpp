@@ -1,9 +1,9 @@
 #include "stations/storage.h"
 
-#include "app/globals.h"
-#include "app/settings.h"
 #include "base/number_reader.h"
 #include "calc/calculator_ids.h"
+#include "common/globals.h"
+#include "common/settings.h"
 #include "gui/ezgui.h"
 #include "stations/fields.h"
 #include "stations/station_editor_ids.h"

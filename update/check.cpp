@@ -2,10 +2,10 @@
 
 #include <optional>
 
-#include "app/globals.h"
-#include "app/settings.h"
 #include "base/number_reader.h"
 #include "base/text.h"
+#include "common/globals.h"
+#include "common/settings.h"
 #include "gui/ezgui.h"
 #include "msgbox/message_box.h"
 #include "platform/file_digest.h"

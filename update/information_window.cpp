@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "app/help.h"
+#include "common/help.h"
 #include "gui/ezgui.h"
 #include "platform/files.h"
 #include "update/information_window_ids.h"

@@ -3,9 +3,9 @@
 #include <optional>
 #include <vector>
 
-#include "app/globals.h"
-#include "app/settings.h"
 #include "base/number_reader.h"
+#include "common/globals.h"
+#include "common/settings.h"
 #include "gui/ezgui.h"
 #include "msgbox/message_box.h"
 #include "platform/files.h"

@@ -2,8 +2,8 @@
 
 #include <climits>
 
-#include "app/globals.h"
-#include "app/help.h"
+#include "common/globals.h"
+#include "common/help.h"
 #include "gui/ezgui.h"
 #include "update/http_rules.h"
 #include "update/updating_window_ids.h"

@@ -12,7 +12,7 @@
 #include <QTextEdit>
 
 #include "about/about_box.h"
-#include "app/globals.h"
+#include "common/globals.h"
 #include "gui/ezgui.h"
 #include "gui/registry.h"
 #include "gui/test_driver.h"

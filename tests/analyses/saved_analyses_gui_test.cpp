@@ -12,7 +12,7 @@
 #include "analyses/saved_analyses_ids.h"
 #include "analyses/saving.h"
 #include "analyses/scenario_ids.h"
-#include "app/globals.h"
+#include "common/globals.h"
 #include "gui/ezgui.h"
 #include "gui/test_driver.h"
 #include "msgbox/message_box_ids.h"
@@ -20,13 +20,13 @@
 #include "print/ddoc.h"
 #include "stations/storage.h"
 #include "stations/tables.h"
+#include "tests/support/boxes.h"
+#include "tests/support/fixture.h"
+#include "tests/support/printed_page.h"
 #include "update/information_window.h"
 #include "update/information_window_ids.h"
 #include "update/updating_window.h"
 #include "update/updating_window_ids.h"
-#include "tests/support/boxes.h"
-#include "tests/support/fixture.h"
-#include "tests/support/printed_page.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 #include <QDir>
 #include <QTemporaryDir>
 
-#include "app/globals.h"
-#include "app/help.h"
-#include "app/settings.h"
 #include "calc/calculator_form.h"
+#include "common/globals.h"
+#include "common/help.h"
+#include "common/settings.h"
 #include "gui/ezgui.h"
 #include "gui/test_driver.h"
 #include "stations/storage.h"

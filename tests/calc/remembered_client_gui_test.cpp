@@ -8,8 +8,8 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
-#include "app/settings.h"
-#include "app/stored_text.h"
+#include "common/settings.h"
+#include "common/stored_text.h"
 #include "gui/ezgui.h"
 #include "gui/test_driver.h"
 #include "tests/support/boxes.h"

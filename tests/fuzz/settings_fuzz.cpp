@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/stored_text.h"
+#include "common/stored_text.h"
 #include "platform/profile_text.h"
 #include "tests/fuzz/require.h"
 

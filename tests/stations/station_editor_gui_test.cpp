@@ -10,10 +10,10 @@
 #include <QTreeWidget>
 #include <QTemporaryDir>
 
-#include "app/globals.h"
-#include "app/help.h"
-#include "app/settings.h"
 #include "calc/options.h"
+#include "common/globals.h"
+#include "common/help.h"
+#include "common/settings.h"
 #include "gui/ezgui.h"
 #include "gui/registry.h"
 #include "gui/test_driver.h"

@@ -2,10 +2,10 @@
 
 #include <QDir>
 
-#include "app/globals.h"
 #include "app/routing.h"
-#include "app/settings.h"
 #include "calc/calculator_form.h"
+#include "common/globals.h"
+#include "common/settings.h"
 #include "gui/ezgui.h"
 #include "gui/test_driver.h"
 #include "stations/tables.h"

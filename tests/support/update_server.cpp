@@ -4,9 +4,9 @@
 #include <QFile>
 #include <QSaveFile>
 
-#include "app/globals.h"
-#include "app/settings.h"
 #include "base/text.h"
+#include "common/globals.h"
+#include "common/settings.h"
 #include "gui/test_driver.h"
 #include "platform/crypto.h"
 #include "update/base64.h"

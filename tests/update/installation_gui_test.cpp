@@ -8,10 +8,10 @@
 #include <QTextCursor>
 #include <QTextEdit>
 
-#include "app/globals.h"
 #include "app/routing.h"
-#include "app/settings.h"
 #include "calc/calculator_form.h"
+#include "common/globals.h"
+#include "common/settings.h"
 #include "gui/ezgui.h"
 #include "gui/registry.h"
 #include "gui/test_driver.h"

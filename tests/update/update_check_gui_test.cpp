@@ -9,10 +9,10 @@
 #include <QTimer>
 #include <memory>
 
-#include "app/globals.h"
 #include "app/routing.h"
-#include "app/settings.h"
 #include "calc/calculator_form.h"
+#include "common/globals.h"
+#include "common/settings.h"
 #include "gui/ezgui.h"
 #include "gui/registry.h"
 #include "gui/test_driver.h"

@@ -11,9 +11,9 @@
 #include <csignal>
 #include <cstdlib>
 
-#include "app/globals.h"
-#include "app/settings.h"
 #include "base/date_rules.h"
+#include "common/globals.h"
+#include "common/settings.h"
 #include "gui/ezgui.h"
 #include "gui/test_driver.h"
 #include "tests/support/boxes.h"

@@ -1,6 +1,6 @@
-#include "app/help.h"
+#include "common/help.h"
 
-#include "app/globals.h"
+#include "common/globals.h"
 #include "platform/help_viewer.h"
 
 int32_t HelpTopic = 0;

@@ -1,4 +1,4 @@
-#include "app/stored_text.h"
+#include "common/stored_text.h"
 
 #include "base/text.h"
 

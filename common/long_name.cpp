@@ -1,4 +1,4 @@
-#include "app/long_name.h"
+#include "common/long_name.h"
 
 #include "platform/files.h"
 

@@ -1,5 +1,5 @@
 // Reading and writing single values of the settings file, with its trimming and size rules.
-#include "app/settings.h"
+#include "common/settings.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The full form of the program folder, from which the settings and help paths are made.
-#include "app/long_name.h"
+#include "common/long_name.h"
 
 #include <gtest/gtest.h>
 

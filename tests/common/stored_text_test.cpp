@@ -1,5 +1,5 @@
 // A remembered comment keeps its line breaks in one settings value.
-#include "app/stored_text.h"
+#include "common/stored_text.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "app/settings.h"
+#include "common/settings.h"
 
-#include "app/globals.h"
 #include "base/text.h"
+#include "common/globals.h"
 #include "gui/ezgui.h"
 #include "platform/files.h"
 #include "platform/profile_file.h"
