@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "analyses/comparison.h"
-#include "calc/print_analysis.h"
+#include "common/page_fit.h"
 #include "gui/ezgui.h"
 #include "print/ddoc.h"
 
@@ -27,7 +27,7 @@ void PRINTCOMPARISON(const std::vector<Analysis>& analyses) {
         EZ_MSGBOX(EZ_CURRENTFORM(), "Unable to initialize document.{!}", "Print Engine Error", "OK");
         return;
     }
-    DD_FONT(job, kBold, 16, "Arial");
+    DD_FONT(job, kBold, 16, kPageFace);
     DD_TEXT(job, kCentre, 0.75f, kCentred, "Comparison of Advertising Packages");
     DD_TEXT(job, kCentre, 1.1f, kCentred, FITTED(job, customers, kBold, 14, 7, kLineWidth));
     const std::vector<ComparisonRow> rows = COMPARISONROWS(analyses);
@@ -44,7 +44,7 @@ void PRINTCOMPARISON(const std::vector<Analysis>& analyses) {
         }
         y += step;
     }
-    DD_FONT(job, kRegular, 9, "Arial");
+    DD_FONT(job, kRegular, 9, kPageFace);
     DD_TEXT(job, kCaptionLeft, y + step, kLeft, "Inputs that differ between the packages are printed in bold.");
     DD_ENDDOC(job);
 }

@@ -8,6 +8,7 @@
 #include "base/text.h"
 #include "calc/calculator_ids.h"
 #include "calc/listeners.h"
+#include "common/page_fit.h"
 #include "gui/ezgui.h"
 #include "print/ddoc.h"
 #include "stations/storage.h"
@@ -16,7 +17,6 @@
 namespace {
 
 const std::string kForm = "RI";
-const std::string kFace = "Arial";
 constexpr int32_t kBold = 17;
 constexpr int32_t kRegular = 16;
 constexpr int32_t kLeft = 0;
@@ -28,7 +28,6 @@ constexpr float kLineWidth = 7.5f;   // a centred line stays between 0.5 and 8.0
 constexpr float kFrameRight = 7.9f;  // inside the frame around the figures, whose edge is at 8.0
 constexpr float kPaperRight = 8.0f;  // half an inch from the paper's edge
 constexpr float kCommentsBottom = 10.5f;
-const std::string kEllipsis = "\u2026";
 
 // Values and station names pass through a fixed text of 200 characters: at most 199 print.
 std::string HELD(const std::string& text) {
@@ -40,7 +39,7 @@ std::string HELD(const std::string& text) {
 // A row of the figures: the caption of the label right-aligned at 3.75, the value left-aligned
 // at 3.9, made to fit inside the frame. Returns the width of the value as printed.
 double PRINTROW(int16_t job, float y, int32_t label, const std::string& value) {
-    DD_FONT(job, kRegular, 14, kFace);
+    DD_FONT(job, kRegular, 14, kPageFace);
     DD_TEXT(job, 3.75f, y, kRight, EZ_GETTEXT(kForm, label));
     const std::string shown = FITTED(job, value, kRegular, 14, 8, kFrameRight - 3.9f);
     DD_TEXT(job, 3.9f, y, kLeft, shown);
@@ -60,10 +59,10 @@ void PRINTNOTEDROW(int16_t job, float y, int32_t label, int32_t field, const std
 
 // The customer and the preparer, each in its size when it fits between the paper's margins.
 void PRINTHEADING(int16_t job) {
-    DD_FONT(job, kBold, 14, kFace);
+    DD_FONT(job, kBold, 14, kPageFace);
     DD_TEXT(job, kCentre, 1.0f, kCentred, "Return On Investment Analysis for");
     DD_TEXT(job, kCentre, 1.4f, kCentred, FITTED(job, EZ_GETTEXT(kForm, RI::CUSTOMER), kBold, 24, 10, kLineWidth));
-    DD_FONT(job, kRegular, 12, kFace);
+    DD_FONT(job, kRegular, 12, kPageFace);
     DD_TEXT(job, kCentre, 1.8f, kCentred, "Prepared by");
     DD_TEXT(job, kCentre, 2.1f, kCentred, FITTED(job, EZ_GETTEXT(kForm, RI::SALESREP), kBold, 14, 10, kLineWidth));
 }
@@ -98,12 +97,12 @@ void PRINTFIGURES(int16_t job) {
 // without a station any more is not printed.
 float PRINTSTATIONS(int16_t job) {
     float y = 6.2f;
-    DD_FONT(job, kRegular, 12, kFace);
+    DD_FONT(job, kRegular, 12, kPageFace);
     bool first = true;
     for (int row = 1; row <= kStationRows; ++row) {
         if (!STATIONSHOWN(row) || EZ_GETCHECK(kForm, RI::TICKBOX(row)) == 0) continue;
         if (first) {
-            DD_FONT(job, kRegular, 12, kFace);
+            DD_FONT(job, kRegular, 12, kPageFace);
             DD_TEXT(job, kCentre, y, kCentred, "Responses needed to achieve ROI target:");
             y += 1.5f * kStep;
             first = false;
@@ -124,7 +123,7 @@ float PRINTSTATIONS(int16_t job) {
 void PRINTCOMMENTS(int16_t job, float y) {
     const std::string comments = EZ_GETTEXT(kForm, RI::COMMENTS);
     for (double size = 10; size >= 8; size -= 0.5) {
-        DD_FONT(job, kRegular, size, kFace);
+        DD_FONT(job, kRegular, size, kPageFace);
         const double lineHeight = 0.167 * size / 10;
         if (y + DD_WRAPLINECOUNT(job, 1.0, 7.5, comments) * lineHeight <= kCommentsBottom + 0.001) {
             DD_WRAPTEXT(job, 1.0f, y, 7.5f, kCommentsBottom, lineHeight, comments);
@@ -152,19 +151,4 @@ void PRINTROUTINE() {
     y += kStep;
     PRINTCOMMENTS(job, y);
     DD_ENDDOC(job);
-}
-
-std::string FITTED(int16_t job, const std::string& text, int32_t style, double points, double smallest,
-                   double width) {
-    for (double size = points; size >= smallest; size -= 0.5) {
-        DD_FONT(job, style, size, kFace);
-        if (DD_TEXTWIDTH(job, text) <= width) return text;
-    }
-    std::string cut = text;
-    while (!cut.empty()) {
-        cut = UTF8HEAD(cut, cut.size() - 1);
-        while (!cut.empty() && cut.back() == ' ') cut.pop_back();
-        if (DD_TEXTWIDTH(job, cut + kEllipsis) <= width) break;
-    }
-    return cut + kEllipsis;
 }
