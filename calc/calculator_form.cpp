@@ -2,6 +2,7 @@
 #include "calc/calculator_form.h"
 
 #include <algorithm>
+#include <array>
 
 #include "analyses/saving.h"
 #include "base/text.h"
@@ -370,6 +371,38 @@ void RI_Events(int32_t& id, int32_t& message, int32_t&, int32_t&) {
             break;
         default: break;
     }
+}
+
+// A row is shown, captioned with its station's name, exactly when its cume is above 0;
+// a hidden row keeps its caption and its tick.
+void SHOWSTATIONS() {
+    for (int row = 1; row <= kStationRows; ++row) {
+        const int32_t tick = RI::TICKBOX(row), share = RI::SHARELABEL(row);
+        if (STATIONSHOWN(row)) {
+            const std::string& name = StationCalls[row - 1];
+            EZ_SETTEXT(kForm, tick, name);
+            // A screen reader hears the figure beside the tick box as this station's.
+            EZ_SETACCESSNAME(kForm, share, (name.empty() ? "Station " + std::to_string(row) : name) +
+                                                 " share of audience");
+            EZ_SHOWC(kForm, tick, 1);
+            EZ_SHOWC(kForm, share, 1);
+        } else {
+            EZ_SHOWC(kForm, tick, 0);
+            EZ_SHOWC(kForm, share, 0);
+        }
+    }
+}
+
+// The rows show the stations saved in the editor, each row's tick following its station.
+void STATIONSEDITED(const StationMoves& moves) {
+    std::array<int32_t, kStationRows> ticks{};
+    for (int row = 1; row <= kStationRows; ++row) ticks[row - 1] = EZ_GETCHECK(kForm, RI::TICKBOX(row));
+    SHOWSTATIONS();
+    for (int row = 1; row <= kStationRows; ++row)
+        EZ_SETCHECK(kForm, RI::TICKBOX(row), moves[row - 1] > 0 ? ticks[moves[row - 1] - 1] : 0);
+    if (Options.Recall) SAVETICKS();
+    CHECKPRINT();
+    DESCRIBESHARES();
 }
 
 void INITIALIZE_RI() {

@@ -6,6 +6,7 @@
 #include "base/number_kinds.h"
 #include "base/number_reader.h"
 #include "base/text.h"
+#include "calc/calculator_form.h"
 #include "calc/calculator_ids.h"
 #include "calc/results.h"
 #include "common/globals.h"
@@ -52,7 +53,9 @@ void RI_MENUEVENTS(int32_t id, int32_t& message, int32_t&, int32_t&, int32_t, co
     switch (id) {
     case RI::MENU_SAVE: SAVEANALYSISMENU(); break;
     case RI::MENU_OPEN: EZ_SA_Display("RI"); break;
-    case RI::MENU_STATIONS: EZ_SE_Display("RI"); break;
+    case RI::MENU_STATIONS:
+        if (const std::optional<StationMoves> moves = EDITSTATIONS("RI")) STATIONSEDITED(*moves);
+        break;
     case RI::MENU_EXIT: EZ_UNLOADFORM("RI"); break;
     case RI::MENU_RECALL: toggleRecall(); break;
     case RI::MENU_AUTOUPDATE: toggleAutoUpdate(); break;

@@ -9,10 +9,6 @@
 #include "base/number_kinds.h"
 #include "base/number_reader.h"
 #include "base/text.h"
-#include "calc/calculate.h"
-#include "calc/calculator_form.h"
-#include "calc/calculator_ids.h"
-#include "calc/options.h"
 #include "common/help.h"
 #include "common/settings.h"
 #include "gui/ezgui.h"
@@ -32,6 +28,7 @@ bool rowsFollowContent = false;
 // The calculator row whose station each editor row holds (0 for none), so that a station's tick
 // follows it when rows move up or are packed, and goes when it is removed.
 std::array<int, kStationRows> rowOrigin{};
+bool saved = false;  // the stations were saved since the editor opened
 
 using SE::CUMEBOX;
 using SE::STATIONBOX;
@@ -163,17 +160,6 @@ void CUMEPROC(int32_t id, int32_t message, int32_t& value) {
     }
 }
 
-// Each calculator row takes the tick of the station it now holds; the remembered ticks follow.
-void MOVETICKS() {
-    std::array<int32_t, kStationRows> ticks{};
-    for (int row = 1; row <= kStationRows; ++row) ticks[row - 1] = EZ_GETCHECK("RI", RI::TICKBOX(row));
-    for (int row = 1; row <= kStationRows; ++row) {
-        const int origin = rowOrigin[row - 1];
-        EZ_SETCHECK("RI", RI::TICKBOX(row), origin > 0 ? ticks[origin - 1] : 0);
-    }
-    if (Options.Recall) SAVETICKS();
-}
-
 void UPDATESTATIONS() {
     for (int row = 1; row <= kStationRows; ++row) {
         if (ISBLANK(EZ_GETTEXT(kForm, STATIONBOX(row)))) EZ_SETTEXT(kForm, CUMEBOX(row), "");
@@ -196,10 +182,7 @@ void UPDATESTATIONS() {
         }
     }
     SAVESTATIONS();
-    SHOWSTATIONS();
-    MOVETICKS();
-    CHECKPRINT();
-    DESCRIBESHARES();
+    saved = true;
 }
 
 // Saving drops every named station without a cume: they are named first, and "&Go Back" returns
@@ -240,6 +223,12 @@ void SE_Events(int32_t id, int32_t message, int32_t& cancel) {
 }
 
 }  // namespace
+
+std::optional<StationMoves> EDITSTATIONS(const std::string& parent) {
+    saved = false;
+    EZ_SE_Display(parent);
+    return saved ? std::optional<StationMoves>(rowOrigin) : std::nullopt;
+}
 
 void EZ_SE_Display(const std::string& parent) {
     EZ_COLOR(-1, -1);

@@ -1,9 +1,7 @@
-// The station list: loading it from the settings file, saving it, and showing it as the
-// calculator's station rows.
+// The station list: loading it from the settings file and saving it.
 #pragma once
 
 void LOADSTATIONS();
 void SAVESTATIONS();
-void SHOWSTATIONS();
 // True when row (1 to 8) has a station, which shows on the calculator: its cume is above 0.
 bool STATIONSHOWN(int row);

@@ -11,6 +11,7 @@
 #include "analyses/compare_ids.h"
 #include "analyses/saved_analyses_ids.h"
 #include "analyses/saving.h"
+#include "calc/calculator_form.h"
 #include "analyses/scenario_ids.h"
 #include "common/globals.h"
 #include "gui/ezgui.h"

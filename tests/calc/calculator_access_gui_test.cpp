@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <vector>
 
+#include "calc/calculator_form.h"
 #include "gui/ezgui.h"
 #include "gui/registry.h"
 #include "gui/test_driver.h"

@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "calc/calculator_form.h"
 #include "calc/print_analysis.h"
 #include "gui/ezgui.h"
 #include "gui/registry.h"

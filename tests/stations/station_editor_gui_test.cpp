@@ -10,6 +10,7 @@
 #include <QTreeWidget>
 #include <QTemporaryDir>
 
+#include "calc/calculator_form.h"
 #include "calc/options.h"
 #include "common/globals.h"
 #include "common/help.h"
