@@ -7,6 +7,7 @@
 #include "app/routing.h"
 #include "app/startup.h"
 #include "calc/calculator_form.h"
+#include "calc/calculator_ids.h"
 #include "calc/options.h"
 #include "common/globals.h"
 #include "gui/ezgui.h"
@@ -21,7 +22,7 @@ static void BM_ClosingRemembersALongComment(benchmark::State& state) {
     std::string comment;
     for (int line = 0; comment.size() < size_t(state.range(0)); ++line)
         comment += "Line " + std::to_string(line) + " says \"call back\" on Friday\n";
-    EZ_SETTEXT("RI", 310, comment);
+    EZ_SETTEXT("RI", RI::COMMENTS, comment);
     Options.Recall = 1;
     for (auto _ : state) SAVECURRENT();
     EZ_UNLOADFORM("RI");

@@ -19,6 +19,7 @@
 #include "app/routing.h"
 #include "app/startup.h"
 #include "calc/calculator_form.h"
+#include "calc/calculator_ids.h"
 #include "common/globals.h"
 #include "gui/ezgui.h"
 #include "gui/registry.h"
@@ -175,7 +176,7 @@ static void BM_UpdateCheckAgainstASilentServer(benchmark::State& state) {
     double longest = 0, waited = 0;
     for (auto _ : state) {
         GapWatch watch(20, longest, [] {
-            if (QWidget* field = gui::findControl("RI", 135)) field->grab();
+            if (QWidget* field = gui::findControl("RI", RI::CUSTOMER)) field->grab();
         });
         if (CHECKFORUPDATE("RI", "http://" + server.host() + "/TarvexVersion.txt", ProgramVersion, 0, 0) != 0)
             state.SkipWithError("the check did not end without an update");

@@ -6,6 +6,7 @@
 #include "app/routing.h"
 #include "app/startup.h"
 #include "calc/calculator_form.h"
+#include "calc/calculator_ids.h"
 #include "gui/ezgui.h"
 #include "stations/storage.h"
 #include "stations/tables.h"
@@ -21,15 +22,15 @@ static void BM_RecalculationAfterKeystroke(benchmark::State& state) {
         StationCume[row] = row < stations ? std::to_string(10000 + 1000 * row) : "0";
     }
     SHOWSTATIONS();
-    EZ_SETTEXT("RI", 145, "$1,000.00");
-    EZ_SETTEXT("RI", 150, "7.0");
-    EZ_SETTEXT("RI", 155, "50.0");
-    EZ_SETTEXT("RI", 165, "20.0");
+    EZ_SETTEXT("RI", RI::BUDGET, "$1,000.00");
+    EZ_SETTEXT("RI", RI::ROI, "7.0");
+    EZ_SETTEXT("RI", RI::MARGIN, "50.0");
+    EZ_SETTEXT("RI", RI::CLOSING_RATIO, "20.0");
     const std::string sales[] = {"$100.00", "$101.00"};
     int turn = 0;
     for (auto _ : state) {
-        EZ_SETTEXT("RI", 160, sales[turn ^= 1]);
-        benchmark::DoNotOptimize(EZ_GETTEXT("RI", 300));
+        EZ_SETTEXT("RI", RI::AVERAGE_SALE, sales[turn ^= 1]);
+        benchmark::DoNotOptimize(EZ_GETTEXT("RI", RI::SHARELABEL(8)));
     }
     EZ_UNLOADFORM("RI");
     EZ_DOEVENTS();

@@ -12,6 +12,7 @@
 #include <QTextEdit>
 
 #include "about/about_box.h"
+#include "calc/calculator_ids.h"
 #include "common/globals.h"
 #include "gui/ezgui.h"
 #include "gui/registry.h"
@@ -48,7 +49,7 @@ protected:
             checks();
             driver::CLICK(kAbout, 130);
         });
-        driver::CHOOSEMENU("RI", 9225);
+        driver::CHOOSEMENU("RI", RI::MENU_ABOUT);
         EXPECT_TRUE(answer->answered);
         EXPECT_FALSE(answer->timedOut);
         EXPECT_FALSE(EZ_FORMEXISTS(kAbout));
@@ -127,7 +128,7 @@ TEST_F(AboutBoxTest, ClosedOnTheHistoryPageItOpensOnTheInformationPage) {
         driver::CLICK(kAbout, 135);
         driver::CLOSEBOX(kAbout);
     });
-    driver::CHOOSEMENU("RI", 9225);
+    driver::CHOOSEMENU("RI", RI::MENU_ABOUT);
     EXPECT_TRUE(first->answered);
     EXPECT_FALSE(EZ_FORMEXISTS(kAbout));
     withAboutBox([] {
@@ -205,12 +206,12 @@ TEST_F(AboutBoxTest, TheKeyboardWorksItAndAScreenReaderHearsADialog) {
         driver::PRESS(kAbout, 135, "Enter");
         EXPECT_EQ(AboutPage, 2);
         history = driver::ACCESSIBLENAME(kAbout, 125);
-        driver::TYPE("RI", 135, "typed behind the box");  // the calculator takes no input meanwhile
-        typedBehind = EZ_GETTEXT("RI", 135);
+        driver::TYPE("RI", RI::CUSTOMER, "typed behind the box");  // the calculator takes no input meanwhile
+        typedBehind = EZ_GETTEXT("RI", RI::CUSTOMER);
         driver::FOCUS(kAbout, 130);
         driver::PRESS(kAbout, 130, "Escape");
     });
-    driver::CHOOSEMENU("RI", 9225);
+    driver::CHOOSEMENU("RI", RI::MENU_ABOUT);
     EXPECT_TRUE(answer->answered);
     EXPECT_FALSE(answer->timedOut);
     EXPECT_FALSE(EZ_FORMEXISTS(kAbout));

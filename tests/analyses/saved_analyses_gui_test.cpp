@@ -11,8 +11,9 @@
 #include "analyses/compare_ids.h"
 #include "analyses/saved_analyses_ids.h"
 #include "analyses/saving.h"
-#include "calc/calculator_form.h"
 #include "analyses/scenario_ids.h"
+#include "calc/calculator_form.h"
+#include "calc/calculator_ids.h"
 #include "common/globals.h"
 #include "gui/ezgui.h"
 #include "gui/test_driver.h"
@@ -54,7 +55,7 @@ protected:
         retype(140, "Pat Kelly / WAAA");
         for (const auto& [id, text] : {std::pair{145, budget}, {150, "7"}, {155, "50"}, {160, "100"}, {165, "20"}})
             retype(id, text);
-        driver::FOCUS("RI", 310);
+        driver::FOCUS("RI", RI::COMMENTS);
     }
 
     // A figure typed over the one the field shows.
@@ -71,14 +72,14 @@ protected:
             if (!scenario.empty()) driver::TYPE("SN", SN::NAME, scenario);
             driver::PRESS("SN", SN::NAME, "Enter");
         });
-        driver::PRESS("RI", 310, "Ctrl+S");
+        driver::PRESS("RI", RI::COMMENTS, "Ctrl+S");
         return offered;
     }
 
     // The saved analyses window opened with Ctrl+O while a test acts in it.
     void inList(const std::function<void()>& action) {
         driver::WHENOPEN("SA", action);
-        driver::PRESS("RI", 310, "Ctrl+O");
+        driver::PRESS("RI", RI::COMMENTS, "Ctrl+O");
     }
 
     QTemporaryDir folder;
@@ -86,13 +87,13 @@ protected:
 
 TEST_F(SavedAnalysesTest, PackagesAreSavedFoundOpenedRenamedAndDeleted) {
     typeFigures("Main Street Motors", "1000");
-    driver::CLICK("RI", 225);
+    driver::CLICK("RI", RI::TICKBOX(1));
     EXPECT_EQ(save("Light"), "$1,000.00 at 7.0%");
     // Ctrl+S says what it saved and for whom, until the next edit.
-    EXPECT_EQ(EZ_GETSBTEXT("RI", 370, 1), " Saved \"Light\" for Main Street Motors.");
+    EXPECT_EQ(EZ_GETSBTEXT("RI", RI::STATUS_BAR, 1), " Saved \"Light\" for Main Street Motors.");
     retype(145, "3000");
-    EXPECT_EQ(EZ_GETSBTEXT("RI", 370, 1), " Copyright \u00a9 Tarvex. All rights reserved.");
-    driver::CLICK("RI", 235);
+    EXPECT_EQ(EZ_GETSBTEXT("RI", RI::STATUS_BAR, 1), " Copyright \u00a9 Tarvex. All rights reserved.");
+    driver::CLICK("RI", RI::TICKBOX(2));
     save("Heavy");
     typeFigures("Elm Street Cafe", "500");
     save("");
@@ -102,7 +103,7 @@ TEST_F(SavedAnalysesTest, PackagesAreSavedFoundOpenedRenamedAndDeleted) {
         typeFigures("Main Street Motors", "1500");
         save("Light");
         retype(135, "");
-        driver::PRESS("RI", 310, "Ctrl+S");
+        driver::PRESS("RI", RI::COMMENTS, "Ctrl+S");
         ASSERT_EQ(boxes.shown.size(), 2u);
         EXPECT_EQ(boxes.shown[0].title, "Replace Analysis?");
         EXPECT_EQ(boxes.shown[1].title, "Analysis Not Saved");
@@ -125,10 +126,10 @@ TEST_F(SavedAnalysesTest, PackagesAreSavedFoundOpenedRenamedAndDeleted) {
         driver::CLICKROW("SA", SA::LIST, 0, "Double");
     });
     EXPECT_FALSE(EZ_FORMEXISTS("SA"));
-    EXPECT_EQ(EZ_GETTEXT("RI", 135), "Main Street Motors");
-    EXPECT_EQ(EZ_GETTEXT("RI", 145), "$3,000.00");
-    EXPECT_EQ(EZ_GETTEXT("RI", 215), "321.0");
-    EXPECT_EQ(EZ_GETCHECK("RI", 225) + 2 * EZ_GETCHECK("RI", 235), 3);
+    EXPECT_EQ(EZ_GETTEXT("RI", RI::CUSTOMER), "Main Street Motors");
+    EXPECT_EQ(EZ_GETTEXT("RI", RI::BUDGET), "$3,000.00");
+    EXPECT_EQ(EZ_GETTEXT("RI", RI::RESPONSES), "321.0");
+    EXPECT_EQ(EZ_GETCHECK("RI", RI::TICKBOX(1)) + 2 * EZ_GETCHECK("RI", RI::TICKBOX(2)), 3);
 
     // Rename the Cafe's package, then delete it.
     inList([] {
@@ -151,11 +152,11 @@ TEST_F(SavedAnalysesTest, PackagesAreSavedFoundOpenedRenamedAndDeleted) {
 
 TEST_F(SavedAnalysesTest, TwoPackagesAreComparedPrintedAndExported) {
     typeFigures("Main Street Motors", "1000");
-    driver::CLICK("RI", 225);
+    driver::CLICK("RI", RI::TICKBOX(1));
     save("Light");
     retype(145, "3000");
-    EXPECT_EQ(EZ_GETSBTEXT("RI", 370, 1), " Copyright \u00a9 Tarvex. All rights reserved.");
-    driver::CLICK("RI", 235);
+    EXPECT_EQ(EZ_GETSBTEXT("RI", RI::STATUS_BAR, 1), " Copyright \u00a9 Tarvex. All rights reserved.");
+    driver::CLICK("RI", RI::TICKBOX(2));
     save("Heavy");
     const QString pdf = folder.filePath("comparison.pdf");
     const QString csv = folder.filePath("packages");
@@ -219,7 +220,7 @@ TEST_F(SavedAnalysesTest, OpeningOverChangedFiguresOffersToSaveThem) {
                  {"yes", saveAsMid, "$1,000.00", 2}};
     for (const auto& c : cases) {
         if (c.answer) retype(145, "2000");
-        driver::FOCUS("RI", 310);
+        driver::FOCUS("RI", RI::COMMENTS);
         Boxes boxes(c.answer ? std::vector<std::function<void()>>{c.answer}
                              : std::vector<std::function<void()>>{});
         size_t rows = 0;
@@ -233,7 +234,7 @@ TEST_F(SavedAnalysesTest, OpeningOverChangedFiguresOffersToSaveThem) {
         if (!boxes.shown.empty()) {
             EXPECT_EQ(boxes.shown[0].title, "Changes Not Saved") << c.name;
         }
-        EXPECT_EQ(EZ_GETTEXT("RI", 145), c.budget) << c.name;
+        EXPECT_EQ(EZ_GETTEXT("RI", RI::BUDGET), c.budget) << c.name;
         EXPECT_EQ(rows, 1u) << c.name;
         EXPECT_EQ(LISTANALYSES().size(), c.saved) << c.name;
     }
@@ -277,18 +278,19 @@ TEST_F(SavedAnalysesTest, EveryFormHasDistinctAccessLettersAndItsHelpTopic) {
         const char* page;
         std::function<void()> open, inside;
     } forms[] = {
-        {"SN", SN::NAME, "/saving.htm", [] { driver::PRESS("RI", 310, "Ctrl+S"); },
+        {"SN", SN::NAME, "/saving.htm", [] { driver::PRESS("RI", RI::COMMENTS, "Ctrl+S"); },
          [] {
              driver::TYPE("SN", SN::NAME, "Heavy");
              driver::PRESS("SN", SN::NAME, "Enter");
          }},
-        {"SE", 120, "/station_editor.htm", [] { driver::CHOOSEMENU("RI", 9005); }, nullptr},
-        {"AB", AB::CLOSE_BUTTON, "/getting_started.htm", [] { driver::CHOOSEMENU("RI", 9225); }, nullptr},
-        {"DGMSGBOX1", MSGBOX::BUTTON(2), "", [] { driver::CLICK("RI", 330); }, nullptr},
+        {"SE", 120, "/station_editor.htm", [] { driver::CHOOSEMENU("RI", RI::MENU_STATIONS); }, nullptr},
+        {"AB", AB::CLOSE_BUTTON, "/getting_started.htm", [] { driver::CHOOSEMENU("RI", RI::MENU_ABOUT); },
+         nullptr},
+        {"DGMSGBOX1", MSGBOX::BUTTON(2), "", [] { driver::CLICK("RI", RI::CLEAR_BUTTON); }, nullptr},
         {"WN", WN::CLOSE_BUTTON, "/updating.htm", [] { EZ_WN_Display("RI"); }, nullptr},
-        {"SA", SA::SEARCH, "/opening.htm", [] { driver::PRESS("RI", 310, "Ctrl+O"); }, compare}};
+        {"SA", SA::SEARCH, "/opening.htm", [] { driver::PRESS("RI", RI::COMMENTS, "Ctrl+O"); }, compare}};
     driver::HOVER("RI", 0);
-    walk("RI", 135, "/inputs.htm");
+    walk("RI", RI::CUSTOMER, "/inputs.htm");
     for (const auto& f : forms) {
         const auto answer = driver::WHENOPEN(f.form, [&] {
             walk(f.form, f.focus, f.page);
@@ -306,7 +308,7 @@ TEST_F(SavedAnalysesTest, EveryFormHasDistinctAccessLettersAndItsHelpTopic) {
 
 TEST_F(SavedAnalysesTest, ASavedStationNoLongerKeptIsNamed) {
     typeFigures("Main Street Motors", "1000");
-    driver::CLICK("RI", 235);
+    driver::CLICK("RI", RI::TICKBOX(2));
     save("Light");
     StationCalls = {"KBEST", "", "", "", "", "", "", ""};
     StationCume = {"10000", "", "", "", "", "", "", ""};

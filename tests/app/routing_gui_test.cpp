@@ -2,6 +2,7 @@
 #include <map>
 
 #include "app/routing.h"
+#include "calc/calculator_ids.h"
 #include "gui/ezgui.h"
 #include "gui/test_driver.h"
 #include "stations/tables.h"
@@ -17,8 +18,8 @@ std::map<int32_t, std::string> calculatorTexts() {
 
 TEST_F(CalculatorTest, UnknownFormsAndPseudoFormsChangeNothing) {
     StationCume[0] = "10000";
-    EZ_SETTEXT("RI", 145, "1000");
-    EZ_SETTEXT("RI", 150, "7");
+    EZ_SETTEXT("RI", RI::BUDGET, "1000");
+    EZ_SETTEXT("RI", RI::ROI, "7");
     auto before = calculatorTexts();
     const char* names[] = {"XX", "ri", "RI ", "", "{APP}", "{MSGBOX}", "{OPENDLG}", "{PRINTDLG}"};
     const int32_t messages[] = {0, 1, 3, 4, 6, 8, 30, 85, 86, 87, 130, 300};

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "calc/calculator_form.h"
+#include "calc/calculator_ids.h"
 #include "gui/ezgui.h"
 #include "gui/registry.h"
 #include "gui/test_driver.h"
@@ -24,19 +25,19 @@ QAccessibleInterface* accessible(int32_t id) {
 }
 
 void typeWorkedExample() {
-    driver::TYPE("RI", 145, "1000");
-    driver::TYPE("RI", 150, "7");
-    driver::TYPE("RI", 155, "50");
-    driver::TYPE("RI", 160, "100");
-    driver::TYPE("RI", 165, "20");
+    driver::TYPE("RI", RI::BUDGET, "1000");
+    driver::TYPE("RI", RI::ROI, "7");
+    driver::TYPE("RI", RI::MARGIN, "50");
+    driver::TYPE("RI", RI::AVERAGE_SALE, "100");
+    driver::TYPE("RI", RI::CLOSING_RATIO, "20");
 }
 
 TEST_F(CalculatorTest, BoxesAreNamedByTheirCaptions) {
-    EXPECT_EQ(driver::ACCESSIBLENAME("RI", 135), "Customer:");
-    EXPECT_EQ(driver::ACCESSIBLENAME("RI", 160), "Average Sale:");
-    EXPECT_EQ(driver::ACCESSIBLENAME("RI", 345), "Net Return on Investment:");
-    EXPECT_EQ(driver::ACCESSIBLENAME("RI", 215), "Total Responses Needed:");
-    EXPECT_EQ(driver::ACCESSIBLENAME("RI", 310), "Comments:");
+    EXPECT_EQ(driver::ACCESSIBLENAME("RI", RI::CUSTOMER), "Customer:");
+    EXPECT_EQ(driver::ACCESSIBLENAME("RI", RI::AVERAGE_SALE), "Average Sale:");
+    EXPECT_EQ(driver::ACCESSIBLENAME("RI", RI::NET_RETURN), "Net Return on Investment:");
+    EXPECT_EQ(driver::ACCESSIBLENAME("RI", RI::RESPONSES), "Total Responses Needed:");
+    EXPECT_EQ(driver::ACCESSIBLENAME("RI", RI::COMMENTS), "Comments:");
 }
 
 TEST_F(CalculatorTest, AScreenReaderHearsEachStationItsShareAndItsListeners) {
@@ -57,7 +58,7 @@ TEST_F(CalculatorTest, AScreenReaderHearsEachStationItsShareAndItsListeners) {
     EXPECT_EQ(accessible(240)->text(QAccessible::Name), "KBEST share of audience");
     EXPECT_EQ(accessible(240)->text(QAccessible::Description), "1 response from every 47 listeners.");
     // The description follows the calculation, the names follow the station list.
-    EZ_SETTEXT("RI", 165, "10");
+    EZ_SETTEXT("RI", RI::CLOSING_RATIO, "10");
     EXPECT_EQ(accessible(230)->text(QAccessible::Description), "1 response from every 47 listeners.");
     StationCalls[0] = "WNEW";
     SHOWSTATIONS();
@@ -65,7 +66,7 @@ TEST_F(CalculatorTest, AScreenReaderHearsEachStationItsShareAndItsListeners) {
     EXPECT_EQ(accessible(230)->text(QAccessible::Name), "WNEW share of audience");
     // The calculator is a window, not a dialog, announced by its caption.
     QAccessibleInterface* window =
-        QAccessible::queryAccessibleInterface(gui::findControl("RI", 135)->window());
+        QAccessible::queryAccessibleInterface(gui::findControl("RI", RI::CUSTOMER)->window());
     EXPECT_EQ(window->role(), QAccessible::Window);
     EXPECT_EQ(window->text(QAccessible::Name), "Tarvex");
 }
@@ -75,22 +76,22 @@ TEST_F(CalculatorTest, TheStatusBarTellsTheFocusedStationsListeners) {
     StationCume = {"10000", "", "", "", "", "", "", ""};
     SHOWSTATIONS();
     typeWorkedExample();
-    const std::string notice = EZ_GETSBTEXT("RI", 370, 1);
-    driver::FOCUS("RI", 225);
-    EXPECT_EQ(EZ_GETSBTEXT("RI", 370, 1), " WAAA: 1 response from every 93 listeners.");
+    const std::string notice = EZ_GETSBTEXT("RI", RI::STATUS_BAR, 1);
+    driver::FOCUS("RI", RI::TICKBOX(1));
+    EXPECT_EQ(EZ_GETSBTEXT("RI", RI::STATUS_BAR, 1), " WAAA: 1 response from every 93 listeners.");
     // Ticking it with the keyboard recalculates and the figure stays current.
-    driver::PRESS("RI", 225, "Space");
-    EXPECT_EQ(EZ_GETCHECK("RI", 225), 1);
-    EXPECT_EQ(EZ_GETSBTEXT("RI", 370, 1), " WAAA: 1 response from every 93 listeners.");
-    driver::FOCUS("RI", 310);
-    EXPECT_EQ(EZ_GETSBTEXT("RI", 370, 1), notice);
+    driver::PRESS("RI", RI::TICKBOX(1), "Space");
+    EXPECT_EQ(EZ_GETCHECK("RI", RI::TICKBOX(1)), 1);
+    EXPECT_EQ(EZ_GETSBTEXT("RI", RI::STATUS_BAR, 1), " WAAA: 1 response from every 93 listeners.");
+    driver::FOCUS("RI", RI::COMMENTS);
+    EXPECT_EQ(EZ_GETSBTEXT("RI", RI::STATUS_BAR, 1), notice);
     EXPECT_EQ(notice, " Copyright \u00a9 Tarvex. All rights reserved.");
 }
 
 TEST_F(CalculatorTest, TabFollowsTheReadingOrder) {
     StationCume[1] = "500";
     SHOWSTATIONS();
-    driver::FOCUS("RI", 135);
+    driver::FOCUS("RI", RI::CUSTOMER);
     std::vector<int32_t> order{EZ_GETFOCUS("RI")};
     for (int i = 0; i < 13; ++i) {
         driver::PRESS("RI", 0, "Tab");
@@ -100,8 +101,8 @@ TEST_F(CalculatorTest, TabFollowsTheReadingOrder) {
     const std::vector<int32_t> expected{135, 140, 145, 150, 155, 160, 165, 235, 310, 325, 330, 320, 135, 140};
     EXPECT_EQ(order, expected);
     // Enter from the last input goes on to the comments, past the station rows.
-    driver::FOCUS("RI", 165);
-    driver::PRESS("RI", 165, "Enter");
+    driver::FOCUS("RI", RI::CLOSING_RATIO);
+    driver::PRESS("RI", RI::CLOSING_RATIO, "Enter");
     EXPECT_EQ(EZ_GETFOCUS("RI"), 310);
 }
 
@@ -112,7 +113,7 @@ TEST_F(CalculatorTest, AScreenReaderHearsHintsPercentsFiguresInReadingOrder) {
     StationCume[0] = "10000";
     SHOWSTATIONS();
     typeWorkedExample();
-    EXPECT_EQ(driver::ACCESSIBLENAME("RI", 150), "Return on Investment: %");
+    EXPECT_EQ(driver::ACCESSIBLENAME("RI", RI::ROI), "Return on Investment: %");
     EXPECT_EQ(accessible(150)->text(QAccessible::Description), "(Wall Street average 7%, bank CD's 1-2%)");
     EXPECT_EQ(accessible(225)->text(QAccessible::Description),
               "01.070 percent of the audience, 1 response from every 93 listeners.");
@@ -126,15 +127,15 @@ TEST_F(CalculatorTest, AScreenReaderHearsHintsPercentsFiguresInReadingOrder) {
 
 TEST_F(CalculatorTest, EnterPressesTheFocusedButtonAndMovesOnInABox) {
     Boxes boxes({clickButton(2)});
-    driver::FOCUS("RI", 330);
-    driver::PRESS("RI", 330, "Enter");
+    driver::FOCUS("RI", RI::CLEAR_BUTTON);
+    driver::PRESS("RI", RI::CLEAR_BUTTON, "Enter");
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].title, "Clear This Form?");
-    driver::FOCUS("RI", 145);
-    driver::PRESS("RI", 145, "Enter");
+    driver::FOCUS("RI", RI::BUDGET);
+    driver::PRESS("RI", RI::BUDGET, "Enter");
     EXPECT_EQ(EZ_GETFOCUS("RI"), 150);
-    driver::FOCUS("RI", 320);
-    driver::PRESS("RI", 320, "Enter");
+    driver::FOCUS("RI", RI::EXIT_BUTTON);
+    driver::PRESS("RI", RI::EXIT_BUTTON, "Enter");
     EXPECT_FALSE(EZ_FORMEXISTS("RI"));
 }
 
@@ -144,21 +145,24 @@ TEST_F(CalculatorTest, AccessibleActionsDoWhatAClickDoes) {
     StationCume[0] = "10000";
     SHOWSTATIONS();
     typeWorkedExample();
-    driver::TYPE("RI", 135, "Acme");
-    driver::TYPE("RI", 140, "Pat");
+    driver::TYPE("RI", RI::CUSTOMER, "Acme");
+    driver::TYPE("RI", RI::SALESREP, "Pat");
     for (int32_t ticked : {1, 0}) {
-        driver::ACCESSIBLEACTION("RI", 225, "Toggle");
+        driver::ACCESSIBLEACTION("RI", RI::TICKBOX(1), "Toggle");
         EXPECT_TRUE(driver::WAITFOR(
-            [&] { return EZ_GETCHECK("RI", 225) == ticked && EZ_ISENABLED("RI", 315) == (ticked == 1); },
+            [&] {
+                return EZ_GETCHECK("RI", RI::TICKBOX(1)) == ticked &&
+                       EZ_ISENABLED("RI", RI::PRINT_BUTTON) == (ticked == 1);
+            },
             2000));
     }
     Boxes boxes({clickButton(2)});
-    driver::ACCESSIBLEACTION("RI", 330, "Press");
+    driver::ACCESSIBLEACTION("RI", RI::CLEAR_BUTTON, "Press");
     EXPECT_TRUE(driver::WAITFOR([&] { return boxes.shown.size() == 1; }, 2000));
 }
 
 TEST_F(CalculatorTest, MenuSeparatorsAreLinesWithoutText) {
-    QMenuBar* bar = gui::findControl("RI", 135)->window()->findChild<QMenuBar*>();
+    QMenuBar* bar = gui::findControl("RI", RI::CUSTOMER)->window()->findChild<QMenuBar*>();
     ASSERT_NE(bar, nullptr);
     int separators = 0;
     for (QMenu* menu : bar->findChildren<QMenu*>()) {
@@ -180,10 +184,10 @@ double textWidth(QWidget* control, const QString& text) {
 }
 
 TEST_F(CalculatorTest, FiguresTooWideForTheirBoxShrinkAndThenShowTheirStart) {
-    auto* net = qobject_cast<QLineEdit*>(gui::findControl("RI", 345));
+    auto* net = qobject_cast<QLineEdit*>(gui::findControl("RI", RI::NET_RETURN));
     const double normal = net->font().pointSizeF();
     EXPECT_DOUBLE_EQ(normal, 9);
-    driver::TYPE("RI", 145, "123456789012");
+    driver::TYPE("RI", RI::BUDGET, "123456789012");
     const QString figure = net->text();
     EXPECT_EQ(figure, "$123,456,789,012.00");
     EXPECT_LT(net->font().pointSizeF(), normal);
@@ -192,19 +196,19 @@ TEST_F(CalculatorTest, FiguresTooWideForTheirBoxShrinkAndThenShowTheirStart) {
     EXPECT_EQ(net->toolTip(), "");
     // Beyond what 6 points can hold, the box shows the start of the figure and the whole of it
     // in its tooltip.
-    EZ_SETTEXT("RI", 145, "1e30");
+    EZ_SETTEXT("RI", RI::BUDGET, "1e30");
     EXPECT_DOUBLE_EQ(net->font().pointSizeF(), 6);
     EXPECT_EQ(net->toolTip(), net->text());
     EXPECT_EQ(net->cursorPosition(), 0);
     // A figure that fits again has its own size and no tooltip.
-    EZ_SETTEXT("RI", 145, "1000");
+    EZ_SETTEXT("RI", RI::BUDGET, "1000");
     EXPECT_DOUBLE_EQ(net->font().pointSizeF(), normal);
     EXPECT_EQ(net->toolTip(), "");
     // Station names in the tick boxes shrink too.
     StationCalls[0] = "WXYZ-FM ROCKS";
     StationCume[0] = "10000";
     SHOWSTATIONS();
-    auto* tick = qobject_cast<QCheckBox*>(gui::findControl("RI", 225));
+    auto* tick = qobject_cast<QCheckBox*>(gui::findControl("RI", RI::TICKBOX(1)));
     EXPECT_LT(tick->font().pointSizeF(), normal);
     EXPECT_LE(textWidth(tick, tick->text()), tick->width() - 15);
 }

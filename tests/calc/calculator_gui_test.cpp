@@ -3,6 +3,7 @@
 #include <QTemporaryDir>
 
 #include "calc/calculator_form.h"
+#include "calc/calculator_ids.h"
 #include "common/globals.h"
 #include "common/help.h"
 #include "common/settings.h"
@@ -16,29 +17,29 @@
 namespace {
 
 void typeWorkedExample() {
-    driver::TYPE("RI", 145, "1000");
-    driver::TYPE("RI", 150, "7");
-    driver::TYPE("RI", 155, "50");
-    driver::TYPE("RI", 160, "100");
-    driver::TYPE("RI", 165, "20");
-    driver::FOCUS("RI", 135);
+    driver::TYPE("RI", RI::BUDGET, "1000");
+    driver::TYPE("RI", RI::ROI, "7");
+    driver::TYPE("RI", RI::MARGIN, "50");
+    driver::TYPE("RI", RI::AVERAGE_SALE, "100");
+    driver::TYPE("RI", RI::CLOSING_RATIO, "20");
+    driver::FOCUS("RI", RI::CUSTOMER);
 }
 
 TEST_F(CalculatorTest, WorkedExampleTypedIntoTheWindow) {
     StationCume[0] = "10000";
     typeWorkedExample();
-    EXPECT_EQ(EZ_GETTEXT("RI", 145), "$1,000.00");
-    EXPECT_EQ(EZ_GETTEXT("RI", 150), "7.0");
-    EXPECT_EQ(EZ_GETTEXT("RI", 155), "50.0");
-    EXPECT_EQ(EZ_GETTEXT("RI", 160), "$100.00");
-    EXPECT_EQ(EZ_GETTEXT("RI", 165), "20.0");
-    EXPECT_EQ(EZ_GETTEXT("RI", 345), "$1,070.00");
-    EXPECT_EQ(EZ_GETTEXT("RI", 350), "$2,140.00");
-    EXPECT_EQ(EZ_GETTEXT("RI", 355), "21.40");
-    EXPECT_EQ(EZ_GETTEXT("RI", 215), "107.0");
-    EXPECT_EQ(EZ_GETTEXT("RI", 230), "01.070");
-    EXPECT_EQ(EZ_GETTEXT("RI", 240), "");
-    EXPECT_EQ(driver::TOOLTIP("RI", 230), "1 response from every 93 listeners.");
+    EXPECT_EQ(EZ_GETTEXT("RI", RI::BUDGET), "$1,000.00");
+    EXPECT_EQ(EZ_GETTEXT("RI", RI::ROI), "7.0");
+    EXPECT_EQ(EZ_GETTEXT("RI", RI::MARGIN), "50.0");
+    EXPECT_EQ(EZ_GETTEXT("RI", RI::AVERAGE_SALE), "$100.00");
+    EXPECT_EQ(EZ_GETTEXT("RI", RI::CLOSING_RATIO), "20.0");
+    EXPECT_EQ(EZ_GETTEXT("RI", RI::NET_RETURN), "$1,070.00");
+    EXPECT_EQ(EZ_GETTEXT("RI", RI::GROSS_RETURN), "$2,140.00");
+    EXPECT_EQ(EZ_GETTEXT("RI", RI::SALES), "21.40");
+    EXPECT_EQ(EZ_GETTEXT("RI", RI::RESPONSES), "107.0");
+    EXPECT_EQ(EZ_GETTEXT("RI", RI::SHARELABEL(1)), "01.070");
+    EXPECT_EQ(EZ_GETTEXT("RI", RI::SHARELABEL(2)), "");
+    EXPECT_EQ(driver::TOOLTIP("RI", RI::SHARELABEL(1)), "1 response from every 93 listeners.");
 }
 
 // A figure that cannot be computed is empty, never the last one; "Print" waits for it and the
@@ -47,12 +48,12 @@ TEST_F(CalculatorTest, FiguresThatCannotBeComputedAreEmptyAndStopPrint) {
     StationCalls[0] = "WAAA";
     StationCume[0] = "10000";
     SHOWSTATIONS();
-    driver::TYPE("RI", 135, "Main Street Motors");
-    driver::TYPE("RI", 140, "Pat Kelly");
+    driver::TYPE("RI", RI::CUSTOMER, "Main Street Motors");
+    driver::TYPE("RI", RI::SALESREP, "Pat Kelly");
     typeWorkedExample();
-    driver::CLICK("RI", 225);
-    driver::FOCUS("RI", 135);
-    const std::string notice = EZ_GETSBTEXT("RI", 370, 1);
+    driver::CLICK("RI", RI::TICKBOX(1));
+    driver::FOCUS("RI", RI::CUSTOMER);
+    const std::string notice = EZ_GETSBTEXT("RI", RI::STATUS_BAR, 1);
     const struct {
         int32_t field;
         const char* typed;
@@ -73,25 +74,25 @@ TEST_F(CalculatorTest, FiguresThatCannotBeComputedAreEmptyAndStopPrint) {
         const std::string typed = EZ_GETTEXT("RI", c.field);
         retype(c.field, c.typed);
         SCOPED_TRACE(std::to_string(c.field) + " " + c.typed);
-        EXPECT_EQ(EZ_GETTEXT("RI", 345), "$1,070.00");
-        EXPECT_EQ(EZ_GETTEXT("RI", 350), c.gross);
-        EXPECT_EQ(EZ_GETTEXT("RI", 355), c.sales);
-        EXPECT_EQ(EZ_GETTEXT("RI", 215), c.responses);
-        EXPECT_EQ(EZ_GETTEXT("RI", 230), "");
-        EXPECT_EQ(driver::TOOLTIP("RI", 230), "");
-        EXPECT_FALSE(EZ_ISENABLED("RI", 315));
-        EXPECT_EQ(EZ_GETSBTEXT("RI", 370, 1), c.status);
+        EXPECT_EQ(EZ_GETTEXT("RI", RI::NET_RETURN), "$1,070.00");
+        EXPECT_EQ(EZ_GETTEXT("RI", RI::GROSS_RETURN), c.gross);
+        EXPECT_EQ(EZ_GETTEXT("RI", RI::SALES), c.sales);
+        EXPECT_EQ(EZ_GETTEXT("RI", RI::RESPONSES), c.responses);
+        EXPECT_EQ(EZ_GETTEXT("RI", RI::SHARELABEL(1)), "");
+        EXPECT_EQ(driver::TOOLTIP("RI", RI::SHARELABEL(1)), "");
+        EXPECT_FALSE(EZ_ISENABLED("RI", RI::PRINT_BUTTON));
+        EXPECT_EQ(EZ_GETSBTEXT("RI", RI::STATUS_BAR, 1), c.status);
         retype(c.field, typed);
-        EXPECT_TRUE(EZ_ISENABLED("RI", 315));
-        EXPECT_EQ(EZ_GETSBTEXT("RI", 370, 1), notice);
-        EXPECT_EQ(EZ_GETTEXT("RI", 230), "01.070");
+        EXPECT_TRUE(EZ_ISENABLED("RI", RI::PRINT_BUTTON));
+        EXPECT_EQ(EZ_GETSBTEXT("RI", RI::STATUS_BAR, 1), notice);
+        EXPECT_EQ(EZ_GETTEXT("RI", RI::SHARELABEL(1)), "01.070");
     }
 }
 
 // A field left is shown as the figures read it; what the reader ignored of a typed figure stays
 // in the status bar, while other fields change, until its own field changes.
 TEST_F(CalculatorTest, LeavingFieldsReformatsThemAndSaysWhatWasIgnored) {
-    const std::string standing = EZ_GETSBTEXT("RI", 370, 1);
+    const std::string standing = EZ_GETSBTEXT("RI", RI::STATUS_BAR, 1);
     const struct {
         int32_t field;
         const char *typed, *shown, *notice;
@@ -110,58 +111,58 @@ TEST_F(CalculatorTest, LeavingFieldsReformatsThemAndSaysWhatWasIgnored) {
         driver::FOCUS("RI", c.field);
         EZ_SETTEXT("RI", c.field, "");
         driver::TYPE("RI", c.field, c.typed);
-        driver::FOCUS("RI", 135);
+        driver::FOCUS("RI", RI::CUSTOMER);
         EXPECT_EQ(EZ_GETTEXT("RI", c.field), c.shown);
         const std::string notice = *c.notice ? c.notice : standing;
-        EXPECT_EQ(EZ_GETSBTEXT("RI", 370, 1), notice);
-        driver::TYPE("RI", 135, "x");
-        EXPECT_EQ(EZ_GETSBTEXT("RI", 370, 1), notice);
+        EXPECT_EQ(EZ_GETSBTEXT("RI", RI::STATUS_BAR, 1), notice);
+        driver::TYPE("RI", RI::CUSTOMER, "x");
+        EXPECT_EQ(EZ_GETSBTEXT("RI", RI::STATUS_BAR, 1), notice);
         driver::PRESS("RI", c.field, "End");
         driver::PRESS("RI", c.field, "Backspace");
-        EXPECT_EQ(EZ_GETSBTEXT("RI", 370, 1), standing);
-        driver::FOCUS("RI", 135);
+        EXPECT_EQ(EZ_GETSBTEXT("RI", RI::STATUS_BAR, 1), standing);
+        driver::FOCUS("RI", RI::CUSTOMER);
         EZ_SETTEXT("RI", c.field, "");
     }
 }
 
 TEST_F(CalculatorTest, EnterMovesOnAndEscapeChangesNothing) {
-    driver::TYPE("RI", 145, "12");
-    driver::PRESS("RI", 145, "Escape");
+    driver::TYPE("RI", RI::BUDGET, "12");
+    driver::PRESS("RI", RI::BUDGET, "Escape");
     EXPECT_EQ(EZ_GETFOCUS("RI"), 145);
-    EXPECT_EQ(EZ_GETTEXT("RI", 145), "12");
+    EXPECT_EQ(EZ_GETTEXT("RI", RI::BUDGET), "12");
     EXPECT_TRUE(EZ_FORMEXISTS("RI"));
-    driver::PRESS("RI", 145, "Enter");
+    driver::PRESS("RI", RI::BUDGET, "Enter");
     EXPECT_EQ(EZ_GETFOCUS("RI"), 150);
-    EXPECT_EQ(EZ_GETTEXT("RI", 145), "$12.00");
+    EXPECT_EQ(EZ_GETTEXT("RI", RI::BUDGET), "$12.00");
 }
 
 // Once the inputs are filled, the status bar says what "Print" waits for.
 TEST_F(CalculatorTest, PrintNeedsAllSevenInputsAndATickedStation) {
-    const std::string standing = EZ_GETSBTEXT("RI", 370, 1);
+    const std::string standing = EZ_GETSBTEXT("RI", RI::STATUS_BAR, 1);
     const int32_t inputs[] = {135, 140, 145, 150, 155, 160, 165};
     for (int32_t id : inputs) EZ_SETTEXT("RI", id, "5");
-    EXPECT_FALSE(EZ_ISENABLED("RI", 315));
-    EXPECT_EQ(EZ_GETSBTEXT("RI", 370, 1),
+    EXPECT_FALSE(EZ_ISENABLED("RI", RI::PRINT_BUTTON));
+    EXPECT_EQ(EZ_GETSBTEXT("RI", RI::STATUS_BAR, 1),
               " \"Print\" waits for a station: add your stations with Tarvex, Stations.");
     // A tick on a row without a station (hidden) does not count, one on a shown row does.
-    EZ_SETCHECK("RI", 295, 1);
-    EZ_SETTEXT("RI", 140, "6");
-    EXPECT_FALSE(EZ_ISENABLED("RI", 315));
-    EZ_SETCHECK("RI", 295, 0);
+    EZ_SETCHECK("RI", RI::TICKBOX(8), 1);
+    EZ_SETTEXT("RI", RI::SALESREP, "6");
+    EXPECT_FALSE(EZ_ISENABLED("RI", RI::PRINT_BUTTON));
+    EZ_SETCHECK("RI", RI::TICKBOX(8), 0);
     StationCalls[0] = "WAAA";
     StationCume[0] = "100";
     SHOWSTATIONS();
-    EZ_SETTEXT("RI", 140, "7");
-    EXPECT_FALSE(EZ_ISENABLED("RI", 315));
-    EXPECT_EQ(EZ_GETSBTEXT("RI", 370, 1),
+    EZ_SETTEXT("RI", RI::SALESREP, "7");
+    EXPECT_FALSE(EZ_ISENABLED("RI", RI::PRINT_BUTTON));
+    EXPECT_EQ(EZ_GETSBTEXT("RI", RI::STATUS_BAR, 1),
               " \"Print\" waits for a ticked station: tick the stations the schedule runs on.");
-    driver::CLICK("RI", 225);
-    EXPECT_TRUE(EZ_ISENABLED("RI", 315));
-    driver::FOCUS("RI", 135);
-    EXPECT_EQ(EZ_GETSBTEXT("RI", 370, 1), standing);
-    EZ_SETTEXT("RI", 140, "   ");
-    EXPECT_FALSE(EZ_ISENABLED("RI", 315));
-    EXPECT_EQ(EZ_GETSBTEXT("RI", 370, 1), standing);
+    driver::CLICK("RI", RI::TICKBOX(1));
+    EXPECT_TRUE(EZ_ISENABLED("RI", RI::PRINT_BUTTON));
+    driver::FOCUS("RI", RI::CUSTOMER);
+    EXPECT_EQ(EZ_GETSBTEXT("RI", RI::STATUS_BAR, 1), standing);
+    EZ_SETTEXT("RI", RI::SALESREP, "   ");
+    EXPECT_FALSE(EZ_ISENABLED("RI", RI::PRINT_BUTTON));
+    EXPECT_EQ(EZ_GETSBTEXT("RI", RI::STATUS_BAR, 1), standing);
 }
 
 }  // namespace
@@ -172,41 +173,41 @@ void fillEverything() {
     StationCalls[0] = "WAAA";
     StationCume[0] = "10000";
     SHOWSTATIONS();
-    driver::TYPE("RI", 135, "Main Street Motors");
-    driver::TYPE("RI", 140, "Pat / WAAA");
+    driver::TYPE("RI", RI::CUSTOMER, "Main Street Motors");
+    driver::TYPE("RI", RI::SALESREP, "Pat / WAAA");
     typeWorkedExample();
-    driver::TYPE("RI", 310, "Call back Friday");
-    driver::CLICK("RI", 225);
+    driver::TYPE("RI", RI::COMMENTS, "Call back Friday");
+    driver::CLICK("RI", RI::TICKBOX(1));
 }
 
 TEST_F(CalculatorTest, ClearAnsweredNoChangesNothing) {
     fillEverything();
-    ASSERT_TRUE(EZ_ISENABLED("RI", 315));
+    ASSERT_TRUE(EZ_ISENABLED("RI", RI::PRINT_BUTTON));
     Boxes boxes({clickButton(2)});
-    driver::CLICK("RI", 330);
+    driver::CLICK("RI", RI::CLEAR_BUTTON);
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].all(), "Clear This Form?|Remove all information on this form?|Are you SURE?");
     EXPECT_EQ(boxes.shown[0].focus, 12);  // No is the default
-    EXPECT_EQ(EZ_GETTEXT("RI", 135), "Main Street Motors");
-    EXPECT_EQ(EZ_GETTEXT("RI", 145), "$1,000.00");
-    EXPECT_EQ(EZ_GETTEXT("RI", 310), "Call back Friday");
-    EXPECT_EQ(EZ_GETCHECK("RI", 225), 1);
-    EXPECT_EQ(EZ_GETTEXT("RI", 230), "01.070");
-    EXPECT_TRUE(EZ_ISENABLED("RI", 315));
+    EXPECT_EQ(EZ_GETTEXT("RI", RI::CUSTOMER), "Main Street Motors");
+    EXPECT_EQ(EZ_GETTEXT("RI", RI::BUDGET), "$1,000.00");
+    EXPECT_EQ(EZ_GETTEXT("RI", RI::COMMENTS), "Call back Friday");
+    EXPECT_EQ(EZ_GETCHECK("RI", RI::TICKBOX(1)), 1);
+    EXPECT_EQ(EZ_GETTEXT("RI", RI::SHARELABEL(1)), "01.070");
+    EXPECT_TRUE(EZ_ISENABLED("RI", RI::PRINT_BUTTON));
 }
 
 TEST_F(CalculatorTest, ClearAnsweredYesEmptiesInputsCommentsAndTicks) {
     fillEverything();
     Boxes boxes({clickButton(1)});
-    driver::CLICK("RI", 330);
+    driver::CLICK("RI", RI::CLEAR_BUTTON);
     EXPECT_EQ(boxes.shown.size(), 1u);
     for (int32_t id = 135; id <= 165; id += 5) EXPECT_EQ(EZ_GETTEXT("RI", id), "") << id;
-    EXPECT_EQ(EZ_GETCHECK("RI", 225), 0);
-    EXPECT_FALSE(EZ_ISENABLED("RI", 315));
-    EXPECT_EQ(EZ_GETTEXT("RI", 310), "");
-    EXPECT_EQ(EZ_GETTEXT("RI", 345), "$.00");
+    EXPECT_EQ(EZ_GETCHECK("RI", RI::TICKBOX(1)), 0);
+    EXPECT_FALSE(EZ_ISENABLED("RI", RI::PRINT_BUTTON));
+    EXPECT_EQ(EZ_GETTEXT("RI", RI::COMMENTS), "");
+    EXPECT_EQ(EZ_GETTEXT("RI", RI::NET_RETURN), "$.00");
     for (int32_t id : {350, 355, 215, 230}) EXPECT_EQ(EZ_GETTEXT("RI", id), "") << id;
-    EXPECT_EQ(EZ_GETTEXT("RI", 225), "WAAA");
+    EXPECT_EQ(EZ_GETTEXT("RI", RI::TICKBOX(1)), "WAAA");
 }
 
 // Every place has a topic: F1 opens that of the control under the pointer, over the bare window
@@ -222,37 +223,37 @@ TEST_F(CalculatorTest, EveryPlaceHasTheTopicF1Opens) {
         {315, "/printing.htm"},     {325, "/buttons.htm"},      {330, "/buttons.htm"},     {320, "/buttons.htm"}};
     for (const auto& [id, page] : places) {
         driver::HOVER("RI", id);
-        EXPECT_EQ(helpShownAfter([] { driver::PRESS("RI", 135, "F1"); }), page) << "F1 over " << id;
+        EXPECT_EQ(helpShownAfter([] { driver::PRESS("RI", RI::CUSTOMER, "F1"); }), page) << "F1 over " << id;
         driver::HOVER("RI", 0);
         driver::FOCUS("RI", id);
         if (EZ_GETFOCUS("RI") != id) continue;
         EXPECT_EQ(helpShownAfter([] { driver::PRESS("RI", EZ_GETFOCUS("RI"), "F1"); }), page) << "F1 in " << id;
     }
-    driver::HOVER("RI", 315);
-    EXPECT_EQ(helpShownAfter([] { driver::CLICK("RI", 325); }), "/calculator.htm");
-    EXPECT_EQ(helpShownAfter([] { driver::CHOOSEMENU("RI", 9205); }), "/getting_started.htm");
+    driver::HOVER("RI", RI::PRINT_BUTTON);
+    EXPECT_EQ(helpShownAfter([] { driver::CLICK("RI", RI::HELP_BUTTON); }), "/calculator.htm");
+    EXPECT_EQ(helpShownAfter([] { driver::CHOOSEMENU("RI", RI::MENU_CONTENTS); }), "/getting_started.htm");
 }
 
 TEST_F(CalculatorTest, StationRowsFollowTheTables) {
     StationCalls = {"WAAA", "WBBB", "", "WDDD", "", "", "", ""};
     StationCume = {"900", "0", "", "abc", "", "", "", "12"};
     SHOWSTATIONS();
-    EXPECT_TRUE(EZ_ISVISIBLE("RI", 225));
-    EXPECT_TRUE(EZ_ISVISIBLE("RI", 230));
-    EXPECT_EQ(EZ_GETTEXT("RI", 225), "WAAA");
-    EXPECT_FALSE(EZ_ISVISIBLE("RI", 235));
-    EXPECT_FALSE(EZ_ISVISIBLE("RI", 240));
-    EXPECT_FALSE(EZ_ISVISIBLE("RI", 255));
-    EXPECT_TRUE(EZ_ISVISIBLE("RI", 295));
-    EXPECT_EQ(EZ_GETTEXT("RI", 295), "");
+    EXPECT_TRUE(EZ_ISVISIBLE("RI", RI::TICKBOX(1)));
+    EXPECT_TRUE(EZ_ISVISIBLE("RI", RI::SHARELABEL(1)));
+    EXPECT_EQ(EZ_GETTEXT("RI", RI::TICKBOX(1)), "WAAA");
+    EXPECT_FALSE(EZ_ISVISIBLE("RI", RI::TICKBOX(2)));
+    EXPECT_FALSE(EZ_ISVISIBLE("RI", RI::SHARELABEL(2)));
+    EXPECT_FALSE(EZ_ISVISIBLE("RI", RI::TICKBOX(4)));
+    EXPECT_TRUE(EZ_ISVISIBLE("RI", RI::TICKBOX(8)));
+    EXPECT_EQ(EZ_GETTEXT("RI", RI::TICKBOX(8)), "");
 }
 
 TEST_F(CalculatorTest, MenusCaptionsAndStatusBar) {
     EXPECT_EQ(EZ_GETTEXT("RI", 0), "Tarvex");
-    EXPECT_EQ(EZ_GETSBTEXT("RI", 370, 2), "\tVersion: " TARVEX_VERSION_TEXT);
+    EXPECT_EQ(EZ_GETSBTEXT("RI", RI::STATUS_BAR, 2), "\tVersion: " TARVEX_VERSION_TEXT);
     EXPECT_FALSE(EZ_MENUCHECKED(EZ_GETMENU("RI", 2), 9105));
     EXPECT_TRUE(EZ_MENUCHECKED(EZ_GETMENU("RI", 2), 9110));
-    driver::CHOOSEMENU("RI", 9015);
+    driver::CHOOSEMENU("RI", RI::MENU_EXIT);
     EXPECT_FALSE(EZ_FORMEXISTS("RI"));
 }
 

@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "calc/calculator_form.h"
+#include "calc/calculator_ids.h"
 #include "calc/print_analysis.h"
 #include "gui/ezgui.h"
 #include "gui/registry.h"
@@ -147,12 +148,12 @@ QPushButton* buttonOf(QWidget* window, const QString& caption) {
 
 void typeFigures(const char* budget, const char* roi, const char* margin, const char* sale,
                  const char* ratio) {
-    driver::TYPE("RI", 145, budget);
-    driver::TYPE("RI", 150, roi);
-    driver::TYPE("RI", 155, margin);
-    driver::TYPE("RI", 160, sale);
-    driver::TYPE("RI", 165, ratio);
-    driver::FOCUS("RI", 135);
+    driver::TYPE("RI", RI::BUDGET, budget);
+    driver::TYPE("RI", RI::ROI, roi);
+    driver::TYPE("RI", RI::MARGIN, margin);
+    driver::TYPE("RI", RI::AVERAGE_SALE, sale);
+    driver::TYPE("RI", RI::CLOSING_RATIO, ratio);
+    driver::FOCUS("RI", RI::CUSTOMER);
 }
 
 void keepStation(int row, const std::string& name, const std::string& cume) {
@@ -161,10 +162,10 @@ void keepStation(int row, const std::string& name, const std::string& cume) {
     SHOWSTATIONS();
 }
 
-void tick(int row) { driver::CLICK("RI", 225 + 10 * (row - 1)); }
+void tick(int row) { driver::CLICK("RI", RI::TICKBOX(row)); }
 
 // The share of the station's audience that the row shows.
-QString share(int row) { return QString::fromStdString(EZ_GETTEXT("RI", 230 + 10 * (row - 1))); }
+QString share(int row) { return QString::fromStdString(EZ_GETTEXT("RI", RI::SHARELABEL(row))); }
 
 class PrintedAnalysisTest : public CalculatorTest {
 protected:
@@ -178,10 +179,10 @@ protected:
         keepStation(1, "WXYZ", "50000");
         keepStation(2, "KBEST", "10000");
         keepStation(5, "Z-100", "24500");
-        driver::TYPE("RI", 135, "Main Street Motors");
-        driver::TYPE("RI", 140, "Pat Kelly / WAAA");
+        driver::TYPE("RI", RI::CUSTOMER, "Main Street Motors");
+        driver::TYPE("RI", RI::SALESREP, "Pat Kelly / WAAA");
         typeFigures("1000", "7", "50", "100", "20");
-        driver::TYPE("RI", 310, "Spring sale schedule, 24 spots a week.");
+        driver::TYPE("RI", RI::COMMENTS, "Spring sale schedule, 24 spots a week.");
         tick(2);
         tick(5);
     }
@@ -249,7 +250,7 @@ TEST_F(PrintedAnalysisTest, FiguresStandBesideTheirLabelsAsTheWindowShowsThem) {
         expectSize(value, 14);
         previous = label;
     }
-    const Box roi = phrase(words, QString::fromStdString(EZ_GETTEXT("RI", 150)) + "%", 0);
+    const Box roi = phrase(words, QString::fromStdString(EZ_GETTEXT("RI", RI::ROI)) + "%", 0);
     const Box market = phrase(words, "(Wall Street average 7%, bank CD's 1.5%)", roi.top);
     ASSERT_TRUE(market.found);
     EXPECT_NEAR(market.top, roi.top, kTolerance);
@@ -334,9 +335,9 @@ TEST_F(PrintedAnalysisTest, FrameSurroundsTheFigures) {
 
 TEST_F(PrintedAnalysisTest, WithoutATickedStationTheCommentsMoveUp) {
     keepStation(2, "KBEST", "10000");
-    driver::TYPE("RI", 135, "Main Street Motors");
+    driver::TYPE("RI", RI::CUSTOMER, "Main Street Motors");
     typeFigures("1000", "7", "50", "100", "20");
-    driver::TYPE("RI", 310, "No schedule yet.");
+    driver::TYPE("RI", RI::COMMENTS, "No schedule yet.");
     const auto words = wordsOf(printToPdf());
     expectAt(words, "No schedule yet.", 6.45, Anchor::Left, 1.0);
     EXPECT_FALSE(phrase(words, "Responses needed to achieve ROI target:", 6.2).found);
@@ -344,7 +345,7 @@ TEST_F(PrintedAnalysisTest, WithoutATickedStationTheCommentsMoveUp) {
 }
 
 TEST_F(PrintedAnalysisTest, EmptyCustomerLeavesItsLineEmptyAndTheRestInPlace) {
-    driver::TYPE("RI", 140, "Pat Kelly");
+    driver::TYPE("RI", RI::SALESREP, "Pat Kelly");
     typeFigures("1000", "7", "50", "100", "20");
     const auto words = wordsOf(printToPdf());
     expectAt(words, "Return On Investment Analysis for", 1.0, Anchor::Centre, 4.25);
@@ -357,8 +358,8 @@ TEST_F(PrintedAnalysisTest, EmptyCustomerLeavesItsLineEmptyAndTheRestInPlace) {
 // screen, for the screen reader and on the page it agrees with the share on its line; from half
 // the audience up it is said in words.
 TEST_F(PrintedAnalysisTest, ListenersFigureAgreesWithTheShareOnItsLine) {
-    driver::TYPE("RI", 135, "Main Street Motors");
-    driver::TYPE("RI", 140, "Pat Kelly");
+    driver::TYPE("RI", RI::CUSTOMER, "Main Street Motors");
+    driver::TYPE("RI", RI::SALESREP, "Pat Kelly");
     const QString half = "responses from half or more of WROCK's 10,000 weekly listeners.";
     const struct {
         const char *budget, *ratio, *cume, *every;  // a $100 sale at a 100% margin: budget ÷ 100 sales
@@ -380,8 +381,8 @@ TEST_F(PrintedAnalysisTest, ListenersFigureAgreesWithTheShareOnItsLine) {
         typeFigures(c.budget, "0", "100", "100", c.ratio);
         const QStringList lines = printedText(folder.filePath("page.pdf")).split('\n').filter("WROCK");
         ASSERT_EQ(lines.size(), 1);
-        const std::string tooltip = driver::TOOLTIP("RI", 230);
-        EXPECT_EQ(gui::findControl("RI", 230)->accessibleDescription().toStdString(), tooltip);
+        const std::string tooltip = driver::TOOLTIP("RI", RI::SHARELABEL(1));
+        EXPECT_EQ(gui::findControl("RI", RI::SHARELABEL(1))->accessibleDescription().toStdString(), tooltip);
         if (!c.words.isEmpty()) {
             EXPECT_TRUE(lines[0].contains(share(1) + " percent of audience: " + c.words))
                 << lines[0].toStdString();
@@ -408,8 +409,8 @@ TEST_F(PrintedAnalysisTest, ListenersFigureAgreesWithTheShareOnItsLine) {
 TEST_F(PrintedAnalysisTest, LongCommentsShrinkAndAreThenCutOnOnePage) {
     QStringList numbered;
     for (int i = 1; i <= 300; ++i) numbered << QString("Word%1").arg(i, 3, 10, QChar('0'));
-    driver::TYPE("RI", 135, "Main Street Motors");
-    EZ_SETTEXT("RI", 310, numbered.join(' ').toStdString());
+    driver::TYPE("RI", RI::CUSTOMER, "Main Street Motors");
+    EZ_SETTEXT("RI", RI::COMMENTS, numbered.join(' ').toStdString());
     const QString pdf = printToPdf();
     EXPECT_EQ(pageCount(pdf), 1);
     std::vector<Word> comment;
@@ -432,7 +433,7 @@ TEST_F(PrintedAnalysisTest, LongCommentsShrinkAndAreThenCutOnOnePage) {
     QString letters;
     while (letters.size() < 4000) letters += "Spring schedule, twenty-four spots a week on the drive-time show. ";
     letters.truncate(4000);
-    EZ_SETTEXT("RI", 310, letters.toStdString());
+    EZ_SETTEXT("RI", RI::COMMENTS, letters.toStdString());
     const QString cut = printToPdf();
     EXPECT_EQ(pageCount(cut), 1);
     const auto words = wordsOf(cut);
@@ -446,7 +447,7 @@ TEST_F(PrintedAnalysisTest, LongCommentsShrinkAndAreThenCutOnOnePage) {
 }
 
 TEST_F(PrintedAnalysisTest, LineBreaksInTheCommentsAreKept) {
-    EZ_SETTEXT("RI", 310, "First line\nSecond line\n\nAfter a blank line");
+    EZ_SETTEXT("RI", RI::COMMENTS, "First line\nSecond line\n\nAfter a blank line");
     const auto words = wordsOf(printToPdf());
     expectAt(words, "First line", 6.45, Anchor::Left, 1.0);
     expectAt(words, "Second line", 6.45 + 0.167, Anchor::Left, 1.0);
@@ -520,7 +521,7 @@ TEST_F(PrintedAnalysisTest, FailedStartShowsThePrintEngineErrorAndPrintsNothing)
 
 TEST_F(PrintedAnalysisTest, PrintButtonOpensThePreviewThatSavesTheSamePage) {
     fillWorkedExample();
-    ASSERT_TRUE(EZ_ISENABLED("RI", 315));
+    ASSERT_TRUE(EZ_ISENABLED("RI", RI::PRINT_BUTTON));
     const QString saved = folder.filePath("saved.pdf");
     QString title, suggested;
     int pages = 0;
@@ -545,7 +546,7 @@ TEST_F(PrintedAnalysisTest, PrintButtonOpensThePreviewThatSavesTheSamePage) {
                        buttonOf(preview, "Save as PDF...")->click();
                        buttonOf(preview, "Close")->click();
                    });
-    driver::CLICK("RI", 315);
+    driver::CLICK("RI", RI::PRINT_BUTTON);
     EXPECT_EQ(title.toStdString(), "Print Preview \u2014 Return On Investment Calculator");
     EXPECT_EQ(pages, 1);
     EXPECT_EQ(suggested.toStdString(), "Main Street Motors.pdf");
@@ -571,10 +572,10 @@ namespace {
 TEST_F(PrintedAnalysisTest, LongHeadingLinesStayBetweenTheMargins) {
     const std::string customer = "The Greater Metropolitan Area Independent Automobile Dealers Association, Springs";
     ASSERT_EQ(customer.size(), 81u);
-    EZ_SETTEXT("RI", 135, customer);
+    EZ_SETTEXT("RI", RI::CUSTOMER, customer);
     std::string rep = "Patricia Kelly-Montgomery, Senior Account Executive for WAAA-FM, WBBB-AM and the whole";
     rep += " Metropolitan Radio Group, with the Spring Automotive Sales Team of the Greater Area";
-    EZ_SETTEXT("RI", 140, rep);
+    EZ_SETTEXT("RI", RI::SALESREP, rep);
     const auto words = wordsOf(printToPdf());
     std::map<double, bool> cut;
     for (double top : {1.4, 2.1}) {
@@ -603,7 +604,7 @@ TEST_F(PrintedAnalysisTest, LongHeadingLinesStayBetweenTheMargins) {
 // A return too wide for its place moves its note right; figures and notes stay in the frame.
 TEST_F(PrintedAnalysisTest, NotesMoveRightOfWideFiguresAndEverythingStaysInTheFrame) {
     typeFigures("123456789012345", "150", "50", "100", "20");
-    ASSERT_EQ(EZ_GETTEXT("RI", 150), "150.0");
+    ASSERT_EQ(EZ_GETTEXT("RI", RI::ROI), "150.0");
     const auto words = wordsOf(printToPdf());
     const Box roi = phrase(words, "150.0%", 3.25);
     const Box note = phrase(words, "(Wall Street average 7%, bank CD's 1.5%)", 3.25);
@@ -616,7 +617,7 @@ TEST_F(PrintedAnalysisTest, NotesMoveRightOfWideFiguresAndEverythingStaysInTheFr
         EXPECT_LE(word.right, 8.0) << word.text.toStdString();
     }
     // The note after the net return still starts a tenth of an inch after it.
-    const Box net = phrase(words, QString::fromStdString(EZ_GETTEXT("RI", 345)), 4.75);
+    const Box net = phrase(words, QString::fromStdString(EZ_GETTEXT("RI", RI::NET_RETURN)), 4.75);
     const Box plus = phrase(words, "Your ad investment", 4.75);
     ASSERT_TRUE(net.found);
     ASSERT_TRUE(plus.found);
@@ -628,21 +629,21 @@ TEST_F(PrintedAnalysisTest, NotesMoveRightOfWideFiguresAndEverythingStaysInTheFr
 TEST_F(PrintedAnalysisTest, RowsWithoutAStationAreNeitherPrintedNorAllowPrint) {
     keepStation(1, "WAAA", "10000");
     keepStation(2, "WBBB", "20000");
-    driver::TYPE("RI", 135, "Main Street Motors");
-    driver::TYPE("RI", 140, "Pat Kelly");
+    driver::TYPE("RI", RI::CUSTOMER, "Main Street Motors");
+    driver::TYPE("RI", RI::SALESREP, "Pat Kelly");
     typeFigures("1000", "7", "50", "100", "20");
     tick(2);
-    EXPECT_TRUE(EZ_ISENABLED("RI", 315));
+    EXPECT_TRUE(EZ_ISENABLED("RI", RI::PRINT_BUTTON));
     // The editor removed WBBB: its row is hidden, its tick stays, and nothing ticked is left.
     keepStation(2, "", "0");
-    driver::TYPE("RI", 310, "x");
-    EXPECT_FALSE(EZ_ISVISIBLE("RI", 235));
-    EXPECT_EQ(EZ_GETCHECK("RI", 235), 1);
-    EXPECT_FALSE(EZ_ISENABLED("RI", 315));
+    driver::TYPE("RI", RI::COMMENTS, "x");
+    EXPECT_FALSE(EZ_ISVISIBLE("RI", RI::TICKBOX(2)));
+    EXPECT_EQ(EZ_GETCHECK("RI", RI::TICKBOX(2)), 1);
+    EXPECT_FALSE(EZ_ISENABLED("RI", RI::PRINT_BUTTON));
     tick(1);
-    EXPECT_TRUE(EZ_ISENABLED("RI", 315));
+    EXPECT_TRUE(EZ_ISENABLED("RI", RI::PRINT_BUTTON));
     keepStation(2, "WBBB", "0");
-    driver::TYPE("RI", 310, "y");
+    driver::TYPE("RI", RI::COMMENTS, "y");
     const auto words = wordsOf(printToPdf());
     EXPECT_TRUE(phrase(words, "WAAA", 6.575).found);
     EXPECT_FALSE(phrase(words, "WBBB", 6.825).found);
@@ -653,24 +654,24 @@ TEST_F(PrintedAnalysisTest, RowsWithoutAStationAreNeitherPrintedNorAllowPrint) {
 TEST_F(PrintedAnalysisTest, ThePreviewSaysWhenTheCommentsWereShortened) {
     fillWorkedExample();
     QString notice, shortNotice;
-    EZ_SETTEXT("RI", 310, std::string(4000, 'w').insert(0, "Long: "));
+    EZ_SETTEXT("RI", RI::COMMENTS, std::string(4000, 'w').insert(0, "Long: "));
     whenModalOpens([](QWidget* modal) { return modal->findChild<QPrintPreviewWidget*>() != nullptr; },
                    [&](QWidget* preview) {
                        auto* status = preview->findChild<QStatusBar*>("notice");
                        notice = status && status->isVisible() ? status->currentMessage() : "";
                        buttonOf(preview, "Close")->click();
                    });
-    driver::CLICK("RI", 315);
+    driver::CLICK("RI", RI::PRINT_BUTTON);
     EXPECT_EQ(notice.toStdString(),
               "The comments were too long for the page: they are printed smaller and shortened at the end.");
-    EZ_SETTEXT("RI", 310, "Short.");
+    EZ_SETTEXT("RI", RI::COMMENTS, "Short.");
     whenModalOpens([](QWidget* modal) { return modal->findChild<QPrintPreviewWidget*>() != nullptr; },
                    [&](QWidget* preview) {
                        auto* status = preview->findChild<QStatusBar*>("notice");
                        shortNotice = status && status->isVisible() ? status->currentMessage() : "none";
                        buttonOf(preview, "Close")->click();
                    });
-    driver::CLICK("RI", 315);
+    driver::CLICK("RI", RI::PRINT_BUTTON);
     EXPECT_EQ(shortNotice.toStdString(), "none");
 }
 

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
+#include "calc/calculator_ids.h"
 #include "common/settings.h"
 #include "common/stored_text.h"
 #include "gui/ezgui.h"
@@ -38,17 +39,17 @@ const bool typeAndClose = registerSession("type-and-close", [] {
     startProgram();
     check(!EZ_MENUCHECKED(EZ_GETMENU("RI", 2), 9105), "remembering starts off");
     check(toggle(9105) == "Status Change|Storing of current client information is now ON.", "ON notice");
-    driver::TYPE("RI", 135, " Main Street Motors ");
-    driver::TYPE("RI", 140, "Pat Kelly");
-    driver::TYPE("RI", 145, "1,000");
-    driver::TYPE("RI", 150, "7");
-    driver::TYPE("RI", 155, "50");
-    driver::TYPE("RI", 160, "0");
-    driver::TYPE("RI", 165, "20");
-    EZ_SETTEXT("RI", 310, "First line\nSecond line");
-    driver::CLICK("RI", 225);
-    driver::CLICK("RI", 245);
-    driver::CLICK("RI", 320);
+    driver::TYPE("RI", RI::CUSTOMER, " Main Street Motors ");
+    driver::TYPE("RI", RI::SALESREP, "Pat Kelly");
+    driver::TYPE("RI", RI::BUDGET, "1,000");
+    driver::TYPE("RI", RI::ROI, "7");
+    driver::TYPE("RI", RI::MARGIN, "50");
+    driver::TYPE("RI", RI::AVERAGE_SALE, "0");
+    driver::TYPE("RI", RI::CLOSING_RATIO, "20");
+    EZ_SETTEXT("RI", RI::COMMENTS, "First line\nSecond line");
+    driver::CLICK("RI", RI::TICKBOX(1));
+    driver::CLICK("RI", RI::TICKBOX(3));
+    driver::CLICK("RI", RI::EXIT_BUTTON);
     check(!EZ_FORMEXISTS("RI"), "Exit closed the calculator");
     return failures;
 });
@@ -56,17 +57,20 @@ const bool typeAndClose = registerSession("type-and-close", [] {
 const bool comesBack = registerSession("comes-back-then-off", [] {
     startProgram();
     check(EZ_MENUCHECKED(EZ_GETMENU("RI", 2), 9105), "remembering is on");
-    check(EZ_GETTEXT("RI", 135) == "Main Street Motors", "customer: " + EZ_GETTEXT("RI", 135));
-    check(EZ_GETTEXT("RI", 140) == "Pat Kelly", "salesrep");
-    check(EZ_GETTEXT("RI", 145) == "$1,000.00", "budget: " + EZ_GETTEXT("RI", 145));
-    check(EZ_GETTEXT("RI", 150) == "7.0", "return");
-    check(EZ_GETTEXT("RI", 160) == "", "average sale of 0: " + EZ_GETTEXT("RI", 160));
-    check(EZ_GETCHECK("RI", 225) == 1 && EZ_GETCHECK("RI", 245) == 1, "two ticks");
-    check(EZ_GETCHECK("RI", 235) == 0, "third row clear");
-    check(EZ_GETTEXT("RI", 310) == "First line\nSecond line", "comment: " + EZ_GETTEXT("RI", 310));
-    check(EZ_GETTEXT("RI", 345) == "$1,070.00", "results follow the restored inputs");
+    check(EZ_GETTEXT("RI", RI::CUSTOMER) == "Main Street Motors",
+          "customer: " + EZ_GETTEXT("RI", RI::CUSTOMER));
+    check(EZ_GETTEXT("RI", RI::SALESREP) == "Pat Kelly", "salesrep");
+    check(EZ_GETTEXT("RI", RI::BUDGET) == "$1,000.00", "budget: " + EZ_GETTEXT("RI", RI::BUDGET));
+    check(EZ_GETTEXT("RI", RI::ROI) == "7.0", "return");
+    check(EZ_GETTEXT("RI", RI::AVERAGE_SALE) == "",
+          "average sale of 0: " + EZ_GETTEXT("RI", RI::AVERAGE_SALE));
+    check(EZ_GETCHECK("RI", RI::TICKBOX(1)) == 1 && EZ_GETCHECK("RI", RI::TICKBOX(3)) == 1, "two ticks");
+    check(EZ_GETCHECK("RI", RI::TICKBOX(2)) == 0, "third row clear");
+    check(EZ_GETTEXT("RI", RI::COMMENTS) == "First line\nSecond line",
+          "comment: " + EZ_GETTEXT("RI", RI::COMMENTS));
+    check(EZ_GETTEXT("RI", RI::NET_RETURN) == "$1,070.00", "results follow the restored inputs");
     check(toggle(9105) == "Status Change|Storing of current client information is now OFF.", "OFF notice");
-    driver::TYPE("RI", 135, " and more");
+    driver::TYPE("RI", RI::CUSTOMER, " and more");
     driver::CLOSEBOX("RI");
     return failures;
 });
@@ -83,21 +87,21 @@ std::string longComment() {
 
 const bool closeWithEnds = registerSession("close-with-ends", [] {
     startProgram();
-    EZ_SETTEXT("RI", 310, kEndsComment);
+    EZ_SETTEXT("RI", RI::COMMENTS, kEndsComment);
     driver::CLOSEBOX("RI");
     return failures;
 });
 
 const bool endsComeBack = registerSession("ends-come-back", [] {
     startProgram();
-    check(EZ_GETTEXT("RI", 310) == kEndsComment, "comment: " + EZ_GETTEXT("RI", 310));
+    check(EZ_GETTEXT("RI", RI::COMMENTS) == kEndsComment, "comment: " + EZ_GETTEXT("RI", RI::COMMENTS));
     driver::CLOSEBOX("RI");
     return failures;
 });
 
 const bool closeWithLong = registerSession("close-with-long-comment", [] {
     startProgram();
-    EZ_SETTEXT("RI", 310, longComment());
+    EZ_SETTEXT("RI", RI::COMMENTS, longComment());
     driver::CLOSEBOX("RI");
     return failures;
 });
@@ -131,10 +135,10 @@ TEST(RememberedClient, ACommentComesBackExactlyAndALongOneIsCutOnceToFit) {
 
 const bool startOverPipe = registerSession("start-over-a-pipe", [] {
     startProgram();
-    check(EZ_GETTEXT("RI", 135).empty(), "no client remembered");
+    check(EZ_GETTEXT("RI", RI::CUSTOMER).empty(), "no client remembered");
     check(!EZ_MENUCHECKED(EZ_GETMENU("RI", 2), 9105), "remembering starts off");
     toggle(9105);
-    driver::TYPE("RI", 135, "Main Street Motors");
+    driver::TYPE("RI", RI::CUSTOMER, "Main Street Motors");
     driver::CLOSEBOX("RI");
     return failures;
 });

@@ -4,6 +4,7 @@
 #include <QScrollBar>
 
 #include "calc/calculator_form.h"
+#include "calc/calculator_ids.h"
 #include "gui/ezgui.h"
 #include "gui/registry.h"
 #include "gui/test_driver.h"
@@ -32,7 +33,7 @@ TEST_F(CalculatorTest, EveryFormOpensInsideTheScreen) {
                 EXPECT_TRUE(area.contains(window->geometry()) && !window->findChild<QScrollArea*>()) << name;
                 EZ_UNLOADFORM(name);
             });
-            menu ? driver::CHOOSEMENU("RI", menu) : driver::CLICK("RI", 330);
+            menu ? driver::CHOOSEMENU("RI", menu) : driver::CLICK("RI", RI::CLEAR_BUTTON);
             EXPECT_NE(window, nullptr) << form;
         }
     }

@@ -1,16 +1,15 @@
 // The station editor used as a sales rep uses it, with the settings file in a scratch folder.
-#include "stations/station_editor.h"
-
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
 #include <QImage>
 #include <QLineEdit>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
-#include <QTemporaryDir>
 
 #include "calc/calculator_form.h"
+#include "calc/calculator_ids.h"
 #include "calc/options.h"
 #include "common/globals.h"
 #include "common/help.h"
@@ -19,6 +18,7 @@
 #include "gui/registry.h"
 #include "gui/test_driver.h"
 #include "platform/help_viewer.h"
+#include "stations/station_editor.h"
 #include "stations/storage.h"
 #include "stations/tables.h"
 #include "tests/support/boxes.h"
@@ -48,7 +48,7 @@ protected:
     // Opens the editor and acts in it; returns when it has closed.
     void edit(std::function<void()> act) {
         auto answer = driver::WHENOPEN(kEditor, std::move(act), 8000);
-        driver::CHOOSEMENU("RI", 9005);
+        driver::CHOOSEMENU("RI", RI::MENU_STATIONS);
         EXPECT_TRUE(answer->answered);
         EXPECT_FALSE(answer->timedOut);
     }
@@ -149,12 +149,12 @@ TEST_F(StationEditorTest, RemovingANameMovesTheRowsBelowUp) {
 TEST_F(StationEditorTest, TicksAndSharesFollowTheirStationsAfterASave) {
     store("WAAA,KBEST,WROCK,,,,,", "10000,20000,5000,0,0,0,0,0");
     Options.Recall = 1;
-    driver::TYPE("RI", 135, "Main Street Motors");
-    driver::TYPE("RI", 140, "Pat Kelly");
+    driver::TYPE("RI", RI::CUSTOMER, "Main Street Motors");
+    driver::TYPE("RI", RI::SALESREP, "Pat Kelly");
     const std::pair<int32_t, const char*> figures[] = {{145, "1000"}, {150, "7"}, {155, "50"}, {160, "100"}, {165, "20"}};
     for (const auto& [id, typed] : figures) driver::TYPE("RI", id, typed);
-    driver::CLICK("RI", 225);
-    driver::CLICK("RI", 245);
+    driver::CLICK("RI", RI::TICKBOX(1));
+    driver::CLICK("RI", RI::TICKBOX(3));
     struct Row {
         const char *name, *share, *tip;
         int32_t ticked;
@@ -205,7 +205,7 @@ TEST_F(StationEditorTest, TicksAndSharesFollowTheirStationsAfterASave) {
             EXPECT_EQ(EZ_GETTEXT("RI", tick + 5), want.share) << row;
             EXPECT_EQ(gui::findControl("RI", tick + 5)->accessibleDescription().toStdString(), want.tip) << row;
         }
-        EXPECT_TRUE(EZ_ISENABLED("RI", 315));
+        EXPECT_TRUE(EZ_ISENABLED("RI", RI::PRINT_BUTTON));
         const QString page = printedText(QDir(folder.path()).filePath("page.pdf"));
         const QStringList lines = page.split('\n').filter("WROCK");
         ASSERT_EQ(lines.size(), 1) << page.toStdString();
@@ -286,10 +286,10 @@ TEST_F(StationEditorTest, SavingNormalisesPacksAndShowsTheRows) {
     });
     EXPECT_EQ(GETINI(IniFile, "Stations", "Calls"), "WAAA,WDDD,,,,,,");
     EXPECT_EQ(GETINI(IniFile, "Stations", "Cume"), "900,700,0,0,0,0,0,0");
-    EXPECT_TRUE(EZ_ISVISIBLE("RI", 225));
-    EXPECT_EQ(EZ_GETTEXT("RI", 225), "WAAA");
-    EXPECT_TRUE(EZ_ISVISIBLE("RI", 235));
-    EXPECT_EQ(EZ_GETTEXT("RI", 235), "WDDD");
+    EXPECT_TRUE(EZ_ISVISIBLE("RI", RI::TICKBOX(1)));
+    EXPECT_EQ(EZ_GETTEXT("RI", RI::TICKBOX(1)), "WAAA");
+    EXPECT_TRUE(EZ_ISVISIBLE("RI", RI::TICKBOX(2)));
+    EXPECT_EQ(EZ_GETTEXT("RI", RI::TICKBOX(2)), "WDDD");
     for (int32_t tick = 245; tick <= 295; tick += 10) EXPECT_FALSE(EZ_ISVISIBLE("RI", tick)) << tick;
 }
 

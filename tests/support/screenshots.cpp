@@ -6,7 +6,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
-
 #include <string>
 
 #include "analyses/compare_ids.h"
@@ -15,6 +14,7 @@
 #include "analyses/scenario_ids.h"
 #include "app/routing.h"
 #include "calc/calculator_form.h"
+#include "calc/calculator_ids.h"
 #include "calc/print_analysis.h"
 #include "common/globals.h"
 #include "common/settings.h"
@@ -48,13 +48,13 @@ void capture(const std::string& name) {
 
 // The worked example for a client, typed as a sales rep would.
 void typeClient() {
-    driver::TYPE("RI", 135, "Main Street Motors");
-    driver::TYPE("RI", 140, "Pat Kelly / WAAA");
-    driver::TYPE("RI", 145, "1000");
-    driver::TYPE("RI", 150, "7");
-    driver::TYPE("RI", 155, "50");
-    driver::TYPE("RI", 160, "100");
-    driver::TYPE("RI", 165, "20");
+    driver::TYPE("RI", RI::CUSTOMER, "Main Street Motors");
+    driver::TYPE("RI", RI::SALESREP, "Pat Kelly / WAAA");
+    driver::TYPE("RI", RI::BUDGET, "1000");
+    driver::TYPE("RI", RI::ROI, "7");
+    driver::TYPE("RI", RI::MARGIN, "50");
+    driver::TYPE("RI", RI::AVERAGE_SALE, "100");
+    driver::TYPE("RI", RI::CLOSING_RATIO, "20");
 }
 
 void calculatorWithWorkedExample() {
@@ -63,9 +63,9 @@ void calculatorWithWorkedExample() {
     EZ_RI_Display("");
     driver::SETTLE();
     typeClient();
-    driver::TYPE("RI", 310, "Spring sale schedule, 24 spots a week.");
-    driver::CLICK("RI", 225);
-    driver::FOCUS("RI", 135);
+    driver::TYPE("RI", RI::COMMENTS, "Spring sale schedule, 24 spots a week.");
+    driver::CLICK("RI", RI::TICKBOX(1));
+    driver::FOCUS("RI", RI::CUSTOMER);
 }
 
 // Four stations typed into the editor, then the calculator showing their rows.
@@ -95,11 +95,11 @@ void stationEditorWithFourStations() {
         EZ_SETTEXT("SE", 160, "");
         driver::CLICK("SE", 200);
     });
-    driver::CHOOSEMENU("RI", 9005);
+    driver::CHOOSEMENU("RI", RI::MENU_STATIONS);
     typeClient();
-    driver::CLICK("RI", 225);
-    driver::CLICK("RI", 245);
-    driver::FOCUS("RI", 135);
+    driver::CLICK("RI", RI::TICKBOX(1));
+    driver::CLICK("RI", RI::TICKBOX(3));
+    driver::FOCUS("RI", RI::CUSTOMER);
     capture("calculator-stations.png");
     IniFile.clear();
 }
@@ -115,7 +115,7 @@ void aboutBox() {
         capture("about-history.png");
         driver::CLICK("AB", 130);
     });
-    driver::CHOOSEMENU("RI", 9225);
+    driver::CHOOSEMENU("RI", RI::MENU_ABOUT);
     driver::PROGRAMFOLDER("");
 }
 
@@ -219,31 +219,34 @@ void printedPages() {
     StationCalls = {"WXYZ-FM SUPERSTATION 1", "KBEST", "", "", "", "", "", ""};
     StationCume = {"10000", "24500", "", "", "", "", "", ""};
     SHOWSTATIONS();
-    EZ_SETTEXT("RI", 135, "The Greater Metropolitan Area Independent Automobile Dealers Association, Springs");
-    EZ_SETTEXT("RI", 140, "Patricia Kelly-Montgomery, Senior Account Executive for WAAA-FM, WBBB-AM and the whole "
-                          "Metropolitan Radio Group");
-    driver::TYPE("RI", 145, "25000");
-    driver::TYPE("RI", 150, "150");
-    driver::TYPE("RI", 155, "40");
-    driver::TYPE("RI", 160, "350");
-    driver::TYPE("RI", 165, "15");
-    driver::FOCUS("RI", 135);
+    EZ_SETTEXT("RI", RI::CUSTOMER,
+               "The Greater Metropolitan Area Independent Automobile Dealers Association, Springs");
+    EZ_SETTEXT("RI", RI::SALESREP,
+               "Patricia Kelly-Montgomery, Senior Account Executive for WAAA-FM, WBBB-AM and the whole "
+               "Metropolitan Radio Group");
+    driver::TYPE("RI", RI::BUDGET, "25000");
+    driver::TYPE("RI", RI::ROI, "150");
+    driver::TYPE("RI", RI::MARGIN, "40");
+    driver::TYPE("RI", RI::AVERAGE_SALE, "350");
+    driver::TYPE("RI", RI::CLOSING_RATIO, "15");
+    driver::FOCUS("RI", RI::CUSTOMER);
     std::string comments;
     while (comments.size() < 4000)
         comments += "Spring schedule: twenty-four spots a week in drive time, with live reads on Saturdays. ";
-    EZ_SETTEXT("RI", 310, comments.substr(0, 4000));
+    EZ_SETTEXT("RI", RI::COMMENTS, comments.substr(0, 4000));
     capture("calculator-print-waits.png");
-    driver::CLICK("RI", 225);
-    driver::CLICK("RI", 235);
+    driver::CLICK("RI", RI::TICKBOX(1));
+    driver::CLICK("RI", RI::TICKBOX(2));
     capturePage("analysis-long-texts");
-    EZ_SETTEXT("RI", 165, "1");
-    EZ_SETTEXT("RI", 310, "At a closing ratio of 1% the schedule needs more responses than either station reaches.");
+    EZ_SETTEXT("RI", RI::CLOSING_RATIO, "1");
+    EZ_SETTEXT("RI", RI::COMMENTS,
+               "At a closing ratio of 1% the schedule needs more responses than either station reaches.");
     capturePage("analysis-beyond-audience");
-    EZ_SETTEXT("RI", 165, "0");
+    EZ_SETTEXT("RI", RI::CLOSING_RATIO, "0");
     capture("calculator-no-closing-ratio.png");
-    driver::PRESS("RI", 160, "End");
-    driver::TYPE("RI", 160, "x");
-    driver::FOCUS("RI", 165);
+    driver::PRESS("RI", RI::AVERAGE_SALE, "End");
+    driver::TYPE("RI", RI::AVERAGE_SALE, "x");
+    driver::FOCUS("RI", RI::CLOSING_RATIO);
     capture("calculator-ignored-figure.png");
 }
 
@@ -278,7 +281,7 @@ void savedAnalyses() {
             driver::TYPE("SN", SN::NAME, p.scenario);
             driver::PRESS("SN", SN::NAME, "Enter");
         });
-        driver::PRESS("RI", 310, "Ctrl+S");
+        driver::PRESS("RI", RI::COMMENTS, "Ctrl+S");
     }
     capture("calculator-saved.png");
     driver::WHENOPEN("SA", [] {
@@ -293,7 +296,7 @@ void savedAnalyses() {
         driver::CLICK("SA", SA::COMPARE_BUTTON);
         driver::CLICK("SA", SA::CLOSE_BUTTON);
     });
-    driver::PRESS("RI", 310, "Ctrl+O");
+    driver::PRESS("RI", RI::COMMENTS, "Ctrl+O");
     closeAllForms();
     CLOSEANALYSES();
     driver::PROGRAMFOLDER("");
@@ -312,7 +315,7 @@ int main(int argc, char** argv) {
         capture("clear-question.png");
         driver::CLICK("DGMSGBOX1", 12);
     });
-    driver::CLICK("RI", 330);
+    driver::CLICK("RI", RI::CLEAR_BUTTON);
 
     driver::WHENOPEN("DGMSGBOX1", [] {
         capture("message-box.png");

@@ -11,6 +11,7 @@
 
 #include "app/routing.h"
 #include "calc/calculator_form.h"
+#include "calc/calculator_ids.h"
 #include "common/globals.h"
 #include "common/settings.h"
 #include "gui/ezgui.h"
@@ -79,7 +80,7 @@ TEST_F(UpdateCheckTest, AnAcceptedOfferDownloadsProvesAndRecordsASilentUpdate) {
     QObject::connect(&watch, &QTimer::timeout, [&] {
         if (!EZ_FORMEXISTS("ZD")) return;
         updating = true;
-        calculatorHidden = !gui::findControl("RI", 135)->window()->isVisible();
+        calculatorHidden = !gui::findControl("RI", RI::CUSTOMER)->window()->isVisible();
     });
     watch.start(20);
     Boxes boxes({clickButton(1)});
@@ -158,7 +159,7 @@ TEST_F(UpdateCheckTest, NothingNewerIsUpToDate) {
     }
     // The menu command is a manual check over the calculator.
     Boxes menu({clickButton(1)});
-    driver::CHOOSEMENU("RI", 9215);
+    driver::CHOOSEMENU("RI", RI::MENU_CHECKUPDATE);
     ASSERT_EQ(menu.shown.size(), 1u);
     EXPECT_EQ(menu.shown[0].all(), upToDate);
     EXPECT_TRUE(EZ_FORMEXISTS("RI"));
@@ -273,7 +274,7 @@ TEST_F(UpdateCheckTest, AnInstallerOtherThanTheSignedOneIsDeletedAndNothingIsRec
     EXPECT_EQ(fileText(IniFile).find("[Update]"), std::string::npos);
     // The calculator is back, not left hidden with the program running.
     EXPECT_TRUE(EZ_FORMEXISTS("RI"));
-    EXPECT_TRUE(gui::findControl("RI", 135)->window()->isVisible());
+    EXPECT_TRUE(gui::findControl("RI", RI::CUSTOMER)->window()->isVisible());
 }
 
 TEST_F(UpdateCheckTest, DownloadsTheServerNamesUnsafelyAreRefused) {
@@ -395,7 +396,7 @@ TEST_F(UpdateCheckTest, AServerThatNeverAnswersEndsTheCheckWhileTheWindowPaints)
     QObject::connect(&tick, &QTimer::timeout, [&] {
         noticeOpen = noticeOpen || EZ_FORMEXISTS("DGMSGBOX1");
         if (noticeOpen) return;
-        driver::PAINT("RI", 135);
+        driver::PAINT("RI", RI::CUSTOMER);
         ++paints;
     });
     tick.start(20);
@@ -414,7 +415,8 @@ TEST_F(UpdateCheckTest, AServerThatNeverAnswersEndsTheCheckWhileTheWindowPaints)
 // Exit or the close box while the check or the download waits: the calculator stays until the
 // wait has ended, then closes; nothing the waiting code returns to is gone.
 TEST_F(UpdateCheckTest, ExitAndTheCloseBoxWaitUntilTheWaitHasEnded) {
-    const std::function<void()> acts[] = {[] { driver::CHOOSEMENU("RI", 9015); }, [] { driver::CLOSEBOX("RI"); }};
+    const std::function<void()> acts[] = {[] { driver::CHOOSEMENU("RI", RI::MENU_EXIT); },
+                                          [] { driver::CLOSEBOX("RI"); }};
     for (const std::string wait : {"manual check", "automatic check", "download"}) {
         for (const auto& act : acts) {
             SCOPED_TRACE(wait);
@@ -436,7 +438,7 @@ TEST_F(UpdateCheckTest, ExitAndTheCloseBoxWaitUntilTheWaitHasEnded) {
             WRITEINI(IniFile, "Update", "Failed", "0");
             closeAllForms();
             EZ_RI_Display("");  // checks by itself when the option is on
-            if (wait != "automatic check") driver::CHOOSEMENU("RI", 9215);
+            if (wait != "automatic check") driver::CHOOSEMENU("RI", RI::MENU_CHECKUPDATE);
             EXPECT_TRUE(driver::WAITFOR([] { return !EZ_FORMEXISTS("RI"); }, 10000));
             EXPECT_TRUE(acted && stayed);
             server = RawServer::servingPaths({});
