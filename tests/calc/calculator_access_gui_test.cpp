@@ -24,14 +24,6 @@ QAccessibleInterface* accessible(int32_t id) {
     return QAccessible::queryAccessibleInterface(gui::findControl("RI", id));
 }
 
-void typeWorkedExample() {
-    driver::TYPE("RI", RI::BUDGET, "1000");
-    driver::TYPE("RI", RI::ROI, "7");
-    driver::TYPE("RI", RI::MARGIN, "50");
-    driver::TYPE("RI", RI::AVERAGE_SALE, "100");
-    driver::TYPE("RI", RI::CLOSING_RATIO, "20");
-}
-
 TEST_F(CalculatorTest, BoxesAreNamedByTheirCaptions) {
     EXPECT_EQ(driver::ACCESSIBLENAME("RI", RI::CUSTOMER), "Customer:");
     EXPECT_EQ(driver::ACCESSIBLENAME("RI", RI::AVERAGE_SALE), "Average Sale:");

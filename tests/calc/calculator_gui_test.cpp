@@ -16,15 +16,6 @@
 
 namespace {
 
-void typeWorkedExample() {
-    driver::TYPE("RI", RI::BUDGET, "1000");
-    driver::TYPE("RI", RI::ROI, "7");
-    driver::TYPE("RI", RI::MARGIN, "50");
-    driver::TYPE("RI", RI::AVERAGE_SALE, "100");
-    driver::TYPE("RI", RI::CLOSING_RATIO, "20");
-    driver::FOCUS("RI", RI::CUSTOMER);
-}
-
 TEST_F(CalculatorTest, WorkedExampleTypedIntoTheWindow) {
     StationCume[0] = "10000";
     typeWorkedExample();

@@ -3,6 +3,7 @@
 #include "app/routing.h"
 #include "app/startup.h"
 #include "calc/calculator_form.h"
+#include "calc/calculator_ids.h"
 #include "gui/ezgui.h"
 #include "gui/test_driver.h"
 #include "platform/help_viewer.h"
@@ -77,3 +78,10 @@ void CalculatorTest::SetUp() {
 }
 
 void CalculatorTest::TearDown() { closeAllForms(); }
+
+void typeWorkedExample() {
+    const std::pair<int32_t, const char*> typed[] = {
+        {RI::BUDGET, "1000"}, {RI::ROI, "7"}, {RI::MARGIN, "50"}, {RI::AVERAGE_SALE, "100"}, {RI::CLOSING_RATIO, "20"}};
+    for (const auto& [id, text] : typed) driver::TYPE("RI", id, text);
+    driver::FOCUS("RI", RI::CUSTOMER);
+}

@@ -49,3 +49,7 @@ protected:
     void SetUp() override;
     void TearDown() override;
 };
+
+// Types the worked example's budget, return, margin, average sale and closing ratio into the
+// calculator, and leaves the last box for the customer's.
+void typeWorkedExample();
