@@ -3,29 +3,12 @@
 #include <algorithm>
 
 std::vector<ComparisonRow> COMPARISONROWS(const std::vector<Analysis>& analyses) {
-    using Field = std::string Analysis::*;
-    const struct {
-        const char* caption;
-        Field field;
-        bool input;
-    } fields[] = {{"Customer", &Analysis::customer, true},
-                  {"Salesrep/Station", &Analysis::salesRep, true},
-                  {"Scenario", &Analysis::scenario, false},
-                  {"Saved", &Analysis::saved, false},
-                  {"Advertising Investment", &Analysis::budget, true},
-                  {"Return on Investment %", &Analysis::roi, true},
-                  {"Profit Margin %", &Analysis::margin, true},
-                  {"Average Sale", &Analysis::averageSale, true},
-                  {"Closing Ratio %", &Analysis::closingRatio, true},
-                  {"Net Return on Investment", &Analysis::netReturn, false},
-                  {"Gross Return on Investment", &Analysis::grossReturn, false},
-                  {"Number of Sales Needed", &Analysis::sales, false},
-                  {"Total Responses Needed", &Analysis::responses, false}};
     std::vector<ComparisonRow> rows;
-    for (const auto& f : fields) {
+    for (const AnalysisField& f : kAnalysisFields) {
+        if (f.member == &Analysis::comments) continue;
         ComparisonRow row{f.caption, {}, false, false};
-        for (const Analysis& a : analyses) row.cells.push_back(a.*f.field);
-        row.differs = f.input && std::ranges::adjacent_find(row.cells, std::not_equal_to<>()) != row.cells.end();
+        for (const Analysis& a : analyses) row.cells.push_back(a.*f.member);
+        row.differs = f.typed && std::ranges::adjacent_find(row.cells, std::not_equal_to<>()) != row.cells.end();
         rows.push_back(std::move(row));
     }
     // Every station ticked in any of the analyses, in the order they first appear.

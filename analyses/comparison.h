@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "analyses/store.h"
+#include "common/analysis.h"
 
 struct ComparisonRow {
     std::string caption;

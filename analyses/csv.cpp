@@ -34,17 +34,15 @@ std::string SHARES(const Analysis& analysis) {
 
 }  // namespace
 
+// The fields in the table's order, the comments last after the stations' shares.
 std::string ANALYSESCSV(const std::vector<Analysis>& analyses) {
-    std::string csv =
-        "\xEF\xBB\xBF"
-        "Customer,Salesrep/Station,Scenario,Saved,Advertising Investment,Return on Investment %,"
-        "Profit Margin %,Average Sale,Closing Ratio %,Net Return on Investment,Gross Return on Investment,"
-        "Number of Sales Needed,Total Responses Needed,Station Shares,Comments\r\n";
+    std::string csv = "\xEF\xBB\xBF";
+    for (const AnalysisField& field : kAnalysisFields)
+        if (field.member != &Analysis::comments) csv += std::string(field.caption) + ",";
+    csv += "Station Shares,Comments\r\n";
     for (const Analysis& a : analyses) {
-        for (const std::string* text : {&a.customer, &a.salesRep, &a.scenario, &a.saved, &a.budget, &a.roi, &a.margin,
-                                         &a.averageSale, &a.closingRatio, &a.netReturn, &a.grossReturn, &a.sales,
-                                         &a.responses})
-            csv += FIELD(*text) + ",";
+        for (const AnalysisField& field : kAnalysisFields)
+            if (field.member != &Analysis::comments) csv += FIELD(a.*field.member) + ",";
         csv += FIELD(SHARES(a)) + "," + FIELD(a.comments) + "\r\n";
     }
     return csv;

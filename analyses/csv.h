@@ -4,6 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "analyses/store.h"
+#include "common/analysis.h"
 
 std::string ANALYSESCSV(const std::vector<Analysis>& analyses);

@@ -30,7 +30,10 @@ Analysis kept;
 
 // The inputs and comments, which opening another analysis would replace.
 std::vector<std::string> typedPart(const Analysis& a) {
-    return {a.customer, a.salesRep, a.budget, a.roi, a.margin, a.averageSale, a.closingRatio, a.comments};
+    std::vector<std::string> typed;
+    for (const AnalysisField& field : kAnalysisFields)
+        if (field.typed) typed.push_back(a.*field.member);
+    return typed;
 }
 
 }  // namespace

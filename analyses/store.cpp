@@ -94,15 +94,19 @@ const std::vector<Step>& steps() {
     return all;
 }
 
-// The texts of an analysis in the order of the columns named below, "saved" apart.
-constexpr std::string Analysis::*kTexts[] = {
-    &Analysis::customer,    &Analysis::salesRep,     &Analysis::scenario,  &Analysis::budget,
-    &Analysis::roi,         &Analysis::margin,       &Analysis::averageSale, &Analysis::closingRatio,
-    &Analysis::comments,    &Analysis::netReturn,    &Analysis::grossReturn, &Analysis::sales,
-    &Analysis::responses};
-const char* const kTextColumns =
-    "customer, sales_rep, scenario, budget, roi, margin, average_sale, closing_ratio, comments, net_return, "
-    "gross_return, sales, responses";
+// The columns of the analysis' texts, "saved" apart (the store sets it), in the table's order.
+std::vector<const AnalysisField*> storedFields() {
+    std::vector<const AnalysisField*> fields;
+    for (const AnalysisField& field : kAnalysisFields)
+        if (field.member != &Analysis::saved) fields.push_back(&field);
+    return fields;
+}
+
+std::string storedColumns() {
+    std::string columns;
+    for (const AnalysisField* field : storedFields()) columns += (columns.empty() ? "" : ", ") + std::string(field->column);
+    return columns;
+}
 
 int32_t Store = 0;        // the open database, 0 when none
 std::string Folder;       // its folder
@@ -343,7 +347,7 @@ std::string refusal(const Analysis& analysis) {
     if (ISBLANK(analysis.scenario)) return "Give the analysis a scenario name before saving it.";
     if (analysis.stations.size() > kMaxStations) return "An analysis holds at most 8 stations.";
     bool tooLong = false;
-    for (auto text : kTexts) tooLong = tooLong || (analysis.*text).size() > kDbMaxText;
+    for (const AnalysisField& field : kAnalysisFields) tooLong = tooLong || (analysis.*field.member).size() > kDbMaxText;
     for (const SavedStation& station : analysis.stations)
         for (const std::string* text : {&station.name, &station.cume, &station.share})
             tooLong = tooLong || text->size() > kDbMaxText;
@@ -362,11 +366,14 @@ DbAnswer saveOne(const Analysis& analysis, std::string& id, std::string& saved) 
                              key);
     if (answer.ok()) answer = DB_RUN(Store, "DELETE FROM analyses WHERE customer = ?1 AND scenario = ?2", key);
     std::vector<std::string> texts;
-    for (auto text : kTexts) texts.push_back(analysis.*text);
+    std::string values;
+    for (const AnalysisField* field : storedFields()) {
+        texts.push_back(analysis.*field->member);
+        values += "?" + std::to_string(texts.size()) + ", ";
+    }
     if (answer.ok())
         answer = DB_RUN(Store,
-                        std::string("INSERT INTO analyses (") + kTextColumns +
-                            ", saved) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, "
+                        "INSERT INTO analyses (" + storedColumns() + ", saved) VALUES (" + values +
                             "strftime('%Y-%m-%d %H:%M', 'now', 'localtime')) RETURNING id, saved",
                         texts, 1);
     if (answer.ok() && (answer.rows.empty() || answer.rows[0].size() != 2)) answer.outcome = DbOutcome::Failed;
@@ -488,11 +495,12 @@ Analysis LOADANALYSIS(int64_t id) {
     Analysis analysis;
     const std::vector<std::string> key = {std::to_string(id)};
     DbAnswer answer =
-        DB_RUN(Store, std::string("SELECT id, saved, ") + kTextColumns + " FROM analyses WHERE id = ?1", key, 1);
-    if (!answer.ok() || answer.rows.empty() || answer.rows[0].size() != 2 + std::size(kTexts)) return analysis;
+        DB_RUN(Store, "SELECT id, saved, " + storedColumns() + " FROM analyses WHERE id = ?1", key, 1);
+    const std::vector<const AnalysisField*> fields = storedFields();
+    if (!answer.ok() || answer.rows.empty() || answer.rows[0].size() != 2 + fields.size()) return analysis;
     const std::vector<std::string>& row = answer.rows[0];
     analysis.saved = row[1];
-    for (size_t i = 0; i < std::size(kTexts); ++i) analysis.*kTexts[i] = row[2 + i];
+    for (size_t i = 0; i < fields.size(); ++i) analysis.*fields[i]->member = row[2 + i];
     const DbAnswer stations = DB_RUN(
         Store, "SELECT name, cume, ticked, share FROM stations WHERE analysis = ?1 ORDER BY position", key, kMaxStations);
     if (!stations.ok()) return Analysis{};

@@ -8,22 +8,7 @@
 #include <string>
 #include <vector>
 
-// A station as it stood when the analysis was saved, with its share as shown.
-struct SavedStation {
-    std::string name, cume;
-    bool ticked = false;
-    std::string share;
-};
-
-// One analysis: what the calculator showed when it was saved, every figure as its text.
-struct Analysis {
-    int64_t id = 0;  // 0 until saved
-    std::string customer, salesRep, scenario;
-    std::string saved;  // local time of the save, "YYYY-MM-DD HH:MM"
-    std::string budget, roi, margin, averageSale, closingRatio, comments;
-    std::string netReturn, grossReturn, sales, responses;
-    std::vector<SavedStation> stations;
-};
+#include "common/analysis.h"
 
 // What the list of saved analyses shows of each.
 struct AnalysisSummary {
