@@ -1,6 +1,7 @@
 #include "analyses/saved_analyses.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "analyses/compare_window.h"
@@ -18,6 +19,12 @@
 namespace {
 
 const std::string kForm = "SA";
+
+// What the calculator showed when the window was opened, whether it had changed since it was last
+// saved, opened or cleared, and the analysis the user chose to open.
+Analysis shown;
+bool shownChanged = false;
+std::optional<Analysis> chosen;
 
 // How many analyses are saved, and how many the search finds.
 int64_t savedCount = 0, shownCount = 0;
@@ -92,12 +99,12 @@ void SA_LOADLIST(const std::vector<int64_t>& keep) {
 void SA_OPEN() {
     const std::vector<int64_t> ids = selectedIds();
     if (ids.size() != 1) return;
-    if (SHOWNCHANGED()) {
+    if (shownChanged) {
         const int32_t answer =
             ASKUSER("Changes Not Saved", "Save the analysis on the calculator before you open another?{f10}",
                     "(Figures and comments not saved will be lost.){f6}", "", "*{G,f7}|&Yes|&No|&Cancel", 1);
         if (answer != 1 && answer != 2) return;
-        if (answer == 1 && !SAVEANALYSISOVER(kForm)) return;
+        if (answer == 1 && !SAVEANALYSISOVER(kForm, shown)) return;
     }
     const Analysis analysis = LOADANALYSIS(ids.front());
     if (analysis.id == 0) {
@@ -105,8 +112,8 @@ void SA_OPEN() {
         SA_LOADLIST({});
         return;
     }
+    chosen = analysis;
     EZ_UNLOADFORM(kForm);
-    SHOWANALYSIS(analysis);
 }
 
 void SA_RENAME() {
@@ -195,6 +202,14 @@ void SA_HELP() {
 }
 
 }  // namespace
+
+std::optional<Analysis> CHOOSEANALYSIS(const std::string& parent, const Analysis& showing, bool changed) {
+    shown = showing;
+    shownChanged = changed;
+    chosen.reset();
+    EZ_SA_Display(parent);
+    return std::exchange(chosen, std::nullopt);
+}
 
 void EZ_SA_Display(const std::string& parent) {
     EZ_COLOR(-1, -1);

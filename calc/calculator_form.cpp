@@ -8,6 +8,7 @@
 #include "base/text.h"
 #include "calc/calculate.h"
 #include "calc/calculator_ids.h"
+#include "calc/shown_analysis.h"
 #include "calc/options.h"
 #include "calc/print_analysis.h"
 #include "calc/results.h"

@@ -9,6 +9,7 @@
 #include "calc/calculator_form.h"
 #include "calc/calculator_ids.h"
 #include "calc/results.h"
+#include "calc/shown_analysis.h"
 #include "common/globals.h"
 #include "common/help.h"
 #include "common/settings.h"
@@ -51,8 +52,11 @@ void toggleAutoUpdate() {
 void RI_MENUEVENTS(int32_t id, int32_t& message, int32_t&, int32_t&, int32_t, const std::string&) {
     if (message != EZ_MSG_CLICK) return;
     switch (id) {
-    case RI::MENU_SAVE: SAVEANALYSISMENU(); break;
-    case RI::MENU_OPEN: EZ_SA_Display("RI"); break;
+    case RI::MENU_SAVE: SAVESHOWN(); break;
+    case RI::MENU_OPEN:
+        if (const std::optional<Analysis> analysis = CHOOSEANALYSIS("RI", SHOWNANALYSIS(), SHOWNCHANGED()))
+            SHOWANALYSIS(*analysis);
+        break;
     case RI::MENU_STATIONS:
         if (const std::optional<StationMoves> moves = EDITSTATIONS("RI")) STATIONSEDITED(*moves);
         break;
