@@ -8,9 +8,9 @@
 
 #include "common/analysis.h"
 
-// Opens the window over parent until it closes, knowing what the calculator shows and whether it
-// has changed since it was last saved, opened or cleared (opening another then offers to save it
-// first); the analysis the user chose to open, or nothing.
+// Opens the window over parent until it closes, knowing what the calculator shows (with the
+// scenario name to offer) and whether it has changed since it was last saved, opened or cleared
+// (opening another then offers to save it first); the analysis the user chose to open, or nothing.
 std::optional<Analysis> CHOOSEANALYSIS(const std::string& parent, const Analysis& showing, bool changed);
 
 void EZ_SA_Display(const std::string& parent);

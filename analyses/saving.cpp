@@ -3,7 +3,6 @@
 #include <vector>
 
 #include "analyses/scenario_name.h"
-#include "calc/results.h"
 #include "msgbox/message_box.h"
 
 namespace {
@@ -26,10 +25,6 @@ void CLOSEANALYSES() {
     openedFolder.clear();
 }
 
-std::string DEFAULTSCENARIO(const Analysis& analysis) {
-    return DOLLARTEXT(analysis.budget) + " at " + PCTTEXT(analysis.roi) + "%";
-}
-
 std::optional<Analysis> SAVEANALYSISOVER(const std::string& parent, Analysis analysis) {
     if (analysis.customer.empty()) {
         DISPLAYMESSAGE("Analysis Not Saved", "Type the customer's name before you save the analysis.{f10}",
@@ -42,7 +37,7 @@ std::optional<Analysis> SAVEANALYSISOVER(const std::string& parent, Analysis ana
         return std::nullopt;
     }
     analysis.scenario = ASKSCENARIO(parent, "Save Analysis", "Scenario name for " + analysis.customer + ":",
-                                    DEFAULTSCENARIO(analysis));
+                                    analysis.scenario);
     if (analysis.scenario.empty()) return std::nullopt;
     if (ANALYSISEXISTS(analysis.customer, analysis.scenario)) {
         const int32_t answer =

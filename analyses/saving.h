@@ -6,10 +6,8 @@
 
 #include "analyses/store.h"
 
-// The scenario name offered first: the budget and the return, as "$1,000.00 at 7.0%".
-std::string DEFAULTSCENARIO(const Analysis& analysis);
-// Saving from over parent: asks for the scenario's name, asks before replacing one of that name,
-// saves; the analysis as saved, or nothing when it was not.
+// Saving from over parent: asks for the scenario's name (offering the analysis' own), asks before
+// replacing one of that name, saves; the analysis as saved, or nothing when it was not.
 std::optional<Analysis> SAVEANALYSISOVER(const std::string& parent, Analysis analysis);
 // Opens the store on its first use, showing over parent what the user must know of it, and what
 // the check of the whole file has found since, if anything.

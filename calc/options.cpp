@@ -54,7 +54,7 @@ void RI_MENUEVENTS(int32_t id, int32_t& message, int32_t&, int32_t&, int32_t, co
     switch (id) {
     case RI::MENU_SAVE: SAVESHOWN(); break;
     case RI::MENU_OPEN:
-        if (const std::optional<Analysis> analysis = CHOOSEANALYSIS("RI", SHOWNANALYSIS(), SHOWNCHANGED()))
+        if (const std::optional<Analysis> analysis = CHOOSEANALYSIS("RI", TOSAVE(), SHOWNCHANGED()))
             SHOWANALYSIS(*analysis);
         break;
     case RI::MENU_STATIONS:

@@ -91,8 +91,14 @@ void SHOWANALYSIS(const Analysis& analysis) {
                        SHOWNTEXT(missing) + "{f10}", "RI");
 }
 
+Analysis TOSAVE() {
+    Analysis analysis = SHOWNANALYSIS();
+    analysis.scenario = DOLLARTEXT(analysis.budget) + " at " + PCTTEXT(analysis.roi) + "%";
+    return analysis;
+}
+
 void SAVESHOWN() {
-    if (const std::optional<Analysis> saved = SAVEANALYSISOVER("RI", SHOWNANALYSIS())) {
+    if (const std::optional<Analysis> saved = SAVEANALYSISOVER("RI", TOSAVE())) {
         KEEPSHOWN();
         PASSINGNOTICE("Saved \"" + saved->scenario + "\" for " + saved->customer + ".", NoticeLasts::UNTILNEXTEDIT,
                       0);
