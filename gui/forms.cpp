@@ -11,6 +11,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include "gui/icons.h"
 #include "gui/registry.h"
@@ -26,7 +27,9 @@ void FormWindow::closeEvent(QCloseEvent* event) {
     if (!closing) {
         int32_t value = 0;
         int32_t cancel = 0;
+        asking = true;
         dispatch(formName, 0, EZ_MSG_CLOSE, value, cancel);
+        asking = false;
         if (cancel == 1 || !findForm(formName)) {
             event->ignore();
             return;
@@ -54,6 +57,16 @@ void FormWindow::closeEvent(QCloseEvent* event) {
     if (formNames().empty()) lastFormGone();
 }
 
+// A second close request while the program decides on the first (its question is open) is
+// refused: Qt would otherwise take it as granted and destroy the window the program keeps.
+bool FormWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (asking && watched == windowHandle() && event->type() == QEvent::Close) {
+        event->ignore();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
 // Enter and Escape belong to the program's handlers, not to the dialog's defaults.
 void FormWindow::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
@@ -66,6 +79,7 @@ void FormWindow::keyPressEvent(QKeyEvent* event) {
 
 void FormWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
+    windowHandle()->installEventFilter(this);
     Form* form = findForm(formName);
     if (!form || form->shownOnce) return;
     form->shownOnce = true;

@@ -49,10 +49,14 @@ public:
     bool closing = false;
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
+
+private:
+    bool asking = false;  // the program is deciding whether to close, perhaps asking the user
 };
 
 Form* findForm(const std::string& name);

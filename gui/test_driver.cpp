@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QCloseEvent>
 #include <QCompleter>
 #include <QDialogButtonBox>
 #include <QElapsedTimer>
@@ -25,6 +26,7 @@
 #include <QThread>
 #include <QTimer>
 #include <QToolTip>
+#include <QWindow>
 #include <algorithm>
 
 #include "gui/registry.h"
@@ -158,8 +160,15 @@ void HOVER(const std::string& form, int32_t id) {
     SETTLE();
 }
 
+// As the window system asks: a close event to the window, which a second click repeats.
 void CLOSEBOX(const std::string& form) {
-    if (gui::Form* f = gui::findForm(form)) f->window->close();
+    gui::Form* f = gui::findForm(form);
+    if (f && f->window->windowHandle()) {
+        QCloseEvent request;
+        QCoreApplication::sendEvent(f->window->windowHandle(), &request);
+    } else if (f) {
+        f->window->close();
+    }
     SETTLE();
 }
 

@@ -81,6 +81,9 @@ TEST_F(StationEditorTest, CancelWithChangesAsksAndEachAnswerDoesItsPart) {
                           {"no", clickButton(2), false, "WAAA,,,,,,,"},
                           {"escape", [] { driver::PRESS("DGMSGBOX1", 0, "Escape"); }, true, "WAAA,,,,,,,"},
                           {"close box", [] { driver::CLOSEBOX("DGMSGBOX1"); }, true, "WAAA,,,,,,,"},
+                          // The editor's close box clicked again while it asks changes nothing.
+                          {"editor's close box again",
+                           [] { driver::CLOSEBOX(kEditor), clickButton(3)(); }, true, "WAAA,,,,,,,"},
                           {"yes", clickButton(1), false, "WAAA,WNEW,,,,,,"}};
     for (const Case& c : cases) {
         bool open = false;
@@ -92,7 +95,8 @@ TEST_F(StationEditorTest, CancelWithChangesAsksAndEachAnswerDoesItsPart) {
             driver::TYPE(kEditor, 135, "1200");
             okEnabled = EZ_ISENABLED(kEditor, 200);
             driver::CLICK(kEditor, 205);
-            open = EZ_FORMEXISTS(kEditor);
+            // Open, and on the screen.
+            open = EZ_FORMEXISTS(kEditor) && gui::findForm(kEditor)->window->windowHandle()->isVisible();
             if (open) {
                 EXPECT_EQ(EZ_GETTEXT(kEditor, 130), "WNEW");
                 driver::CLOSEBOX(kEditor);
