@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTextCursor>
 #include <QTextEdit>
 
@@ -27,21 +26,12 @@ const std::string kAbout = "AB";
 
 class AboutBoxTest : public CalculatorTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(folder.isValid());
-        driver::PROGRAMFOLDER(folder.path().toStdString());
-        CalculatorTest::SetUp();
-    }
-    void TearDown() override {
-        CalculatorTest::TearDown();
-        driver::PROGRAMFOLDER("");
-    }
     void writeHistory(const QByteArray& bytes) {
         QFile file(history());
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);
     }
-    QString history() const { return QDir(folder.path()).filePath("History.rtf"); }
+    QString history() const { return path("History.rtf"); }
 
     // Opens the box from the menu, runs the checks while it is open, then closes it.
     void withAboutBox(const std::function<void()>& checks) {
@@ -54,8 +44,6 @@ protected:
         EXPECT_FALSE(answer->timedOut);
         EXPECT_FALSE(EZ_FORMEXISTS(kAbout));
     }
-
-    QTemporaryDir folder;
 };
 
 QLabel* label(int32_t id) { return qobject_cast<QLabel*>(gui::findControl(kAbout, id)); }

@@ -2,7 +2,6 @@
 // the calculator and the two windows driven as a rep would.
 #include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <cctype>
 #include <map>
 #include <set>
@@ -35,19 +34,10 @@ namespace {
 class SavedAnalysesTest : public CalculatorTest {
 protected:
     void SetUp() override {
-        driver::PROGRAMFOLDER(folder.path().toStdString());
-        IniFile = QDir(folder.path()).filePath("Tarvex.ini").toStdString();
         CalculatorTest::SetUp();
         StationCalls = {"KBEST", "Z-100", "", "", "", "", "", ""};
         StationCume = {"10000", "24500", "", "", "", "", "", ""};
         SHOWSTATIONS();
-    }
-    void TearDown() override {
-        CalculatorTest::TearDown();
-        CLOSEANALYSES();
-        DD_RENDERTOPDF("");
-        driver::PROGRAMFOLDER("");
-        IniFile.clear();
     }
 
     void typeFigures(const std::string& customer, const std::string& budget) {
@@ -81,8 +71,6 @@ protected:
         driver::WHENOPEN("SA", action);
         driver::PRESS("RI", RI::COMMENTS, "Ctrl+O");
     }
-
-    QTemporaryDir folder;
 };
 
 TEST_F(SavedAnalysesTest, PackagesAreSavedFoundOpenedRenamedAndDeleted) {
@@ -158,8 +146,8 @@ TEST_F(SavedAnalysesTest, TwoPackagesAreComparedPrintedAndExported) {
     EXPECT_EQ(EZ_GETSBTEXT("RI", RI::STATUS_BAR, 1), " Copyright \u00a9 Tarvex. All rights reserved.");
     driver::CLICK("RI", RI::TICKBOX(2));
     save("Heavy");
-    const QString pdf = folder.filePath("comparison.pdf");
-    const QString csv = folder.filePath("packages");
+    const QString pdf = path("comparison.pdf");
+    const QString csv = path("packages");
     inList([&] {
         driver::CLICKROW("SA", SA::LIST, 0);
         driver::CLICKROW("SA", SA::LIST, 1, "Shift");

@@ -1,6 +1,6 @@
 // The calculation reached through the calculator window, as a user types.
-#include <QDir>
-#include <QTemporaryDir>
+
+#include <QFile>
 
 #include "calc/calculator_form.h"
 #include "calc/calculator_ids.h"
@@ -13,6 +13,7 @@
 #include "stations/tables.h"
 #include "tests/support/boxes.h"
 #include "tests/support/fixture.h"
+#include "update/addresses.h"
 
 namespace {
 
@@ -239,7 +240,12 @@ TEST_F(CalculatorTest, StationRowsFollowTheTables) {
     EXPECT_EQ(EZ_GETTEXT("RI", RI::TICKBOX(8)), "");
 }
 
-TEST_F(CalculatorTest, MenusCaptionsAndStatusBar) {
+// With no settings file remembering is off and the automatic check on (here against a closed port).
+TEST_F(ProgramTest, MenusCaptionsAndStatusBar) {
+    QFile::remove(path("Tarvex.ini"));
+    VersionFileUrl = "http://127.0.0.1:9/TarvexVersion.txt";
+    EZ_RI_Display("");
+    driver::SETTLE();
     EXPECT_EQ(EZ_GETTEXT("RI", 0), "Tarvex");
     EXPECT_EQ(EZ_GETSBTEXT("RI", RI::STATUS_BAR, 2), "\tVersion: " TARVEX_VERSION_TEXT);
     EXPECT_FALSE(EZ_MENUCHECKED(EZ_GETMENU("RI", 2), 9105));
@@ -248,14 +254,8 @@ TEST_F(CalculatorTest, MenusCaptionsAndStatusBar) {
     EXPECT_FALSE(EZ_FORMEXISTS("RI"));
 }
 
-}  // namespace
-
-namespace {
-
 // Only the lowest bit of the stored option, rounded to a whole number, counts.
-TEST(StoredOptions, LowestBitOfTheRoundedNumber) {
-    QTemporaryDir folder;
-    IniFile = QDir(folder.path()).filePath("Tarvex.ini").toStdString();
+TEST_F(ProgramTest, StoredOptionsCountByTheLowestBitOfTheRoundedNumber) {
     const std::pair<const char*, bool> cases[] = {{"2", false}, {"3", true}, {"1.5", false}, {"abc", false},
                                                   {"1", true},  {"0", false}};
     for (const auto& [stored, on] : cases) {
@@ -267,7 +267,6 @@ TEST(StoredOptions, LowestBitOfTheRoundedNumber) {
         EXPECT_EQ(EZ_MENUCHECKED(EZ_GETMENU("RI", 2), 9110), on) << stored;
         closeAllForms();
     }
-    IniFile.clear();
 }
 
 }  // namespace

@@ -14,7 +14,6 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStatusBar>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <cmath>
 #include <functional>
@@ -169,11 +168,6 @@ QString share(int row) { return QString::fromStdString(EZ_GETTEXT("RI", RI::SHAR
 
 class PrintedAnalysisTest : public CalculatorTest {
 protected:
-    void TearDown() override {
-        DD_RENDERTOPDF("");
-        CalculatorTest::TearDown();
-    }
-
     // The worked example: stations 2 and 5 ticked, station 1 kept but not ticked.
     void fillWorkedExample() {
         keepStation(1, "WXYZ", "50000");
@@ -189,13 +183,12 @@ protected:
 
     // Prints what the calculator shows into a new PDF file and returns its path.
     QString printToPdf() {
-        const QString path = folder.filePath(QString("page%1.pdf").arg(++printed));
-        DD_RENDERTOPDF(path.toStdString());
+        const QString pdf = path(QString("page%1.pdf").arg(++printed));
+        DD_RENDERTOPDF(pdf.toStdString());
         PRINTROUTINE();
-        return path;
+        return pdf;
     }
 
-    QTemporaryDir folder;
     int printed = 0;
 };
 
@@ -291,7 +284,7 @@ TEST_F(PrintedAnalysisTest, TickedStationsFollowTheirHeadingThenTheComments) {
 TEST_F(PrintedAnalysisTest, FrameSurroundsTheFigures) {
     fillWorkedExample();
     const QString pdf = printToPdf();
-    const QString image = folder.filePath("page");
+    const QString image = path("page");
     runTool("pdftoppm", {"-r", "100", "-gray", "-singlefile", pdf, image});
     const QImage page(image + ".pgm");
     ASSERT_EQ(page.size(), QSize(850, 1100));
@@ -379,7 +372,7 @@ TEST_F(PrintedAnalysisTest, ListenersFigureAgreesWithTheShareOnItsLine) {
         keepStation(1, "WROCK", c.cume);
         for (int32_t id = 145; id <= 165; id += 5) EZ_SETTEXT("RI", id, "");
         typeFigures(c.budget, "0", "100", "100", c.ratio);
-        const QStringList lines = printedText(folder.filePath("page.pdf")).split('\n').filter("WROCK");
+        const QStringList lines = printedText(path("page.pdf")).split('\n').filter("WROCK");
         ASSERT_EQ(lines.size(), 1);
         const std::string tooltip = driver::TOOLTIP("RI", RI::SHARELABEL(1));
         EXPECT_EQ(gui::findControl("RI", RI::SHARELABEL(1))->accessibleDescription().toStdString(), tooltip);
@@ -506,7 +499,7 @@ TEST_F(PrintedAnalysisTest, FailedStartShowsThePrintEngineErrorAndPrintsNothing)
                        box->buttons().value(0)->click();
                    });
     // A page asked for in a folder that does not exist cannot start.
-    const QString failed = folder.filePath("missing/page.pdf");
+    const QString failed = path("missing/page.pdf");
     DD_RENDERTOPDF(failed.toStdString());
     PRINTROUTINE();
     EXPECT_EQ(caption.toStdString(), "Print Engine Error");
@@ -522,7 +515,7 @@ TEST_F(PrintedAnalysisTest, FailedStartShowsThePrintEngineErrorAndPrintsNothing)
 TEST_F(PrintedAnalysisTest, PrintButtonOpensThePreviewThatSavesTheSamePage) {
     fillWorkedExample();
     ASSERT_TRUE(EZ_ISENABLED("RI", RI::PRINT_BUTTON));
-    const QString saved = folder.filePath("saved.pdf");
+    const QString saved = path("saved.pdf");
     QString title, suggested;
     int pages = 0;
     whenModalOpens([](QWidget* modal) { return modal->findChild<QPrintPreviewWidget*>() != nullptr; },

@@ -3,12 +3,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QDir>
 #include <QFile>
-#include <QTemporaryDir>
 #include <cstdio>
 
 #include "calc/calculator_ids.h"
+#include "common/globals.h"
 #include "common/settings.h"
 #include "common/stored_text.h"
 #include "gui/ezgui.h"
@@ -111,19 +110,20 @@ std::string fileText(const std::string& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : "";
 }
 
-TEST(RememberedClient, ACommentComesBackExactlyAndALongOneIsCutOnceToFit) {
-    QTemporaryDir folder;
-    ASSERT_TRUE(folder.isValid());
-    const std::string ini = QDir(folder.path()).filePath("Tarvex.ini").toStdString();
+// Each test starts the program in sessions of their own over the test's program folder.
+using RememberedClient = ProgramTest;
+
+TEST_F(RememberedClient, ACommentComesBackExactlyAndALongOneIsCutOnceToFit) {
+    const std::string& ini = IniFile;
     WRITEINI(ini, "Options", "Recall", "1");
 
-    ASSERT_EQ(runSessionIn(folder.path().toStdString(), "close-with-ends"), 0);
+    ASSERT_EQ(runSessionIn(folder, "close-with-ends"), 0);
     const std::string first = fileText(ini);
-    ASSERT_EQ(runSessionIn(folder.path().toStdString(), "ends-come-back"), 0);
-    ASSERT_EQ(runSessionIn(folder.path().toStdString(), "ends-come-back"), 0);
+    ASSERT_EQ(runSessionIn(folder, "ends-come-back"), 0);
+    ASSERT_EQ(runSessionIn(folder, "ends-come-back"), 0);
     EXPECT_EQ(fileText(ini), first) << "a value written again grew";
 
-    ASSERT_EQ(runSessionIn(folder.path().toStdString(), "close-with-long-comment"), 0);
+    ASSERT_EQ(runSessionIn(folder, "close-with-long-comment"), 0);
     const std::string stored = GETINI(ini, "Info", "16");
     EXPECT_LE(stored.size(), 999u);
     EXPECT_GE(stored.size(), 990u) << "cut more than it had to";
@@ -145,31 +145,28 @@ const bool startOverPipe = registerSession("start-over-a-pipe", [] {
 
 // A pipe, or a link to a device, where the settings file belongs: reading it must not wait for
 // a writer or read for ever, and nothing is ever written into it.
-TEST(RememberedClient, ASettingsFileThatIsNoFileNeitherStopsTheStartNorIsWritten) {
-    QTemporaryDir folder;
-    ASSERT_TRUE(folder.isValid());
-    const std::string ini = QDir(folder.path()).filePath("Tarvex.ini").toStdString();
+TEST_F(RememberedClient, ASettingsFileThatIsNoFileNeitherStopsTheStartNorIsWritten) {
+    const std::string& ini = IniFile;
+    ASSERT_EQ(::unlink(ini.c_str()), 0);
     ASSERT_EQ(::mkfifo(ini.c_str(), 0600), 0);
-    ASSERT_EQ(runSessionIn(folder.path().toStdString(), "start-over-a-pipe"), 0);
+    ASSERT_EQ(runSessionIn(folder, "start-over-a-pipe"), 0);
     struct stat info {};
     ASSERT_EQ(::lstat(ini.c_str(), &info), 0);
     EXPECT_TRUE(S_ISFIFO(info.st_mode));
 
     ASSERT_EQ(::unlink(ini.c_str()), 0);
     ASSERT_EQ(::symlink("/dev/zero", ini.c_str()), 0);
-    ASSERT_EQ(runSessionIn(folder.path().toStdString(), "start-over-a-pipe"), 0);
+    ASSERT_EQ(runSessionIn(folder, "start-over-a-pipe"), 0);
     ASSERT_EQ(::lstat(ini.c_str(), &info), 0);
     EXPECT_TRUE(S_ISLNK(info.st_mode));
 }
 
-TEST(RememberedClient, ComesBackAfterARestartAndStaysWhenTheOptionIsOff) {
-    QTemporaryDir folder;
-    ASSERT_TRUE(folder.isValid());
-    const std::string ini = QDir(folder.path()).filePath("Tarvex.ini").toStdString();
+TEST_F(RememberedClient, ComesBackAfterARestartAndStaysWhenTheOptionIsOff) {
+    const std::string& ini = IniFile;
     WRITEINI(ini, "Stations", "Calls", "WAAA,WBBB,WCCC,,,,,");
     WRITEINI(ini, "Stations", "Cume", "10000,5000,2500,0,0,0,0,0");
 
-    ASSERT_EQ(runSessionIn(folder.path().toStdString(), "type-and-close"), 0);
+    ASSERT_EQ(runSessionIn(folder, "type-and-close"), 0);
     EXPECT_EQ(GETINI(ini, "Options", "Recall"), "1");
     EXPECT_EQ(GETINI(ini, "Info", "1"), "Main Street Motors");
     EXPECT_EQ(GETINI(ini, "Info", "3"), "1000.00");
@@ -177,7 +174,7 @@ TEST(RememberedClient, ComesBackAfterARestartAndStaysWhenTheOptionIsOff) {
     EXPECT_EQ(GETINI(ini, "Info", "9"), "0");
     EXPECT_EQ(GETINI(ini, "Info", "10"), "1");
 
-    ASSERT_EQ(runSessionIn(folder.path().toStdString(), "comes-back-then-off"), 0);
+    ASSERT_EQ(runSessionIn(folder, "comes-back-then-off"), 0);
     EXPECT_EQ(GETINI(ini, "Options", "Recall"), "0");
     EXPECT_EQ(GETINI(ini, "Info", "1"), "Main Street Motors");
 }

@@ -1,7 +1,6 @@
 // The list control used as a user uses it: headings sort through the source, only the rows in
 // view are fetched, rows are chosen with the mouse and Enter and stay chosen by their keys; and
 // the question for a file name to save as.
-#include <QTemporaryDir>
 #include <algorithm>
 
 #include "gui/ezgui.h"
@@ -123,8 +122,7 @@ TEST_F(ListView, ChoosingARowIsAChangeAndEnterOrADoubleClickIsAClick) {
 }
 
 TEST_F(ListView, SaveQuestionAddsTheExtensionOrGivesNothingWhenCancelled) {
-    QTemporaryDir folder;
-    const std::string base = folder.path().toStdString() + "/";
+    const std::string base = folder + "/";
     const struct {
         std::string typed, answer;
     } answers[] = {{"report", base + "report.csv"}, {"notes.txt", base + "notes.txt"}, {"", ""}};

@@ -1,10 +1,9 @@
-// The station editor used as a sales rep uses it, with the settings file in a scratch folder.
+// The station editor used as a sales rep uses it.
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
 #include <QImage>
 #include <QLineEdit>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
 
@@ -31,14 +30,6 @@ const std::string kEditor = "SE";
 
 class StationEditorTest : public CalculatorTest {
 protected:
-    void SetUp() override {
-        IniFile = QDir(folder.path()).filePath("Tarvex.ini").toStdString();
-        CalculatorTest::SetUp();
-    }
-    void TearDown() override {
-        CalculatorTest::TearDown();
-        IniFile.clear();
-    }
     void store(const char* calls, const char* cume) {
         WRITEINI(IniFile, "Stations", "Calls", calls);
         WRITEINI(IniFile, "Stations", "Cume", cume);
@@ -52,7 +43,6 @@ protected:
         EXPECT_TRUE(answer->answered);
         EXPECT_FALSE(answer->timedOut);
     }
-    QTemporaryDir folder;
 };
 
 TEST_F(StationEditorTest, OpensCleanAndCancelClosesWithoutAsking) {
@@ -210,7 +200,7 @@ TEST_F(StationEditorTest, TicksAndSharesFollowTheirStationsAfterASave) {
             EXPECT_EQ(gui::findControl("RI", tick + 5)->accessibleDescription().toStdString(), want.tip) << row;
         }
         EXPECT_TRUE(EZ_ISENABLED("RI", RI::PRINT_BUTTON));
-        const QString page = printedText(QDir(folder.path()).filePath("page.pdf"));
+        const QString page = printedText(path("page.pdf"));
         const QStringList lines = page.split('\n').filter("WROCK");
         ASSERT_EQ(lines.size(), 1) << page.toStdString();
         EXPECT_TRUE(lines[0].contains(step.printed)) << lines[0].toStdString();

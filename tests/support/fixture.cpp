@@ -1,13 +1,23 @@
 #include "tests/support/fixture.h"
 
+#include <QDir>
+#include <tuple>
+
+#include "analyses/saving.h"
 #include "app/routing.h"
 #include "app/startup.h"
 #include "calc/calculator_form.h"
 #include "calc/calculator_ids.h"
+#include "calc/options.h"
+#include "common/globals.h"
+#include "common/settings.h"
 #include "gui/ezgui.h"
 #include "gui/test_driver.h"
 #include "platform/help_viewer.h"
+#include "print/ddoc.h"
 #include "stations/tables.h"
+#include "update/addresses.h"
+#include "update/check.h"
 
 void startTestApplication() {
     EZ_GUIINIT(EZ_EVENTS, EZ_DESIGN);
@@ -35,7 +45,51 @@ std::string helpShownAfter(const std::function<void()>& action) {
     return OS_HELPPAGE();
 }
 
+namespace {
+
+// The process-wide values a test may change.
+auto processValues() {
+    return std::tie(IniFile, VersionFileUrl, UpdatePublicKey, UpdatePending, MajorUpgrade, OfferDeclined,
+                    InstallerFile, UpdateVersionText, StationCalls, StationCume, Options);
+}
+
+}  // namespace
+
+void ProgramTest::SetUp() {
+    ASSERT_TRUE(scratch.isValid());
+    putBack = [saved = std::apply([](auto&... value) { return std::make_tuple(value...); }, processValues())] {
+        processValues() = saved;
+    };
+    useFolder(QDir(scratch.path()).canonicalPath().toStdString());
+    key = makeTestKey();
+    UpdatePublicKey = key.publicKey;
+    UpdatePending = MajorUpgrade = OfferDeclined = false;
+    InstallerFile.clear();
+    UpdateVersionText.clear();
+    StationCalls.fill("");
+    StationCume.fill("");
+    EZ_GUIINIT(EZ_EVENTS, EZ_DESIGN);
+}
+
+void ProgramTest::TearDown() {
+    closeAllForms();
+    CLOSEANALYSES();
+    DD_RENDERTOPDF("");
+    driver::PROGRAMFOLDER("");
+    putBack();
+}
+
+void ProgramTest::useFolder(const std::string& path) {
+    folder = path;
+    driver::PROGRAMFOLDER(folder);
+    IniFile = folder + "/Tarvex.ini";
+    WRITEINI(IniFile, "Options", "AutoUpdate", "0");
+}
+
+QString ProgramTest::path(const QString& name) const { return QDir(QString::fromStdString(folder)).filePath(name); }
+
 void LayerTest::SetUp() {
+    ProgramTest::SetUp();
     seen.clear();
     design = nullptr;
     react = nullptr;
@@ -49,12 +103,6 @@ void LayerTest::SetUp() {
         });
 }
 
-void LayerTest::TearDown() {
-    react = nullptr;
-    closeAllForms();
-    design = nullptr;
-}
-
 int LayerTest::count(int32_t id, int32_t message) const {
     int n = 0;
     for (const Seen& event : seen)
@@ -63,21 +111,16 @@ int LayerTest::count(int32_t id, int32_t message) const {
 }
 
 void HostFormTest::SetUp() {
+    ProgramTest::SetUp();
     EZ_FORM("HOST", "", "Host", 0, 0, 60, 30, "C");
     driver::SETTLE();
 }
 
-void HostFormTest::TearDown() { closeAllForms(); }
-
 void CalculatorTest::SetUp() {
-    StationCalls.fill("");
-    StationCume.fill("");
-    EZ_GUIINIT(EZ_EVENTS, EZ_DESIGN);
+    ProgramTest::SetUp();
     EZ_RI_Display("");
     driver::SETTLE();
 }
-
-void CalculatorTest::TearDown() { closeAllForms(); }
 
 void typeWorkedExample() {
     const std::pair<int32_t, const char*> typed[] = {

@@ -3,10 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <QString>
+#include <QTemporaryDir>
+
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "tests/support/update_server.h"
 
 // The program's routing, with the event switches, fonts and colours of its start-up.
 void startTestApplication();
@@ -24,11 +29,29 @@ struct Seen {
     int32_t value;
 };
 
-// Routes design requests and events to the test itself, and records every event.
-class LayerTest : public testing::Test {
+// The ground every GUI test stands on: a program folder of its own, whose settings file turns the
+// automatic update check off; the test's key as the maker's; no update pending; no station kept;
+// the program's routing. Every form is closed afterwards and the process-wide values put back.
+class ProgramTest : public testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
+    // Makes path the program folder, with a settings file that turns the automatic check off.
+    void useFolder(const std::string& path);
+    QString path(const QString& name) const;  // a file in the program folder
+
+    QTemporaryDir scratch;
+    std::string folder;
+    TestKey key;
+
+private:
+    std::function<void()> putBack;
+};
+
+// Routes design requests and events to the test itself, and records every event.
+class LayerTest : public ProgramTest {
+protected:
+    void SetUp() override;
     int count(int32_t id, int32_t message) const;
 
     static inline std::function<void(const std::string&)> design;
@@ -37,17 +60,15 @@ protected:
 };
 
 // A plain form named "HOST" for message boxes and windows to open over.
-class HostFormTest : public testing::Test {
+class HostFormTest : public ProgramTest {
 protected:
     void SetUp() override;
-    void TearDown() override;
 };
 
-// The program's own routing, with the calculator open.
-class CalculatorTest : public testing::Test {
+// The calculator open.
+class CalculatorTest : public ProgramTest {
 protected:
     void SetUp() override;
-    void TearDown() override;
 };
 
 // Types the worked example's budget, return, margin, average sale and closing ratio into the

@@ -18,7 +18,6 @@
 #include "stations/tables.h"
 #include "tests/support/boxes.h"
 #include "tests/support/fixture.h"
-#include "tests/support/update_fixture.h"
 #include "tests/support/update_server.h"
 #include "update/base64.h"
 #include "update/check.h"
@@ -28,7 +27,7 @@ namespace {
 
 const std::string kInstaller = installerScript();
 
-class InstallationTest : public UpdateOverCalculatorTest {
+class InstallationTest : public CalculatorTest {
 protected:
     // The installer in the program folder and the signed version file that names it.
     std::string placeInstaller(const std::string& bytes = kInstaller, const std::string& version = "3.0.2.0") {

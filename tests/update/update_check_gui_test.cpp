@@ -21,7 +21,6 @@
 #include "tests/support/boxes.h"
 #include "tests/support/fixture.h"
 #include "tests/support/raw_server.h"
-#include "tests/support/update_fixture.h"
 #include "tests/support/update_server.h"
 #include "update/check.h"
 
@@ -29,10 +28,10 @@ namespace {
 
 const std::string kInstaller = installerScript();
 
-class UpdateCheckTest : public UpdateOverCalculatorTest {
+class UpdateCheckTest : public CalculatorTest {
 protected:
     void SetUp() override {
-        UpdateOverCalculatorTest::SetUp();
+        CalculatorTest::SetUp();
         server = RawServer::servingPaths({});
     }
 

@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 #include <csignal>
 #include <cstdlib>
 
@@ -17,6 +16,7 @@
 #include "gui/ezgui.h"
 #include "gui/test_driver.h"
 #include "tests/support/boxes.h"
+#include "tests/support/fixture.h"
 #include "tests/support/raw_server.h"
 #include "tests/support/sessions.h"
 #include "tests/support/update_server.h"
@@ -80,16 +80,14 @@ const bool autoCheck = registerSession("auto-check", [] {
     return boxes.shown.empty() ? 0 : 7;
 });
 
-class UpdateLifeTest : public testing::Test {
+// The sessions start the program over the test's program folder with no settings file.
+class UpdateLifeTest : public ProgramTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(scratch.isValid());
-        folder = QDir(scratch.path()).canonicalPath().toStdString();
-        IniFile = folder + "/Tarvex.ini";
-        key = makeTestKey();
+        ProgramTest::SetUp();
+        QFile::remove(QString::fromStdString(IniFile));
         server = RawServer::servingPaths({});
     }
-    void TearDown() override { IniFile.clear(); }
     void serve(const std::string& version, const std::string& installer) {
         server->setPaths({{"/TarvexVersion.txt", {RawServer::send(okResponse(version))}},
                           {"/TarvexSetup.sh", {RawServer::send(okResponse(installer))}}});
@@ -117,9 +115,6 @@ protected:
     }
     int versionRequests() const { return server->requestsFor("/TarvexVersion.txt"); }
 
-    QTemporaryDir scratch;
-    std::string folder;
-    TestKey key;
     std::unique_ptr<RawServer> server;
 };
 
