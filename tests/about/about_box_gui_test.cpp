@@ -11,6 +11,7 @@
 #include <QTextEdit>
 
 #include "about/about_box.h"
+#include "about/about_box_ids.h"
 #include "calc/calculator_ids.h"
 #include "common/globals.h"
 #include "gui/ezgui.h"
@@ -37,7 +38,7 @@ protected:
     void withAboutBox(const std::function<void()>& checks) {
         auto answer = driver::WHENOPEN(kAbout, [&] {
             checks();
-            driver::CLICK(kAbout, 130);
+            driver::CLICK(kAbout, AB::CLOSE_BUTTON);
         });
         driver::CHOOSEMENU("RI", RI::MENU_ABOUT);
         EXPECT_TRUE(answer->answered);
@@ -51,7 +52,8 @@ QLabel* label(int32_t id) { return qobject_cast<QLabel*>(gui::findControl(kAbout
 bool informationPageShown() {
     for (int32_t id : {100, 105, 110, 115, 120})
         if (!EZ_ISVISIBLE(kAbout, id)) return false;
-    return !EZ_ISVISIBLE(kAbout, 125) && EZ_ISVISIBLE(kAbout, 130) && EZ_ISVISIBLE(kAbout, 135);
+    return !EZ_ISVISIBLE(kAbout, AB::HISTORY) && EZ_ISVISIBLE(kAbout, AB::CLOSE_BUTTON) &&
+           EZ_ISVISIBLE(kAbout, AB::HISTORY_BUTTON);
 }
 
 TEST_F(AboutBoxTest, InformationPageShowsNameVersionAndReleaseDate) {
@@ -59,12 +61,12 @@ TEST_F(AboutBoxTest, InformationPageShowsNameVersionAndReleaseDate) {
         EXPECT_EQ(EZ_GETTEXT(kAbout, 0), "About Tarvex");
         EXPECT_EQ(EZ_CURRENTFORM(), kAbout);
         EXPECT_TRUE(informationPageShown());
-        EXPECT_EQ(EZ_GETTEXT(kAbout, 100), "Tarvex");
+        EXPECT_EQ(EZ_GETTEXT(kAbout, AB::PRODUCT), "Tarvex");
         QFont name = label(100)->font();
         EXPECT_TRUE(name.bold());
         EXPECT_DOUBLE_EQ(name.pointSizeF(), 12);
         std::string built = GETBUILDDATE();
-        EXPECT_EQ(EZ_GETTEXT(kAbout, 105),
+        EXPECT_EQ(EZ_GETTEXT(kAbout, AB::VERSION),
                   "Version " TARVEX_VERSION_TEXT " \u2014 Released " + FORMATDATE(built, 0));
         EXPECT_TRUE(QRegularExpression("^Version " + QRegularExpression::escape(TARVEX_VERSION_TEXT) +
                                        " \u2014 Released \\d\\d-\\d\\d-\\d{4}$")
@@ -79,11 +81,12 @@ TEST_F(AboutBoxTest, InformationPageShowsNameVersionAndReleaseDate) {
             EXPECT_TRUE(label(id)->alignment() & Qt::AlignHCenter) << id;
             EXPECT_FALSE(label(id)->font().bold()) << id;
         }
-        EXPECT_TRUE(EZ_GETTEXT(kAbout, 110).find("|All rights reserved.") != std::string::npos);
-        EXPECT_EQ(EZ_GETTEXT(kAbout, 115), "Visit our web site for other helpful programs:|" + ProductWebPage);
-        EXPECT_TRUE(EZ_GETTEXT(kAbout, 120).ends_with("of Tarvex."));
-        EXPECT_EQ(EZ_GETTEXT(kAbout, 135), "&View Program History");
-        EXPECT_EQ(EZ_GETTEXT(kAbout, 130), "&Close");
+        EXPECT_TRUE(EZ_GETTEXT(kAbout, AB::COPYRIGHT).find("|All rights reserved.") != std::string::npos);
+        EXPECT_EQ(EZ_GETTEXT(kAbout, AB::WEB_SITE),
+                  "Visit our web site for other helpful programs:|" + ProductWebPage);
+        EXPECT_TRUE(EZ_GETTEXT(kAbout, AB::THANKS).ends_with("of Tarvex."));
+        EXPECT_EQ(EZ_GETTEXT(kAbout, AB::HISTORY_BUTTON), "&View Program History");
+        EXPECT_EQ(EZ_GETTEXT(kAbout, AB::CLOSE_BUTTON), "&Close");
         // Every caption fits its control.
         for (int32_t id : {100, 105, 110, 115, 120})
             EXPECT_LE(label(id)->sizeHint().width(), label(id)->width()) << id;
@@ -97,23 +100,23 @@ TEST_F(AboutBoxTest, InformationPageShowsNameVersionAndReleaseDate) {
 
 TEST_F(AboutBoxTest, ToggleSwitchesPagesAndBack) {
     withAboutBox([] {
-        driver::CLICK(kAbout, 135);
+        driver::CLICK(kAbout, AB::HISTORY_BUTTON);
         EXPECT_EQ(AboutPage, 2);
-        EXPECT_TRUE(EZ_ISVISIBLE(kAbout, 125));
-        EXPECT_FALSE(EZ_ISVISIBLE(kAbout, 100));
-        EXPECT_FALSE(EZ_ISVISIBLE(kAbout, 120));
-        EXPECT_TRUE(EZ_ISVISIBLE(kAbout, 130));
-        EXPECT_EQ(EZ_GETTEXT(kAbout, 135), "&View Program Info");
-        driver::CLICK(kAbout, 135);
+        EXPECT_TRUE(EZ_ISVISIBLE(kAbout, AB::HISTORY));
+        EXPECT_FALSE(EZ_ISVISIBLE(kAbout, AB::PRODUCT));
+        EXPECT_FALSE(EZ_ISVISIBLE(kAbout, AB::THANKS));
+        EXPECT_TRUE(EZ_ISVISIBLE(kAbout, AB::CLOSE_BUTTON));
+        EXPECT_EQ(EZ_GETTEXT(kAbout, AB::HISTORY_BUTTON), "&View Program Info");
+        driver::CLICK(kAbout, AB::HISTORY_BUTTON);
         EXPECT_EQ(AboutPage, 1);
         EXPECT_TRUE(informationPageShown());
-        EXPECT_EQ(EZ_GETTEXT(kAbout, 135), "&View Program History");
+        EXPECT_EQ(EZ_GETTEXT(kAbout, AB::HISTORY_BUTTON), "&View Program History");
     });
 }
 
 TEST_F(AboutBoxTest, ClosedOnTheHistoryPageItOpensOnTheInformationPage) {
     auto first = driver::WHENOPEN(kAbout, [] {
-        driver::CLICK(kAbout, 135);
+        driver::CLICK(kAbout, AB::HISTORY_BUTTON);
         driver::CLOSEBOX(kAbout);
     });
     driver::CHOOSEMENU("RI", RI::MENU_ABOUT);
@@ -122,7 +125,7 @@ TEST_F(AboutBoxTest, ClosedOnTheHistoryPageItOpensOnTheInformationPage) {
     withAboutBox([] {
         EXPECT_EQ(AboutPage, 1);
         EXPECT_TRUE(informationPageShown());
-        EXPECT_EQ(EZ_GETTEXT(kAbout, 135), "&View Program History");
+        EXPECT_EQ(EZ_GETTEXT(kAbout, AB::HISTORY_BUTTON), "&View Program History");
     });
 }
 
@@ -131,13 +134,13 @@ TEST_F(AboutBoxTest, TheProgramsOwnHistoryIsShownFormatted) {
     ASSERT_TRUE(shipped.open(QIODevice::ReadOnly));
     writeHistory(shipped.readAll());
     withAboutBox([] {
-        driver::CLICK(kAbout, 135);
-        const std::string text = EZ_GETTEXT(kAbout, 125);
+        driver::CLICK(kAbout, AB::HISTORY_BUTTON);
+        const std::string text = EZ_GETTEXT(kAbout, AB::HISTORY);
         EXPECT_TRUE(text.starts_with("Tarvex Program History\nVersion " TARVEX_VERSION_TEXT "\n")) << text;
         EXPECT_NE(text.find("Version 1.0"), std::string::npos);
         EXPECT_NE(text.find("Montr\u00e9al"), std::string::npos);
         EXPECT_EQ(text.find("\\"), std::string::npos);
-        QTextDocument* page = qobject_cast<QTextEdit*>(gui::findControl(kAbout, 125))->document();
+        QTextDocument* page = qobject_cast<QTextEdit*>(gui::findControl(kAbout, AB::HISTORY))->document();
         QTextCursor heading = page->find("Version " TARVEX_VERSION_TEXT);
         ASSERT_FALSE(heading.isNull());
         EXPECT_EQ(heading.charFormat().font().weight(), QFont::Bold);
@@ -154,7 +157,7 @@ TEST_F(AboutBoxTest, AHistoryLargerThanTheViewsDefaultLimitIsShownWhole) {
     rtf += "THE END}";
     writeHistory(rtf);
     withAboutBox([] {
-        const std::string text = EZ_GETTEXT(kAbout, 125);
+        const std::string text = EZ_GETTEXT(kAbout, AB::HISTORY);
         EXPECT_GT(text.size(), 32767u);
         EXPECT_TRUE(text.ends_with("THE END")) << text.substr(text.size() - 40);
     });
@@ -162,7 +165,7 @@ TEST_F(AboutBoxTest, AHistoryLargerThanTheViewsDefaultLimitIsShownWhole) {
 
 TEST_F(AboutBoxTest, AMissingOrUnreadableHistoryGivesAnEmptyPageAndNoMessage) {
     auto emptyAndQuiet = [] {
-        EXPECT_EQ(EZ_GETTEXT(kAbout, 125), "");
+        EXPECT_EQ(EZ_GETTEXT(kAbout, AB::HISTORY), "");
         EXPECT_EQ(EZ_CURRENTFORM(), kAbout);
         EXPECT_FALSE(EZ_FORMEXISTS("DGMSGBOX1"));
     };
@@ -187,17 +190,18 @@ TEST_F(AboutBoxTest, TheKeyboardWorksItAndAScreenReaderHearsADialog) {
     QString name;
     std::string history, typedBehind = "?";
     auto answer = driver::WHENOPEN(kAbout, [&] {
-        QAccessibleInterface* box = QAccessible::queryAccessibleInterface(gui::findControl(kAbout, 130)->window());
+        QAccessibleInterface* box =
+            QAccessible::queryAccessibleInterface(gui::findControl(kAbout, AB::CLOSE_BUTTON)->window());
         role = box->role();
         name = box->text(QAccessible::Name);
-        driver::FOCUS(kAbout, 135);
-        driver::PRESS(kAbout, 135, "Enter");
+        driver::FOCUS(kAbout, AB::HISTORY_BUTTON);
+        driver::PRESS(kAbout, AB::HISTORY_BUTTON, "Enter");
         EXPECT_EQ(AboutPage, 2);
-        history = driver::ACCESSIBLENAME(kAbout, 125);
+        history = driver::ACCESSIBLENAME(kAbout, AB::HISTORY);
         driver::TYPE("RI", RI::CUSTOMER, "typed behind the box");  // the calculator takes no input meanwhile
         typedBehind = EZ_GETTEXT("RI", RI::CUSTOMER);
-        driver::FOCUS(kAbout, 130);
-        driver::PRESS(kAbout, 130, "Escape");
+        driver::FOCUS(kAbout, AB::CLOSE_BUTTON);
+        driver::PRESS(kAbout, AB::CLOSE_BUTTON, "Escape");
     });
     driver::CHOOSEMENU("RI", RI::MENU_ABOUT);
     EXPECT_TRUE(answer->answered);

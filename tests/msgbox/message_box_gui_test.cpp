@@ -1,6 +1,6 @@
 // The message box as a user meets it: focus, keys, clicks, the check box and the answer.
-#include <QImage>
 #include <QApplication>
+#include <QImage>
 #include <cmath>
 #include <vector>
 
@@ -9,6 +9,7 @@
 #include "gui/registry.h"
 #include "gui/test_driver.h"
 #include "msgbox/message_box.h"
+#include "msgbox/message_box_ids.h"
 #include "tests/support/fixture.h"
 
 namespace {
@@ -37,7 +38,7 @@ TEST_F(MessageBoxTest, ButtonsKeysAndClosingAnswer) {
                   [&] {
                       focused = EZ_GETFOCUS(kBox);
                       current = EZ_CURRENTFORM();
-                      driver::CLICK(kBox, 11);
+                      driver::CLICK(kBox, MSGBOX::BUTTON(1));
                   }),
               1);
     EXPECT_EQ(focused, 12);
@@ -48,7 +49,7 @@ TEST_F(MessageBoxTest, ButtonsKeysAndClosingAnswer) {
     EXPECT_EQ(ask("*{G,f7}|&Yes|&No|&Cancel", 1, [] { driver::PRESS(kBox, 0, "Escape"); }), 3);
     EXPECT_EQ(ask("*{G,f7}|&Yes|&No|&Cancel", 1, [] { driver::CLOSEBOX(kBox); }), 3);
     EXPECT_EQ(ask("*{G,f7}|&Yes|&No", 2, [] { driver::PRESS(kBox, 0, "Enter"); }), 2);
-    EXPECT_EQ(ask("&A|&B|&C", 3, [] { driver::CLICK(kBox, 12); }), 2);
+    EXPECT_EQ(ask("&A|&B|&C", 3, [] { driver::CLICK(kBox, MSGBOX::BUTTON(2)); }), 2);
     EXPECT_EQ(ask("", 0, [] { driver::PRESS(kBox, 0, "Escape"); }), 99);
 }
 
@@ -60,24 +61,24 @@ TEST_F(MessageBoxTest, TickedCheckBoxNegatesTheAnswer) {
         std::function<void()> act;
         int32_t answer;
     } cases[] = {
-        {"ticked from the start, OK", -1, [] { driver::CLICK(kBox, 11); }, -1},
+        {"ticked from the start, OK", -1, [] { driver::CLICK(kBox, MSGBOX::BUTTON(1)); }, -1},
         {"unticked, OK", -1,
          [] {
-             driver::CLICK(kBox, 10);
-             driver::CLICK(kBox, 11);
+             driver::CLICK(kBox, MSGBOX::CHECKBOX);
+             driver::CLICK(kBox, MSGBOX::BUTTON(1));
          },
          1},
         {"never ticked, Escape", 1, [] { driver::PRESS(kBox, 0, "Escape"); }, 99},
         {"ticked, Escape", 1,
          [] {
-             driver::CLICK(kBox, 10);
+             driver::CLICK(kBox, MSGBOX::CHECKBOX);
              driver::PRESS(kBox, 0, "Escape");
          },
          -99},
         {"ticked, Enter on Later", 2,
          [] {
-             driver::CLICK(kBox, 10);
-             driver::PRESS(kBox, 12, "Enter");
+             driver::CLICK(kBox, MSGBOX::CHECKBOX);
+             driver::PRESS(kBox, MSGBOX::BUTTON(2), "Enter");
          },
          -2},
         {"ticked from the start, close box", -2, [] { driver::CLOSEBOX(kBox); }, -99},
@@ -93,11 +94,11 @@ TEST_F(MessageBoxTest, ANegativeDefaultStartsTickedAndTheButtonKeepsTheFocus) {
     ask(
         "&OK|&Later", -1,
         [&] {
-            startedTicked = EZ_GETCHECK(kBox, 10) == 1;
+            startedTicked = EZ_GETCHECK(kBox, MSGBOX::CHECKBOX) == 1;
             focused = EZ_GETFOCUS(kBox);
-            driver::CLICK(kBox, 10);
+            driver::CLICK(kBox, MSGBOX::CHECKBOX);
             afterTick = EZ_GETFOCUS(kBox);
-            driver::CLICK(kBox, 11);
+            driver::CLICK(kBox, MSGBOX::BUTTON(1));
         },
         "Don't remind me");
     EXPECT_TRUE(startedTicked);
@@ -110,11 +111,11 @@ TEST_F(MessageBoxTest, EnterOnTheCheckBoxDoesNothing) {
     EXPECT_EQ(ask(
                   "&OK|&Later", 2,
                   [&] {
-                      driver::FOCUS(kBox, 10);
-                      driver::PRESS(kBox, 10, "Enter");
+                      driver::FOCUS(kBox, MSGBOX::CHECKBOX);
+                      driver::PRESS(kBox, MSGBOX::CHECKBOX, "Enter");
                       stillOpen = EZ_FORMEXISTS(kBox);
-                      driver::FOCUS(kBox, 11);
-                      driver::PRESS(kBox, 11, "Enter");
+                      driver::FOCUS(kBox, MSGBOX::BUTTON(1));
+                      driver::PRESS(kBox, MSGBOX::BUTTON(1), "Enter");
                   },
                   "Don't remind me"),
               1);
@@ -124,7 +125,7 @@ TEST_F(MessageBoxTest, EnterOnTheCheckBoxDoesNothing) {
 TEST_F(MessageBoxTest, OwnerDrawnStylesAnswerLikeAnyButton) {
     for (const char* style : {"C", "3", "R", "E"}) {
         std::string buttons = std::string("*{") + style + ",f7,b36,t15}|&First|&Second";
-        EXPECT_EQ(ask(buttons, 1, [] { driver::CLICK(kBox, 12); }), 2) << style;
+        EXPECT_EQ(ask(buttons, 1, [] { driver::CLICK(kBox, MSGBOX::BUTTON(2)); }), 2) << style;
     }
 }
 
@@ -136,7 +137,7 @@ TEST_F(MessageBoxTest, ShownCentredOverItsParentAtItsLaidOutSize) {
     auto answer = driver::WHENOPEN(kBox, [&] {
         EZ_FORMSIZE(kBox, boxWidth, boxHeight);
         offCentre = driver::CENTREDISTANCE(kBox, "HOST");
-        driver::CLICK(kBox, 11);
+        driver::CLICK(kBox, MSGBOX::BUTTON(1));
     });
     DISPLAYMESSAGE("Status Change", "Storing of current client information is now ON.{f10}", "");
     EXPECT_TRUE(answer->answered);
@@ -165,7 +166,7 @@ TEST_F(MessageBoxTest, TextsAndButtonsTakeTheirFontsAndColours) {
         plainColour = boxControl(6)->palette().color(QPalette::WindowText);
         standard = boxControl(11)->font();
         styled = boxControl(12)->font();
-        driver::CLICK(kBox, 11);
+        driver::CLICK(kBox, MSGBOX::BUTTON(1));
     });
     DGMSGBOX("HOST", "Fonts", "Unable to find web host.{f10,t4}", "The update is unable to continue.{f6}", "",
              "*{G,f7}|&OK|&Other{f10}", "", 1, "C");
@@ -191,9 +192,10 @@ TEST_F(MessageBoxTest, OwnerDrawnStylesArePaintedEachInItsOwnWay) {
             ownerDrawn.push_back(qobject_cast<gui::OwnerButton*>(boxControl(id)) != nullptr);
             faces.push_back(boxControl(id)->grab().toImage());
         }
-        driver::CLICK(kBox, 11);
+        driver::CLICK(kBox, MSGBOX::BUTTON(1));
     });
-    DGMSGBOX("HOST", "Styles", "Five buttons", "", "", "*{w9,b36,t15}|&A{C}|&A{3}|&A{R}|&A{E}|&A{G}", "", 0, "C");
+    DGMSGBOX("HOST", "Styles", "Five buttons", "", "", "*{w9,b36,t15}|&A{C}|&A{3}|&A{R}|&A{E}|&A{G}", "", 0,
+             "C");
     EXPECT_TRUE(answer->answered);
     EXPECT_EQ(ownerDrawn, (std::vector<bool>{true, true, true, true, false}));
     ASSERT_EQ(faces.size(), 5u);
@@ -214,9 +216,9 @@ TEST_F(MessageBoxTest, TheDefaultButtonShowsItsFocusWhenTheBoxOpens) {
         driver::SETTLE();
         focus = EZ_GETFOCUS(kBox);
         focused = boxControl(12)->grab().toImage();
-        EZ_FOCUS(kBox, 11);
+        EZ_FOCUS(kBox, MSGBOX::BUTTON(1));
         unfocused = boxControl(12)->grab().toImage();
-        driver::CLICK(kBox, 12);
+        driver::CLICK(kBox, MSGBOX::BUTTON(2));
     });
     EXPECT_EQ(focus, 12);
     EXPECT_NE(focused, unfocused);
@@ -228,7 +230,7 @@ TEST_F(MessageBoxTest, TheBoxIsWideEnoughForItsTitle) {
         double width = 0, height = 0, captionWidth = 0, captionHeight = 0;
         auto answer = driver::WHENOPEN(kBox, [&] {
             EZ_FORMSIZE(kBox, width, height);
-            driver::CLICK(kBox, 11);
+            driver::CLICK(kBox, MSGBOX::BUTTON(1));
         });
         DGMSGBOX("HOST", title, "Go on?{f6}", "", "", "&OK{G,f7}", "", 1, "C");
         EXPECT_TRUE(answer->answered);

@@ -18,6 +18,7 @@
 #include "gui/test_driver.h"
 #include "platform/help_viewer.h"
 #include "stations/station_editor.h"
+#include "stations/station_editor_ids.h"
 #include "stations/storage.h"
 #include "stations/tables.h"
 #include "tests/support/boxes.h"
@@ -27,6 +28,8 @@
 namespace {
 
 const std::string kEditor = "SE";
+using SE::CUMEBOX;
+using SE::STATIONBOX;
 
 class StationEditorTest : public CalculatorTest {
 protected:
@@ -50,9 +53,10 @@ TEST_F(StationEditorTest, OpensCleanAndCancelClosesWithoutAsking) {
     bool okEnabled = true;
     std::string row2;
     edit([&] {
-        okEnabled = EZ_ISENABLED(kEditor, 200);
-        row2 = EZ_GETTEXT(kEditor, 130) + " " + EZ_GETTEXT(kEditor, 135) + "|" + EZ_GETTEXT(kEditor, 145);
-        driver::CLICK(kEditor, 205);
+        okEnabled = EZ_ISENABLED(kEditor, SE::OK_BUTTON);
+        row2 = EZ_GETTEXT(kEditor, STATIONBOX(2)) + " " + EZ_GETTEXT(kEditor, CUMEBOX(2)) + "|" +
+               EZ_GETTEXT(kEditor, CUMEBOX(3));
+        driver::CLICK(kEditor, SE::CANCEL_BUTTON);
     });
     EXPECT_FALSE(okEnabled);
     EXPECT_EQ(row2, "WBBB 85|");
@@ -72,8 +76,8 @@ TEST_F(StationEditorTest, CancelWithChangesAsksAndEachAnswerDoesItsPart) {
                           {"escape", [] { driver::PRESS("DGMSGBOX1", 0, "Escape"); }, true, "WAAA,,,,,,,"},
                           {"close box", [] { driver::CLOSEBOX("DGMSGBOX1"); }, true, "WAAA,,,,,,,"},
                           // The editor's close box clicked again while it asks changes nothing.
-                          {"editor's close box again",
-                           [] { driver::CLOSEBOX(kEditor), clickButton(3)(); }, true, "WAAA,,,,,,,"},
+                          {"editor's close box again", [] { driver::CLOSEBOX(kEditor), clickButton(3)(); },
+                           true, "WAAA,,,,,,,"},
                           {"yes", clickButton(1), false, "WAAA,WNEW,,,,,,"}};
     for (const Case& c : cases) {
         bool open = false;
@@ -81,14 +85,14 @@ TEST_F(StationEditorTest, CancelWithChangesAsksAndEachAnswerDoesItsPart) {
         // The prompt answered as the case says; when the editor stays open, No at the close box.
         Boxes boxes({c.answer, clickButton(2)});
         edit([&] {
-            driver::TYPE(kEditor, 130, "wnew");
-            driver::TYPE(kEditor, 135, "1200");
-            okEnabled = EZ_ISENABLED(kEditor, 200);
-            driver::CLICK(kEditor, 205);
+            driver::TYPE(kEditor, STATIONBOX(2), "wnew");
+            driver::TYPE(kEditor, CUMEBOX(2), "1200");
+            okEnabled = EZ_ISENABLED(kEditor, SE::OK_BUTTON);
+            driver::CLICK(kEditor, SE::CANCEL_BUTTON);
             // Open, and on the screen.
             open = EZ_FORMEXISTS(kEditor) && gui::findForm(kEditor)->window->windowHandle()->isVisible();
             if (open) {
-                EXPECT_EQ(EZ_GETTEXT(kEditor, 130), "WNEW");
+                EXPECT_EQ(EZ_GETTEXT(kEditor, STATIONBOX(2)), "WNEW");
                 driver::CLOSEBOX(kEditor);
             }
         });
@@ -107,17 +111,18 @@ TEST_F(StationEditorTest, EnterMovesOnAndTypingIsUpperCaseAndDigits) {
     std::string typed;
     int32_t afterEnter = 0;
     edit([&] {
-        driver::TYPE(kEditor, 120, "kx,\"9a");
-        driver::TYPE(kEditor, 125, "12a3,4");
-        driver::TYPE(kEditor, 135, "99999999999");
-        typed = EZ_GETTEXT(kEditor, 120) + "|" + EZ_GETTEXT(kEditor, 125) + "|" + EZ_GETTEXT(kEditor, 135);
-        driver::FOCUS(kEditor, 120);
-        driver::PRESS(kEditor, 120, "Enter");
+        driver::TYPE(kEditor, STATIONBOX(1), "kx,\"9a");
+        driver::TYPE(kEditor, CUMEBOX(1), "12a3,4");
+        driver::TYPE(kEditor, CUMEBOX(2), "99999999999");
+        typed = EZ_GETTEXT(kEditor, STATIONBOX(1)) + "|" + EZ_GETTEXT(kEditor, CUMEBOX(1)) + "|" +
+                EZ_GETTEXT(kEditor, CUMEBOX(2));
+        driver::FOCUS(kEditor, STATIONBOX(1));
+        driver::PRESS(kEditor, STATIONBOX(1), "Enter");
         afterEnter = EZ_GETFOCUS(kEditor);
-        driver::CLICK(kEditor, 200);
+        driver::CLICK(kEditor, SE::OK_BUTTON);
     });
     EXPECT_EQ(typed, "KX\"9A|1234|999999999");
-    EXPECT_EQ(afterEnter, 125);
+    EXPECT_EQ(afterEnter, CUMEBOX(1));
     EXPECT_EQ(StationCalls[0], "KX\"9A");
 }
 
@@ -126,15 +131,16 @@ TEST_F(StationEditorTest, RemovingANameMovesTheRowsBelowUp) {
     std::string rows;
     int32_t focus = 0;
     edit([&] {
-        driver::FOCUS(kEditor, 130);
-        EZ_SETTEXT(kEditor, 130, "");
-        driver::FOCUS(kEditor, 140);
+        driver::FOCUS(kEditor, STATIONBOX(2));
+        EZ_SETTEXT(kEditor, STATIONBOX(2), "");
+        driver::FOCUS(kEditor, STATIONBOX(3));
         focus = EZ_GETFOCUS(kEditor);
-        for (int32_t s = 120; s <= 190; s += 10) rows += EZ_GETTEXT(kEditor, s) + "=" + EZ_GETTEXT(kEditor, s + 5) + ";";
-        driver::CLICK(kEditor, 200);
+        for (int row = 1; row <= kStationRows; ++row)
+            rows += EZ_GETTEXT(kEditor, STATIONBOX(row)) + "=" + EZ_GETTEXT(kEditor, CUMEBOX(row)) + ";";
+        driver::CLICK(kEditor, SE::OK_BUTTON);
     });
     EXPECT_EQ(rows, "WAAA=100;WCCC=300;WDDD=400;=;=;=;=;=;");
-    EXPECT_EQ(focus, 135);
+    EXPECT_EQ(focus, CUMEBOX(2));
     EXPECT_EQ(GETINI(IniFile, "Stations", "Cume"), "100,300,400,0,0,0,0,0");
 }
 
@@ -145,8 +151,7 @@ TEST_F(StationEditorTest, TicksAndSharesFollowTheirStationsAfterASave) {
     Options.Recall = 1;
     driver::TYPE("RI", RI::CUSTOMER, "Main Street Motors");
     driver::TYPE("RI", RI::SALESREP, "Pat Kelly");
-    const std::pair<int32_t, const char*> figures[] = {{145, "1000"}, {150, "7"}, {155, "50"}, {160, "100"}, {165, "20"}};
-    for (const auto& [id, typed] : figures) driver::TYPE("RI", id, typed);
+    typeWorkedExample();
     driver::CLICK("RI", RI::TICKBOX(1));
     driver::CLICK("RI", RI::TICKBOX(3));
     struct Row {
@@ -161,9 +166,9 @@ TEST_F(StationEditorTest, TicksAndSharesFollowTheirStationsAfterASave) {
     } steps[] = {
         {"WAAA removed",
          [] {
-             driver::FOCUS(kEditor, 120);
-             EZ_SETTEXT(kEditor, 120, "");
-             driver::FOCUS(kEditor, 130);
+             driver::FOCUS(kEditor, STATIONBOX(1));
+             EZ_SETTEXT(kEditor, STATIONBOX(1), "");
+             driver::FOCUS(kEditor, STATIONBOX(2));
          },
          {{"KBEST", "0.535", "1 response from every 187 listeners.", 0},
           {"WROCK", "02.140", "1 response from every 47 listeners.", 1},
@@ -171,9 +176,9 @@ TEST_F(StationEditorTest, TicksAndSharesFollowTheirStationsAfterASave) {
          "02.140 percent of audience or 1 out of each 47 listeners."},
         {"KBEST's cume doubled",
          [] {
-             driver::FOCUS(kEditor, 125);
-             EZ_SETTEXT(kEditor, 125, "");
-             driver::TYPE(kEditor, 125, "40000");
+             driver::FOCUS(kEditor, CUMEBOX(1));
+             EZ_SETTEXT(kEditor, CUMEBOX(1), "");
+             driver::TYPE(kEditor, CUMEBOX(1), "40000");
          },
          {{"KBEST", "0.268", "1 response from every 374 listeners.", 0},
           {"WROCK", "02.140", "1 response from every 47 listeners.", 1},
@@ -184,20 +189,22 @@ TEST_F(StationEditorTest, TicksAndSharesFollowTheirStationsAfterASave) {
         SCOPED_TRACE(step.change);
         edit([&] {
             step.act();
-            driver::CLICK(kEditor, 200);
+            driver::CLICK(kEditor, SE::OK_BUTTON);
         });
         for (int row = 1; row <= 3; ++row) {
             const Row& want = step.rows[row - 1];
-            const int32_t tick = 225 + 10 * (row - 1);
+            const int32_t tick = RI::TICKBOX(row);
             EXPECT_EQ(EZ_ISVISIBLE("RI", tick), want.name != nullptr) << row;
             if (want.name) {
                 EXPECT_EQ(EZ_GETTEXT("RI", tick), want.name);
-                EXPECT_EQ(driver::TOOLTIP("RI", tick + 5), want.tip) << row;
+                EXPECT_EQ(driver::TOOLTIP("RI", RI::SHARELABEL(row)), want.tip) << row;
             }
             EXPECT_EQ(EZ_GETCHECK("RI", tick), want.ticked) << row;
             EXPECT_EQ(GETINI(IniFile, "Info", std::to_string(7 + row)), std::to_string(want.ticked)) << row;
-            EXPECT_EQ(EZ_GETTEXT("RI", tick + 5), want.share) << row;
-            EXPECT_EQ(gui::findControl("RI", tick + 5)->accessibleDescription().toStdString(), want.tip) << row;
+            EXPECT_EQ(EZ_GETTEXT("RI", RI::SHARELABEL(row)), want.share) << row;
+            EXPECT_EQ(gui::findControl("RI", RI::SHARELABEL(row))->accessibleDescription().toStdString(),
+                      want.tip)
+                << row;
         }
         EXPECT_TRUE(EZ_ISENABLED("RI", RI::PRINT_BUTTON));
         const QString page = printedText(path("page.pdf"));
@@ -225,14 +232,16 @@ TEST_F(StationEditorTest, APastedCumeKeepsItsDigitsAndKAndMAreTaken) {
         std::string pasted, left;
         edit([&] {
             QGuiApplication::clipboard()->setText(c.pasted);
-            driver::FOCUS(kEditor, 125);
-            auto* box = qobject_cast<QLineEdit*>(gui::findControl(kEditor, 125));
+            driver::FOCUS(kEditor, CUMEBOX(1));
+            auto* box = qobject_cast<QLineEdit*>(gui::findControl(kEditor, CUMEBOX(1)));
             box->selectAll();
             QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
-            pasted = EZ_GETTEXT(kEditor, 125);
-            driver::FOCUS(kEditor, 120);
-            left = EZ_GETTEXT(kEditor, 125);
-            driver::CLICK(kEditor, EZ_ISENABLED(kEditor, 200) ? 200 : 205);  // "&OK", or "&Cancel" unchanged
+            pasted = EZ_GETTEXT(kEditor, CUMEBOX(1));
+            driver::FOCUS(kEditor, STATIONBOX(1));
+            left = EZ_GETTEXT(kEditor, CUMEBOX(1));
+            driver::CLICK(kEditor, EZ_ISENABLED(kEditor, SE::OK_BUTTON)
+                                       ? SE::OK_BUTTON
+                                       : SE::CANCEL_BUTTON);  // "&OK", or "&Cancel" unchanged
         });
         EXPECT_EQ(pasted, c.shown);
         EXPECT_EQ(left, c.left);
@@ -247,12 +256,12 @@ TEST_F(StationEditorTest, TabTakesTheButtonsInOrderAndEscapeClosesAsTheCloseBox)
     std::vector<int32_t> order;
     Boxes boxes({clickButton(2)});
     edit([&] {
-        driver::TYPE(kEditor, 130, "W");
-        driver::FOCUS(kEditor, 195);
+        driver::TYPE(kEditor, STATIONBOX(2), "W");
+        driver::FOCUS(kEditor, CUMEBOX(8));
         for (int i = 0; i < 3; ++i) driver::PRESS(kEditor, 0, "Tab"), order.push_back(EZ_GETFOCUS(kEditor));
         driver::PRESS(kEditor, 0, "Escape");
     });
-    EXPECT_EQ(order, (std::vector<int32_t>{210, 200, 205}));
+    EXPECT_EQ(order, (std::vector<int32_t>{SE::HELP_BUTTON, SE::OK_BUTTON, SE::CANCEL_BUTTON}));
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].title, "Changes Not Saved");
     EXPECT_EQ(GETINI(IniFile, "Stations", "Calls"), "WAAA,,,,,,,");
@@ -260,22 +269,22 @@ TEST_F(StationEditorTest, TabTakesTheButtonsInOrderAndEscapeClosesAsTheCloseBox)
 
 TEST_F(StationEditorTest, SavingNormalisesPacksAndShowsTheRows) {
     edit([&] {
-        driver::TYPE(kEditor, 120, "WAAA");
-        driver::TYPE(kEditor, 125, "900");
-        driver::TYPE(kEditor, 135, "500");
-        driver::TYPE(kEditor, 140, "WCCC");
-        driver::TYPE(kEditor, 150, "WDDD");
-        driver::TYPE(kEditor, 155, "700");
-        driver::TYPE(kEditor, 160, "WEEE");
+        driver::TYPE(kEditor, STATIONBOX(1), "WAAA");
+        driver::TYPE(kEditor, CUMEBOX(1), "900");
+        driver::TYPE(kEditor, CUMEBOX(2), "500");
+        driver::TYPE(kEditor, STATIONBOX(3), "WCCC");
+        driver::TYPE(kEditor, STATIONBOX(4), "WDDD");
+        driver::TYPE(kEditor, CUMEBOX(4), "700");
+        driver::TYPE(kEditor, STATIONBOX(5), "WEEE");
         // The stations without a cume are named; going back saves nothing and shows the first.
         Boxes boxes({clickButton(2), clickButton(1)});
-        driver::CLICK(kEditor, 200);
+        driver::CLICK(kEditor, SE::OK_BUTTON);
         ASSERT_EQ(boxes.shown.size(), 1u);
         EXPECT_EQ(boxes.shown[0].all(),
                   "Stations Without a Cume|These stations have no cume and will be removed:|WCCC, WEEE");
-        EXPECT_EQ(EZ_GETFOCUS(kEditor), 145);
+        EXPECT_EQ(EZ_GETFOCUS(kEditor), CUMEBOX(3));
         EXPECT_EQ(GETINI(IniFile, "Stations", "Calls"), "");
-        driver::CLICK(kEditor, 200);
+        driver::CLICK(kEditor, SE::OK_BUTTON);
         EXPECT_EQ(boxes.shown.size(), 2u);
     });
     EXPECT_EQ(GETINI(IniFile, "Stations", "Calls"), "WAAA,WDDD,,,,,,");
@@ -284,17 +293,17 @@ TEST_F(StationEditorTest, SavingNormalisesPacksAndShowsTheRows) {
     EXPECT_EQ(EZ_GETTEXT("RI", RI::TICKBOX(1)), "WAAA");
     EXPECT_TRUE(EZ_ISVISIBLE("RI", RI::TICKBOX(2)));
     EXPECT_EQ(EZ_GETTEXT("RI", RI::TICKBOX(2)), "WDDD");
-    for (int32_t tick = 245; tick <= 295; tick += 10) EXPECT_FALSE(EZ_ISVISIBLE("RI", tick)) << tick;
+    for (int row = 3; row <= kStationRows; ++row) EXPECT_FALSE(EZ_ISVISIBLE("RI", RI::TICKBOX(row))) << row;
 }
 
 TEST_F(StationEditorTest, HelpOpensTheEditorsTopic) {
     HelpFile = TARVEX_HELP_FILE;
     edit([&] {
-        EXPECT_EQ(helpShownAfter([] { driver::CLICK(kEditor, 210); }), "/station_editor.htm");
-        EXPECT_EQ(helpShownAfter([] { driver::PRESS(kEditor, 120, "F1"); }), "/station_editor.htm");
+        EXPECT_EQ(helpShownAfter([] { driver::CLICK(kEditor, SE::HELP_BUTTON); }), "/station_editor.htm");
+        EXPECT_EQ(helpShownAfter([] { driver::PRESS(kEditor, STATIONBOX(1), "F1"); }), "/station_editor.htm");
         // Enter on the focused "&Cancel" presses it.
-        driver::FOCUS(kEditor, 205);
-        driver::PRESS(kEditor, 205, "Enter");
+        driver::FOCUS(kEditor, SE::CANCEL_BUTTON);
+        driver::PRESS(kEditor, SE::CANCEL_BUTTON, "Enter");
     });
 }
 
@@ -307,16 +316,16 @@ TEST_F(StationEditorTest, ANameTypedAfterARemovalGetsItsCume) {
     store("WAAA,WBBB,,,,,,", "100,200,0,0,0,0,0,0");
     bool cumeClosedAfterRemoval = false, cumeOpenAfterName = false, nextRowOpen = false;
     edit([&] {
-        driver::FOCUS(kEditor, 120);
-        EZ_SETTEXT(kEditor, 120, "");
-        driver::FOCUS(kEditor, 130);
+        driver::FOCUS(kEditor, STATIONBOX(1));
+        EZ_SETTEXT(kEditor, STATIONBOX(1), "");
+        driver::FOCUS(kEditor, STATIONBOX(2));
         // Row 1 is now WBBB; row 2 is the next to fill, name only.
-        cumeClosedAfterRemoval = !EZ_ISENABLED(kEditor, 135) && EZ_ISENABLED(kEditor, 130);
-        driver::TYPE(kEditor, 130, "wnew");
-        cumeOpenAfterName = EZ_ISENABLED(kEditor, 135);
-        driver::TYPE(kEditor, 135, "700");
-        nextRowOpen = EZ_ISENABLED(kEditor, 140) && !EZ_ISENABLED(kEditor, 145);
-        driver::CLICK(kEditor, 200);
+        cumeClosedAfterRemoval = !EZ_ISENABLED(kEditor, CUMEBOX(2)) && EZ_ISENABLED(kEditor, STATIONBOX(2));
+        driver::TYPE(kEditor, STATIONBOX(2), "wnew");
+        cumeOpenAfterName = EZ_ISENABLED(kEditor, CUMEBOX(2));
+        driver::TYPE(kEditor, CUMEBOX(2), "700");
+        nextRowOpen = EZ_ISENABLED(kEditor, STATIONBOX(3)) && !EZ_ISENABLED(kEditor, CUMEBOX(3));
+        driver::CLICK(kEditor, SE::OK_BUTTON);
     });
     EXPECT_TRUE(cumeClosedAfterRemoval);
     EXPECT_TRUE(cumeOpenAfterName);
@@ -330,9 +339,9 @@ TEST_F(StationEditorTest, LongNamesOpenAtTheirStart) {
     store("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789,,,,,,,", "2147483647,0,0,0,0,0,0,0");
     int name = -1, cume = -1;
     edit([&] {
-        name = qobject_cast<QLineEdit*>(gui::findControl(kEditor, 120))->cursorPosition();
-        cume = qobject_cast<QLineEdit*>(gui::findControl(kEditor, 125))->cursorPosition();
-        driver::CLICK(kEditor, 205);
+        name = qobject_cast<QLineEdit*>(gui::findControl(kEditor, STATIONBOX(1)))->cursorPosition();
+        cume = qobject_cast<QLineEdit*>(gui::findControl(kEditor, CUMEBOX(1)))->cursorPosition();
+        driver::CLICK(kEditor, SE::CANCEL_BUTTON);
     });
     EXPECT_EQ(name, 0);
     EXPECT_EQ(cume, 0);
@@ -343,11 +352,11 @@ TEST_F(StationEditorTest, ColumnHeadingsAreDrawnClearOfThePanelFrames) {
     QImage form;
     QRect heading, panel;
     edit([&] {
-        QWidget* label = gui::findControl(kEditor, 100);
+        QWidget* label = gui::findControl(kEditor, SE::LEFT_STATION_CAPTION);
         heading = label->geometry();
-        panel = gui::findControl(kEditor, 240)->geometry();
+        panel = gui::findControl(kEditor, SE::PANELS[4])->geometry();
         form = label->parentWidget()->grab().toImage();
-        driver::CLICK(kEditor, 205);
+        driver::CLICK(kEditor, SE::CANCEL_BUTTON);
     });
     ASSERT_TRUE(heading.intersects(panel));
     const int frameY = panel.top();
@@ -367,7 +376,7 @@ TEST_F(StationEditorTest, HelpFromTheEditorIsUsableWhileItIsOpen) {
     std::string before, after;
     bool visible = false;
     edit([&] {
-        driver::PRESS(kEditor, 120, "F1");
+        driver::PRESS(kEditor, STATIONBOX(1), "F1");
         visible = OS_HELPVISIBLE();
         before = OS_HELPPAGE();
         QWidget* viewer = nullptr;
@@ -383,7 +392,7 @@ TEST_F(StationEditorTest, HelpFromTheEditorIsUsableWhileItIsOpen) {
         driver::SETTLE();
         after = OS_HELPPAGE();
         EXPECT_TRUE(EZ_FORMEXISTS(kEditor));
-        driver::CLICK(kEditor, 205);
+        driver::CLICK(kEditor, SE::CANCEL_BUTTON);
     });
     EXPECT_TRUE(visible);
     EXPECT_EQ(before, "/station_editor.htm");

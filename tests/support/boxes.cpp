@@ -5,6 +5,7 @@
 #include <QUrl>
 
 #include "gui/ezgui.h"
+#include "msgbox/message_box_ids.h"
 #include "tests/support/web_page_catcher.h"
 
 namespace {
@@ -12,9 +13,13 @@ namespace {
 const std::string kBox = "DGMSGBOX1";
 
 ShownBox read() {
-    ShownBox box{EZ_GETTEXT(kBox, 0), EZ_GETTEXT(kBox, 5), EZ_GETTEXT(kBox, 6), EZ_GETTEXT(kBox, 10), "",
+    ShownBox box{EZ_GETTEXT(kBox, 0),
+                 EZ_GETTEXT(kBox, MSGBOX::TEXT1),
+                 EZ_GETTEXT(kBox, MSGBOX::TEXT2),
+                 EZ_GETTEXT(kBox, MSGBOX::CHECKBOX),
+                 "",
                  EZ_GETFOCUS(kBox)};
-    for (int32_t id = 11; id <= 20; ++id) {
+    for (int32_t id = MSGBOX::BUTTON(1); id <= MSGBOX::BUTTON(10); ++id) {
         if (!EZ_ISVISIBLE(kBox, id)) break;
         box.buttons += (id > 11 ? "|" : "") + EZ_GETTEXT(kBox, id);
     }
@@ -51,13 +56,13 @@ void Boxes::expect(size_t index) {
 }
 
 std::function<void()> clickButton(int n) {
-    return [n] { driver::CLICK(kBox, 10 + n); };
+    return [n] { driver::CLICK(kBox, MSGBOX::BUTTON(n)); };
 }
 
 std::function<void()> tickAndClick(int n) {
     return [n] {
-        driver::CLICK(kBox, 10);
-        driver::CLICK(kBox, 10 + n);
+        driver::CLICK(kBox, MSGBOX::CHECKBOX);
+        driver::CLICK(kBox, MSGBOX::BUTTON(n));
     };
 }
 
