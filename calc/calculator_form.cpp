@@ -379,18 +379,16 @@ void RI_Events(int32_t& id, int32_t& message, int32_t&, int32_t&) {
 void SHOWSTATIONS() {
     for (int row = 1; row <= kStationRows; ++row) {
         const int32_t tick = RI::TICKBOX(row), share = RI::SHARELABEL(row);
-        if (STATIONSHOWN(row)) {
+        const bool shown = STATIONSHOWN(row);
+        if (shown) {
             const std::string& name = StationCalls[row - 1];
             EZ_SETTEXT(kForm, tick, name);
             // A screen reader hears the figure beside the tick box as this station's.
             EZ_SETACCESSNAME(kForm, share, (name.empty() ? "Station " + std::to_string(row) : name) +
                                                  " share of audience");
-            EZ_SHOWC(kForm, tick, 1);
-            EZ_SHOWC(kForm, share, 1);
-        } else {
-            EZ_SHOWC(kForm, tick, 0);
-            EZ_SHOWC(kForm, share, 0);
         }
+        EZ_SHOWC(kForm, tick, shown);
+        EZ_SHOWC(kForm, share, shown);
     }
 }
 

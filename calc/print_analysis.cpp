@@ -1,4 +1,4 @@
-// The one-page analysis for the client, printed from the texts the calculator shows.
+// The one-page analysis for the client, printed from the analysis the calculator shows.
 #include "calc/print_analysis.h"
 
 #include <algorithm>
@@ -8,11 +8,10 @@
 #include "base/text.h"
 #include "calc/calculator_ids.h"
 #include "calc/listeners.h"
+#include "calc/shown_analysis.h"
 #include "common/page_fit.h"
 #include "gui/ezgui.h"
 #include "print/ddoc.h"
-#include "stations/storage.h"
-#include "stations/tables.h"
 
 namespace {
 
@@ -35,7 +34,6 @@ std::string HELD(const std::string& text) {
     return std::string(UTF8FIRST(text, kHeld));
 }
 
-
 // A row of the figures: the caption of the label right-aligned at 3.75, the value left-aligned
 // at 3.9, made to fit inside the frame. Returns the width of the value as printed.
 double PRINTROW(int16_t job, float y, int32_t label, const std::string& value) {
@@ -52,65 +50,63 @@ void PRINTNOTE(int16_t job, float x, float y, const std::string& note) {
 }
 
 // A result row followed by a note that starts 0.1 inch after the end of the value.
-void PRINTNOTEDROW(int16_t job, float y, int32_t label, int32_t field, const std::string& note) {
-    const double width = PRINTROW(job, y, label, HELD(EZ_GETTEXT(kForm, field)));
+void PRINTNOTEDROW(int16_t job, float y, int32_t label, const std::string& value, const std::string& note) {
+    const double width = PRINTROW(job, y, label, HELD(value));
     PRINTNOTE(job, 4.0f + static_cast<float>(width), y, note);
 }
 
 // The customer and the preparer, each in its size when it fits between the paper's margins.
-void PRINTHEADING(int16_t job) {
+void PRINTHEADING(int16_t job, const Analysis& a) {
     DD_FONT(job, kBold, 14, kPageFace);
     DD_TEXT(job, kCentre, 1.0f, kCentred, "Return On Investment Analysis for");
-    DD_TEXT(job, kCentre, 1.4f, kCentred, FITTED(job, EZ_GETTEXT(kForm, RI::CUSTOMER), kBold, 24, 10, kLineWidth));
+    DD_TEXT(job, kCentre, 1.4f, kCentred, FITTED(job, a.customer, kBold, 24, 10, kLineWidth));
     DD_FONT(job, kRegular, 12, kPageFace);
     DD_TEXT(job, kCentre, 1.8f, kCentred, "Prepared by");
-    DD_TEXT(job, kCentre, 2.1f, kCentred, FITTED(job, EZ_GETTEXT(kForm, RI::SALESREP), kBold, 14, 10, kLineWidth));
+    DD_TEXT(job, kCentre, 2.1f, kCentred, FITTED(job, a.salesRep, kBold, 14, 10, kLineWidth));
 }
 
 // The five inputs and the four results inside the frame. The note on the return moves right of a
 // value too wide for its place.
-void PRINTFIGURES(int16_t job) {
+void PRINTFIGURES(int16_t job, const Analysis& a) {
     float y = 3.0f;
-    PRINTROW(job, y, RI::BUDGET_CAPTION, EZ_GETTEXT(kForm, RI::BUDGET));
+    PRINTROW(job, y, RI::BUDGET_CAPTION, a.budget);
     y += kStep;
-    const double roi = PRINTROW(job, y, RI::ROI_CAPTION, EZ_GETTEXT(kForm, RI::ROI) + "%");
+    const double roi = PRINTROW(job, y, RI::ROI_CAPTION, a.roi + "%");
     PRINTNOTE(job, std::max(4.5f, 4.0f + static_cast<float>(roi)), y,
               "(Wall Street average 7%, bank CD's 1.5%)");
     y += kStep;
-    PRINTROW(job, y, RI::MARGIN_CAPTION, EZ_GETTEXT(kForm, RI::MARGIN) + "%");
+    PRINTROW(job, y, RI::MARGIN_CAPTION, a.margin + "%");
     y += kStep;
-    PRINTROW(job, y, RI::AVERAGE_SALE_CAPTION, EZ_GETTEXT(kForm, RI::AVERAGE_SALE));
+    PRINTROW(job, y, RI::AVERAGE_SALE_CAPTION, a.averageSale);
     y += kStep;
-    PRINTROW(job, y, RI::CLOSING_RATIO_CAPTION, EZ_GETTEXT(kForm, RI::CLOSING_RATIO) + "%");
+    PRINTROW(job, y, RI::CLOSING_RATIO_CAPTION, a.closingRatio + "%");
     y += 3 * kStep;
-    PRINTNOTEDROW(job, y, RI::NET_RETURN_CAPTION, RI::NET_RETURN,
-                  "Your ad investment plus a " + EZ_GETTEXT(kForm, RI::ROI) + "% return.");
+    PRINTNOTEDROW(job, y, RI::NET_RETURN_CAPTION, a.netReturn,
+                  "Your ad investment plus a " + a.roi + "% return.");
     y += kStep;
-    PRINTNOTEDROW(job, y, RI::GROSS_RETURN_CAPTION, RI::GROSS_RETURN, "Total sales this schedule must produce.");
+    PRINTNOTEDROW(job, y, RI::GROSS_RETURN_CAPTION, a.grossReturn, "Total sales this schedule must produce.");
     y += kStep;
-    PRINTROW(job, y, RI::SALES_CAPTION, EZ_GETTEXT(kForm, RI::SALES));
+    PRINTROW(job, y, RI::SALES_CAPTION, a.sales);
     y += kStep;
-    PRINTROW(job, y, RI::RESPONSES_CAPTION, EZ_GETTEXT(kForm, RI::RESPONSES));
+    PRINTROW(job, y, RI::RESPONSES_CAPTION, a.responses);
 }
 
-// The responses each ticked station must bring; returns the cursor below the last line. A row
-// without a station any more is not printed.
-float PRINTSTATIONS(int16_t job) {
+// The responses each ticked station must bring; returns the cursor below the last line.
+float PRINTSTATIONS(int16_t job, const Analysis& a) {
     float y = 6.2f;
     DD_FONT(job, kRegular, 12, kPageFace);
     bool first = true;
-    for (int row = 1; row <= kStationRows; ++row) {
-        if (!STATIONSHOWN(row) || EZ_GETCHECK(kForm, RI::TICKBOX(row)) == 0) continue;
+    for (const SavedStation& station : a.stations) {
+        if (!station.ticked) continue;
         if (first) {
             DD_FONT(job, kRegular, 12, kPageFace);
             DD_TEXT(job, kCentre, y, kCentred, "Responses needed to achieve ROI target:");
             y += 1.5f * kStep;
             first = false;
         }
-        DD_TEXT(job, 1.5f, y, kLeft, FITTED(job, HELD(StationCalls[row - 1]), kRegular, 12, 8, 2.55f - 1.5f));
+        DD_TEXT(job, 1.5f, y, kLeft, FITTED(job, HELD(station.name), kRegular, 12, 8, 2.55f - 1.5f));
         const std::string figure =
-            PRINTEDSHARE(EZ_GETTEXT(kForm, RI::SHARELABEL(row)), EZ_GETTEXT(kForm, RI::SALES),
-                         EZ_GETTEXT(kForm, RI::CLOSING_RATIO), StationCume[row - 1], StationCalls[row - 1]);
+            PRINTEDSHARE(station.share, a.sales, a.closingRatio, station.cume, station.name);
         DD_TEXT(job, 2.6f, y, kLeft, FITTED(job, figure, kRegular, 12, 8, kPaperRight - 2.6f));
         y += kStep;
     }
@@ -120,8 +116,7 @@ float PRINTSTATIONS(int16_t job) {
 // The comments in the largest size from 10 down to 8 points at which they fit above 10.5 inches,
 // with lines as far apart as the size needs; comments that do not fit even then are cut with
 // "…", and the preview says so.
-void PRINTCOMMENTS(int16_t job, float y) {
-    const std::string comments = EZ_GETTEXT(kForm, RI::COMMENTS);
+void PRINTCOMMENTS(int16_t job, float y, const std::string& comments) {
     for (double size = 10; size >= 8; size -= 0.5) {
         DD_FONT(job, kRegular, size, kPageFace);
         const double lineHeight = 0.167 * size / 10;
@@ -138,17 +133,15 @@ void PRINTCOMMENTS(int16_t job, float y) {
 }  // namespace
 
 void PRINTROUTINE() {
-    const int16_t job =
-        static_cast<int16_t>(DD_STARTDOC("Return On Investment Calculator", EZ_GETTEXT(kForm, RI::CUSTOMER)));
+    const Analysis a = SHOWNANALYSIS();
+    const int16_t job = static_cast<int16_t>(DD_STARTDOC("Return On Investment Calculator", a.customer));
     if (job < 1) {
         EZ_MSGBOX(EZ_CURRENTFORM(), "Unable to initialize document.{!}", "Print Engine Error", "OK");
         return;
     }
-    PRINTHEADING(job);
+    PRINTHEADING(job, a);
     DD_RECTANGLE(job, 0.5f, 2.5f, 8.0f, 5.9f);
-    PRINTFIGURES(job);
-    float y = PRINTSTATIONS(job);
-    y += kStep;
-    PRINTCOMMENTS(job, y);
+    PRINTFIGURES(job, a);
+    PRINTCOMMENTS(job, PRINTSTATIONS(job, a) + kStep, a.comments);
     DD_ENDDOC(job);
 }
