@@ -24,6 +24,7 @@
 namespace {
 
 const std::string kAbout = "AB";
+void openAbout() { driver::CHOOSEMENU("RI", RI::MENU_ABOUT); }
 
 class AboutBoxTest : public CalculatorTest {
 protected:
@@ -36,13 +37,10 @@ protected:
 
     // Opens the box from the menu, runs the checks while it is open, then closes it.
     void withAboutBox(const std::function<void()>& checks) {
-        auto answer = driver::WHENOPEN(kAbout, [&] {
+        EXPECT_TRUE(inForm(kAbout, openAbout, [&] {
             checks();
             driver::CLICK(kAbout, AB::CLOSE_BUTTON);
-        });
-        driver::CHOOSEMENU("RI", RI::MENU_ABOUT);
-        EXPECT_TRUE(answer->answered);
-        EXPECT_FALSE(answer->timedOut);
+        }));
         EXPECT_FALSE(EZ_FORMEXISTS(kAbout));
     }
 };
@@ -62,7 +60,7 @@ TEST_F(AboutBoxTest, InformationPageShowsNameVersionAndReleaseDate) {
         EXPECT_EQ(EZ_CURRENTFORM(), kAbout);
         EXPECT_TRUE(informationPageShown());
         EXPECT_EQ(EZ_GETTEXT(kAbout, AB::PRODUCT), "Tarvex");
-        QFont name = label(100)->font();
+        QFont name = label(AB::PRODUCT)->font();
         EXPECT_TRUE(name.bold());
         EXPECT_DOUBLE_EQ(name.pointSizeF(), 12);
         std::string built = GETBUILDDATE();
@@ -70,11 +68,11 @@ TEST_F(AboutBoxTest, InformationPageShowsNameVersionAndReleaseDate) {
                   "Version " TARVEX_VERSION_TEXT " \u2014 Released " + FORMATDATE(built, 0));
         EXPECT_TRUE(QRegularExpression("^Version " + QRegularExpression::escape(TARVEX_VERSION_TEXT) +
                                        " \u2014 Released \\d\\d-\\d\\d-\\d{4}$")
-                        .match(label(105)->text())
+                        .match(label(AB::VERSION)->text())
                         .hasMatch())
-            << label(105)->text().toStdString();
-        EXPECT_TRUE(label(105)->font().bold());
-        EXPECT_DOUBLE_EQ(label(105)->font().pointSizeF(), 9);
+            << label(AB::VERSION)->text().toStdString();
+        EXPECT_TRUE(label(AB::VERSION)->font().bold());
+        EXPECT_DOUBLE_EQ(label(AB::VERSION)->font().pointSizeF(), 9);
         // Each text of the page is centred, its "|" a line break: two, two and three lines.
         for (auto [id, lines] : {std::pair{110, 2}, {115, 2}, {120, 3}}) {
             EXPECT_EQ(label(id)->text().count('\n') + 1, lines) << id;
@@ -115,12 +113,10 @@ TEST_F(AboutBoxTest, ToggleSwitchesPagesAndBack) {
 }
 
 TEST_F(AboutBoxTest, ClosedOnTheHistoryPageItOpensOnTheInformationPage) {
-    auto first = driver::WHENOPEN(kAbout, [] {
+    EXPECT_TRUE(inForm(kAbout, openAbout, [] {
         driver::CLICK(kAbout, AB::HISTORY_BUTTON);
         driver::CLOSEBOX(kAbout);
-    });
-    driver::CHOOSEMENU("RI", RI::MENU_ABOUT);
-    EXPECT_TRUE(first->answered);
+    }));
     EXPECT_FALSE(EZ_FORMEXISTS(kAbout));
     withAboutBox([] {
         EXPECT_EQ(AboutPage, 1);
@@ -189,7 +185,7 @@ TEST_F(AboutBoxTest, TheKeyboardWorksItAndAScreenReaderHearsADialog) {
     QAccessible::Role role = QAccessible::NoRole;
     QString name;
     std::string history, typedBehind = "?";
-    auto answer = driver::WHENOPEN(kAbout, [&] {
+    EXPECT_TRUE(inForm(kAbout, openAbout, [&] {
         QAccessibleInterface* box =
             QAccessible::queryAccessibleInterface(gui::findControl(kAbout, AB::CLOSE_BUTTON)->window());
         role = box->role();
@@ -202,10 +198,7 @@ TEST_F(AboutBoxTest, TheKeyboardWorksItAndAScreenReaderHearsADialog) {
         typedBehind = EZ_GETTEXT("RI", RI::CUSTOMER);
         driver::FOCUS(kAbout, AB::CLOSE_BUTTON);
         driver::PRESS(kAbout, AB::CLOSE_BUTTON, "Escape");
-    });
-    driver::CHOOSEMENU("RI", RI::MENU_ABOUT);
-    EXPECT_TRUE(answer->answered);
-    EXPECT_FALSE(answer->timedOut);
+    }));
     EXPECT_FALSE(EZ_FORMEXISTS(kAbout));
     EXPECT_EQ(role, QAccessible::Dialog);
     EXPECT_EQ(name, "About Tarvex");

@@ -160,12 +160,12 @@ TEST_F(MessageBoxTest, TextsAndButtonsTakeTheirFontsAndColours) {
     QFont first, second, standard, styled;
     QColor colour, plainColour;
     auto answer = driver::WHENOPEN(kBox, [&] {
-        first = boxControl(5)->font();
-        second = boxControl(6)->font();
-        colour = boxControl(5)->palette().color(QPalette::WindowText);
-        plainColour = boxControl(6)->palette().color(QPalette::WindowText);
-        standard = boxControl(11)->font();
-        styled = boxControl(12)->font();
+        first = boxControl(MSGBOX::TEXT1)->font();
+        second = boxControl(MSGBOX::TEXT2)->font();
+        colour = boxControl(MSGBOX::TEXT1)->palette().color(QPalette::WindowText);
+        plainColour = boxControl(MSGBOX::TEXT2)->palette().color(QPalette::WindowText);
+        standard = boxControl(MSGBOX::BUTTON(1))->font();
+        styled = boxControl(MSGBOX::BUTTON(2))->font();
         driver::CLICK(kBox, MSGBOX::BUTTON(1));
     });
     DGMSGBOX("HOST", "Fonts", "Unable to find web host.{f10,t4}", "The update is unable to continue.{f6}", "",
@@ -188,14 +188,13 @@ TEST_F(MessageBoxTest, OwnerDrawnStylesArePaintedEachInItsOwnWay) {
     std::vector<QImage> faces;
     std::vector<bool> ownerDrawn;
     auto answer = driver::WHENOPEN(kBox, [&] {
-        for (int32_t id = 11; id <= 15; ++id) {
+        for (int32_t id = MSGBOX::BUTTON(1); id <= MSGBOX::BUTTON(5); ++id) {
             ownerDrawn.push_back(qobject_cast<gui::OwnerButton*>(boxControl(id)) != nullptr);
             faces.push_back(boxControl(id)->grab().toImage());
         }
         driver::CLICK(kBox, MSGBOX::BUTTON(1));
     });
-    DGMSGBOX("HOST", "Styles", "Five buttons", "", "", "*{w9,b36,t15}|&A{C}|&A{3}|&A{R}|&A{E}|&A{G}", "", 0,
-             "C");
+    DGMSGBOX("HOST", "Styles", "Five buttons", "", "", "*{w9,b36,t15}|&A{C}|&A{3}|&A{R}|&A{E}|&A{G}", "", 0, "C");
     EXPECT_TRUE(answer->answered);
     EXPECT_EQ(ownerDrawn, (std::vector<bool>{true, true, true, true, false}));
     ASSERT_EQ(faces.size(), 5u);
@@ -212,12 +211,12 @@ TEST_F(MessageBoxTest, TheDefaultButtonShowsItsFocusWhenTheBoxOpens) {
     ask("*{G,f7}|&Yes|&No", 2, [&] {
         // The window system gives the new box the keyboard (a busy offscreen platform may not have
         // yet); only then does a focus show.
-        QApplication::setActiveWindow(boxControl(12)->window());
+        QApplication::setActiveWindow(boxControl(MSGBOX::BUTTON(2))->window());
         driver::SETTLE();
         focus = EZ_GETFOCUS(kBox);
-        focused = boxControl(12)->grab().toImage();
+        focused = boxControl(MSGBOX::BUTTON(2))->grab().toImage();
         EZ_FOCUS(kBox, MSGBOX::BUTTON(1));
-        unfocused = boxControl(12)->grab().toImage();
+        unfocused = boxControl(MSGBOX::BUTTON(2))->grab().toImage();
         driver::CLICK(kBox, MSGBOX::BUTTON(2));
     });
     EXPECT_EQ(focus, 12);

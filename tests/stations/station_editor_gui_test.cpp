@@ -41,10 +41,7 @@ protected:
     }
     // Opens the editor and acts in it; returns when it has closed.
     void edit(std::function<void()> act) {
-        auto answer = driver::WHENOPEN(kEditor, std::move(act), 8000);
-        driver::CHOOSEMENU("RI", RI::MENU_STATIONS);
-        EXPECT_TRUE(answer->answered);
-        EXPECT_FALSE(answer->timedOut);
+        EXPECT_TRUE(inForm(kEditor, [] { driver::CHOOSEMENU("RI", RI::MENU_STATIONS); }, std::move(act), 8000));
     }
 };
 

@@ -122,6 +122,12 @@ void CalculatorTest::SetUp() {
     driver::SETTLE();
 }
 
+bool inForm(const std::string& form, const std::function<void()>& open, std::function<void()> act, int timeoutMs) {
+    const auto answer = driver::WHENOPEN(form, std::move(act), timeoutMs);
+    open();
+    return answer->answered && !answer->timedOut;
+}
+
 void typeWorkedExample() {
     const std::pair<int32_t, const char*> typed[] = {
         {RI::BUDGET, "1000"}, {RI::ROI, "7"}, {RI::MARGIN, "50"}, {RI::AVERAGE_SALE, "100"}, {RI::CLOSING_RATIO, "20"}};

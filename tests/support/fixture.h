@@ -5,7 +5,6 @@
 
 #include <QString>
 #include <QTemporaryDir>
-
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -71,6 +70,10 @@ protected:
     void SetUp() override;
 };
 
+// Acts in form once `open` (a menu choice, a key, a call) has put it on screen; act closes it or
+// leaves it to the user's next step. True when the form opened and act ran before the deadline.
+bool inForm(const std::string& form, const std::function<void()>& open, std::function<void()> act,
+            int timeoutMs = 5000);
 // Types the worked example's budget, return, margin, average sale and closing ratio into the
 // calculator, and leaves the last box for the customer's.
 void typeWorkedExample();

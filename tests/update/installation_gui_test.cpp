@@ -21,6 +21,7 @@
 #include "tests/support/update_server.h"
 #include "update/base64.h"
 #include "update/check.h"
+#include "update/information_window_ids.h"
 #include "update/installation.h"
 
 namespace {
@@ -120,18 +121,17 @@ TEST_F(InstallationTest, AnInterruptedSilentUpdateIsRunAgainOnlyWhenProved) {
 }
 
 TEST_F(InstallationTest, AnUpdateNamedByUpdaterIniIsCongratulatedWithItsReleaseNotes) {
-    QFile::copy(QDir(TARVEX_PROGRAM_DIR).filePath("Release Notes.rtf"),
-                QString::fromStdString(folder + "/Release Notes.rtf"));
+    QFile::copy(QDir(TARVEX_PROGRAM_DIR).filePath("Release Notes.rtf"), path("Release Notes.rtf"));
     WRITEINI(folder + "/Updater.ini", "Program", "NewVersion", "3.0.2.0");
     WRITEINI(IniFile, "Update", "Failed", "1");
     std::string notes, caption;
     bool bold = false;
     auto information = driver::WHENOPEN("WN", [&] {
         caption = EZ_GETTEXT("WN", 0);
-        notes = EZ_GETTEXT("WN", 100);
-        QTextDocument* page = qobject_cast<QTextEdit*>(gui::findControl("WN", 100))->document();
+        notes = EZ_GETTEXT("WN", WN::NOTES);
+        QTextDocument* page = qobject_cast<QTextEdit*>(gui::findControl("WN", WN::NOTES))->document();
         bold = page->find("Signed updates.").charFormat().font().bold();
-        driver::CLICK("WN", 105);
+        driver::CLICK("WN", WN::CLOSE_BUTTON);
     });
     Boxes boxes({clickButton(1)});
     ISUPDATED();
@@ -147,7 +147,7 @@ TEST_F(InstallationTest, AnUpdateNamedByUpdaterIniIsCongratulatedWithItsReleaseN
     EXPECT_EQ(GETINI(folder + "/Updater.ini", "Program", "NewVersion", "<none>"), "");
     EXPECT_EQ(updateSetting("Failed"), "0");
     // Without release notes there is only OK; with the value read and cleared, nothing more.
-    QFile::remove(QString::fromStdString(folder + "/Release Notes.rtf"));
+    QFile::remove(path("Release Notes.rtf"));
     WRITEINI(folder + "/Updater.ini", "Program", "NewVersion", "3.0.3.0");
     Boxes plain({clickButton(1)});
     ISUPDATED();

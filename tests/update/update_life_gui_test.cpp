@@ -22,6 +22,7 @@
 #include "tests/support/update_server.h"
 #include "update/base64.h"
 #include "update/check.h"
+#include "update/information_window_ids.h"
 
 namespace {
 
@@ -50,9 +51,9 @@ const bool lifeAfter = registerSession("life-after", [] {
     driver::WHENOPEN(
         "WN",
         [&] {
-            notes = EZ_GETTEXT("WN", 100);
+            notes = EZ_GETTEXT("WN", WN::NOTES);
             notes = notes.substr(0, notes.find('\n'));
-            driver::CLICK("WN", 105);
+            driver::CLICK("WN", WN::CLOSE_BUTTON);
         },
         20000);
     Boxes boxes({clickButton(1)});
@@ -121,8 +122,7 @@ protected:
 TEST_F(UpdateLifeTest, ASilentUpdateFromOfferToCongratulation) {
     const std::string installer = installerScript("life-after");
     serve(signedFor(installer), installer);
-    QFile::copy(QDir(TARVEX_PROGRAM_DIR).filePath("Release Notes.rtf"),
-                QString::fromStdString(folder + "/Release Notes.rtf"));
+    QFile::copy(QDir(TARVEX_PROGRAM_DIR).filePath("Release Notes.rtf"), path("Release Notes.rtf"));
     ASSERT_EQ(runSessionIn(folder, "life-first", run()), 0);
     EXPECT_EQ(waitForFile("first.txt"),
               "New Version Available|Version 3.0.2.0 of Tarvex is available.|This is an "
