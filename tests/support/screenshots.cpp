@@ -8,6 +8,7 @@
 #include <QTimer>
 #include <string>
 
+#include "about/about_box_ids.h"
 #include "analyses/compare_ids.h"
 #include "analyses/saved_analyses_ids.h"
 #include "analyses/saving.h"
@@ -24,15 +25,19 @@
 #include "installer/window.h"
 #include "installer/window_ids.h"
 #include "msgbox/message_box.h"
+#include "msgbox/message_box_ids.h"
 #include "print/ddoc.h"
+#include "stations/station_editor_ids.h"
 #include "stations/storage.h"
 #include "stations/tables.h"
 #include "tests/support/fixture.h"
 #include "tests/support/raw_server.h"
 #include "tests/support/update_server.h"
 #include "update/check.h"
+#include "update/information_window_ids.h"
 #include "update/installation.h"
 #include "update/updating_window.h"
+#include "update/updating_window_ids.h"
 #include "update/web_get.h"
 
 namespace {
@@ -80,20 +85,20 @@ void stationEditorWithFourStations() {
         const char* names[] = {"WAAA", "KBEST", "WROCK FM", "Z-100"};
         const char* cumes[] = {"10000", "24500", "8750", "61200"};
         for (int row = 0; row < 4; ++row) {
-            driver::TYPE("SE", 120 + 10 * row, names[row]);
-            driver::TYPE("SE", 125 + 10 * row, cumes[row]);
+            driver::TYPE("SE", SE::STATIONBOX(1) + 10 * row, names[row]);
+            driver::TYPE("SE", SE::CUMEBOX(1) + 10 * row, cumes[row]);
         }
-        driver::FOCUS("SE", 160);
+        driver::FOCUS("SE", SE::STATIONBOX(5));
         capture("station-editor.png");
         // A station without a cume is named before "&OK" drops it; going back keeps it to fix.
-        driver::TYPE("SE", 160, "WJAZ");
+        driver::TYPE("SE", SE::STATIONBOX(5), "WJAZ");
         driver::WHENOPEN("DGMSGBOX1", [] {
             capture("stations-without-cume.png");
-            driver::CLICK("DGMSGBOX1", 12);
+            driver::CLICK("DGMSGBOX1", MSGBOX::BUTTON(2));
         });
-        driver::CLICK("SE", 200);
-        EZ_SETTEXT("SE", 160, "");
-        driver::CLICK("SE", 200);
+        driver::CLICK("SE", SE::OK_BUTTON);
+        EZ_SETTEXT("SE", SE::STATIONBOX(5), "");
+        driver::CLICK("SE", SE::OK_BUTTON);
     });
     driver::CHOOSEMENU("RI", RI::MENU_STATIONS);
     typeClient();
@@ -111,9 +116,9 @@ void aboutBox() {
     driver::SETTLE();
     driver::WHENOPEN("AB", [] {
         capture("about-info.png");
-        driver::CLICK("AB", 135);
+        driver::CLICK("AB", AB::HISTORY_BUTTON);
         capture("about-history.png");
-        driver::CLICK("AB", 130);
+        driver::CLICK("AB", AB::CLOSE_BUTTON);
     });
     driver::CHOOSEMENU("RI", RI::MENU_ABOUT);
     driver::PROGRAMFOLDER("");
@@ -131,7 +136,7 @@ void updatingWindow() {
     EZ_ZD_Display("RI");
     QTimer::singleShot(3500, [] {
         capture("updating.png");
-        driver::CLICK("ZD", 115);
+        driver::CLICK("ZD", ZD::CANCEL_BUTTON);
     });
     ZUWEBGET(server.host(), "/TarvexSetup.exe", 1, "", "", QDir(scratch.path()).filePath("TarvexSetup.exe").toStdString());
     EZ_UNLOADFORM("ZD");
@@ -182,7 +187,7 @@ void updateNotices() {
     driver::SETTLE();
     driver::WHENOPEN("DGMSGBOX1", [] {
         capture("update-offer.png");
-        driver::CLICK("DGMSGBOX1", 12);
+        driver::CLICK("DGMSGBOX1", MSGBOX::BUTTON(2));
     });
     CHECKFORUPDATE("RI", "http://" + server.host() + "/TarvexVersion.txt", ProgramVersion, 0, 0);
     WRITEINI(QDir(scratch.path()).filePath("Updater.ini").toStdString(), "Program", "NewVersion", "3.0.2.0");
@@ -190,9 +195,9 @@ void updateNotices() {
         capture("update-complete.png");
         driver::WHENOPEN("WN", [] {
             capture("update-information.png");
-            driver::CLICK("WN", 105);
+            driver::CLICK("WN", WN::CLOSE_BUTTON);
         });
-        driver::CLICK("DGMSGBOX1", 11);
+        driver::CLICK("DGMSGBOX1", MSGBOX::BUTTON(1));
     });
     ISUPDATED();
     driver::PROGRAMFOLDER("");
@@ -313,13 +318,13 @@ int main(int argc, char** argv) {
 
     driver::WHENOPEN("DGMSGBOX1", [] {
         capture("clear-question.png");
-        driver::CLICK("DGMSGBOX1", 12);
+        driver::CLICK("DGMSGBOX1", MSGBOX::BUTTON(2));
     });
     driver::CLICK("RI", RI::CLEAR_BUTTON);
 
     driver::WHENOPEN("DGMSGBOX1", [] {
         capture("message-box.png");
-        driver::CLICK("DGMSGBOX1", 13);
+        driver::CLICK("DGMSGBOX1", MSGBOX::BUTTON(3));
     });
     DGMSGBOX("RI", "Program Update", "A newer version of Tarvex is available.{f7}",
              "Version 3.1 brings new station reports.|Would you like to download it now?{f6}",

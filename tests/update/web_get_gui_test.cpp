@@ -17,6 +17,7 @@
 #include "tests/support/fixture.h"
 #include "tests/support/raw_server.h"
 #include "update/updating_window.h"
+#include "update/updating_window_ids.h"
 #include "update/web_get.h"
 
 namespace {
@@ -77,7 +78,7 @@ public:
     explicit WhenPartHasArrived(std::function<void()> action) {
         QObject::connect(&watch_, &QTimer::timeout, [this, action] {
             static const QRegularExpression part("^[1-9]\\d* bytes? of \\d+ bytes$");
-            if (acted || !EZ_FORMEXISTS("ZD") || !part.match(QString::fromStdString(EZ_GETTEXT("ZD", 110))).hasMatch())
+            if (acted || !EZ_FORMEXISTS("ZD") || !part.match(QString::fromStdString(EZ_GETTEXT("ZD", ZD::ARRIVED))).hasMatch())
                 return;
             acted = true;
             action();
@@ -286,11 +287,11 @@ TEST_F(WebGetTest, ATricklingServerIsEndedByCancelAndShowsItsProgress) {
     std::string shown;
     int maximum = -1, value = -1;
     WhenPartHasArrived cancel([&] {
-        shown = EZ_GETTEXT("ZD", 110);
-        auto* bar = qobject_cast<QProgressBar*>(gui::findControl("ZD", 100));
+        shown = EZ_GETTEXT("ZD", ZD::ARRIVED);
+        auto* bar = qobject_cast<QProgressBar*>(gui::findControl("ZD", ZD::PROGRESS_BAR));
         maximum = bar->maximum();
         value = bar->value();
-        driver::CLICK("ZD", 115);
+        driver::CLICK("ZD", ZD::CANCEL_BUTTON);
     });
     EXPECT_EQ(get(server), -2);
     EXPECT_TRUE(cancel.acted);
@@ -308,15 +309,15 @@ TEST_F(WebGetTest, ATricklingServerIsEndedByCancelAndShowsItsProgress) {
 
 TEST_F(WebGetTest, TheUpdatingWindowShowsWhatHasArrived) {
     EXPECT_EQ(EZ_GETTEXT("ZD", 0), "Updating...");
-    EXPECT_EQ(EZ_GETTEXT("ZD", 115), "Cancel");
+    EXPECT_EQ(EZ_GETTEXT("ZD", ZD::CANCEL_BUTTON), "Cancel");
     RawServer server({{S::send(kOk + "Content-Length: 1500000\r\n\r\n"), S::body(1500000)}});
     EXPECT_EQ(get(server), 0);
-    EXPECT_EQ(EZ_GETTEXT("ZD", 110), "1.5 MB of 1.5 MB");
-    auto* bar = qobject_cast<QProgressBar*>(gui::findControl("ZD", 100));
+    EXPECT_EQ(EZ_GETTEXT("ZD", ZD::ARRIVED), "1.5 MB of 1.5 MB");
+    auto* bar = qobject_cast<QProgressBar*>(gui::findControl("ZD", ZD::PROGRESS_BAR));
     EXPECT_EQ(bar->value(), bar->maximum());
     RawServer noLength({{S::send(kOk + "\r\n"), S::body(2500)}});
     EXPECT_EQ(get(noLength), 0);
-    EXPECT_EQ(EZ_GETTEXT("ZD", 110), "2.5 KB");
+    EXPECT_EQ(EZ_GETTEXT("ZD", ZD::ARRIVED), "2.5 KB");
     EXPECT_EQ(content().size(), 2500);
     // Closing the window while a transfer runs cancels it; the window stays until the end.
     RawServer slow({{S::send(kOk + "Content-Length: 10\r\n\r\n"), S::trickle("0123456789", 300)}});
@@ -356,7 +357,7 @@ TEST_F(WebGetTest, TheSignedSizeAndTheFloorRateEndEndlessDownloads) {
         QTimer watch;
         QObject::connect(&watch, &QTimer::timeout, [&] {
             mostOnDisk = std::max<int64_t>(mostOnDisk, QFileInfo(QString::fromStdString(local() + ".part")).size());
-            told = told || EZ_GETTEXT("ZD", 110) == c.told;
+            told = told || EZ_GETTEXT("ZD", ZD::ARRIVED) == c.told;
         });
         watch.start(2);
         EXPECT_EQ(get(server.host(), "/Setup.exe", 1, c.signedSize), -2);
