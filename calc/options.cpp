@@ -88,16 +88,15 @@ void SETAUTOUPDATE() {
     SETMENUITEM("RI", 2, RI::MENU_AUTOUPDATE, "&Automatically Check for Program Update", Options.AutoUpdate ? "X" : "");
 }
 
+// The analysis shown goes to keys 1 to 7 (the inputs, money without "$" and ","), its ticks to 8 to
+// 15 and its comments to 16.
 void SAVECURRENT() {
-    int key = 1;
-    for (int32_t id : RI::INPUTS) {
-        std::string text = EZ_GETTEXT("RI", id);
-        if (id == RI::BUDGET || id == RI::AVERAGE_SALE) text = REMOVECHARS(text, "$,");
-        WRITEINI(IniFile, "Info", std::to_string(key++), text);
-    }
+    const Analysis a = SHOWNANALYSIS();
+    const std::string inputs[] = {a.customer, a.salesRep, REMOVECHARS(a.budget, "$,"), a.roi, a.margin,
+                                  REMOVECHARS(a.averageSale, "$,"), a.closingRatio};
+    for (int key = 1; key <= 7; ++key) WRITEINI(IniFile, "Info", std::to_string(key), inputs[key - 1]);
     SAVETICKS();
-    key += kStationRows;
-    WRITEINI(IniFile, "Info", std::to_string(key), STOREDCOMMENT(TRIMSPACES(EZ_GETTEXT("RI", RI::COMMENTS))));
+    WRITEINI(IniFile, "Info", std::to_string(8 + kStationRows), STOREDCOMMENT(TRIMSPACES(a.comments)));
 }
 
 // The eight ticks go to keys 8 to 15, after the seven inputs.
