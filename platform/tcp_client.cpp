@@ -7,78 +7,21 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
-#include <chrono>
-#include <memory>
-#include <mutex>
-#include <thread>
+
+#include "platform/tcp_waits.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-constexpr int kSliceMs = 50;
-
-// Milliseconds left until the deadline, never below 0.
-int remaining(Clock::time_point deadline) {
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    return static_cast<int>(std::max<long long>(left, 0));
-}
-
 // Waits until fd is ready for events, in slices with the idle function between them.
 bool waitFor(int fd, short events, int32_t timeoutMs, const OS_Idle& idle, int32_t& error) {
-    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-    for (;;) {
+    return tcp::inSlices(timeoutMs, tcp::kSliceMs, idle, error, [&](int slice) {
         pollfd entry{fd, events, 0};
-        int ready = ::poll(&entry, 1, std::min(kSliceMs, remaining(deadline)));
-        if (ready > 0) return true;
-        if (ready < 0 && errno != EINTR) {
-            error = errno;
-            return false;
-        }
-        if (idle && !idle()) {
-            error = OS_TCPCANCELLED;
-            return false;
-        }
-        if (remaining(deadline) == 0) {
-            error = OS_TCPTIMEDOUT;
-            return false;
-        }
-    }
-}
-
-// The name lookup runs on a thread of its own, since the system's resolver cannot be cut into
-// slices; a lookup abandoned at the time-out finishes there and frees what it found.
-struct Lookup {
-    std::mutex lock;
-    bool done = false;
-    int status = 0;
-    addrinfo* found = nullptr;
-    ~Lookup() {
-        if (found) ::freeaddrinfo(found);
-    }
-};
-
-std::shared_ptr<Lookup> startLookup(const std::string& host, uint16_t port) {
-    auto lookup = std::make_shared<Lookup>();
-    std::thread([lookup, host, port] {
-        addrinfo hints{};
-        hints.ai_family = AF_UNSPEC;
-        hints.ai_socktype = SOCK_STREAM;
-        hints.ai_flags = AI_ADDRCONFIG;
-        addrinfo* found = nullptr;
-        int status = ::getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found);
-        std::lock_guard<std::mutex> hold(lookup->lock);
-        lookup->status = status;
-        lookup->found = found;
-        lookup->done = true;
-    }).detach();
-    return lookup;
-}
-
-bool lookupDone(Lookup& lookup) {
-    std::lock_guard<std::mutex> hold(lookup.lock);
-    return lookup.done;
+        const int ready = ::poll(&entry, 1, slice);
+        if (ready >= 0 || errno == EINTR) return ready > 0 ? 1 : 0;
+        error = errno;
+        return -1;
+    });
 }
 
 // One address: a non-blocking connect, finished within the time-out.
@@ -107,24 +50,16 @@ int connectTo(const addrinfo& address, int32_t timeoutMs, const OS_Idle& idle, i
 int32_t OS_TCPCONNECT(const std::string& host, uint16_t port, int32_t timeoutMs, const OS_Idle& idle,
                       int32_t& error) {
     error = 0;
-    std::shared_ptr<Lookup> lookup = startLookup(host, port);
-    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (!lookupDone(*lookup)) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(std::min(5, remaining(deadline))));
-        if (lookupDone(*lookup)) break;
-        if (idle && !idle()) {
-            error = OS_TCPCANCELLED;
-            return 0;
-        }
-        if (remaining(deadline) == 0) {
-            error = OS_TCPTIMEDOUT;
-            return 0;
-        }
-    }
-    if (lookup->status != 0 || !lookup->found) {
-        error = OS_TCPNOHOST;
-        return 0;
-    }
+    const auto lookup = tcp::lookUp<addrinfo>(
+        [host, port](addrinfo*& found) {
+            addrinfo hints{};
+            hints.ai_family = AF_UNSPEC;
+            hints.ai_socktype = SOCK_STREAM;
+            hints.ai_flags = AI_ADDRCONFIG;
+            return ::getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found);
+        },
+        ::freeaddrinfo, timeoutMs, idle, error);
+    if (!lookup) return 0;
     for (const addrinfo* address = lookup->found; address; address = address->ai_next) {
         int fd = connectTo(*address, timeoutMs, idle, error);
         if (fd >= 0) {

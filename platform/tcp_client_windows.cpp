@@ -4,29 +4,19 @@
 #include <ws2tcpip.h>
 
 #include <algorithm>
-#include <chrono>
-#include <memory>
 #include <mutex>
-#include <thread>
 #include <vector>
 
 #include "platform/tcp_client.h"
+#include "platform/tcp_waits.h"
 #include "platform/wide_text.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-constexpr int kSliceMs = 50;
 // Winsock counts bytes in int; one send or receive hands it at most this many.
 constexpr size_t kMostBytesPerCall = size_t{1} << 20;
 // More open connections than the program ever needs; past them a connect fails.
 constexpr size_t kMostConnections = 1024;
-
-// Milliseconds left until the deadline, never below 0.
-int remaining(Clock::time_point deadline) {
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    return static_cast<int>(std::max<long long>(left, 0));
-}
 
 // Winsock's code as the errno value the POSIX client reports for the same failure; a code with
 // no counterpart stays as it is (they lie above every errno value).
@@ -87,61 +77,13 @@ SOCKET socketOf(int32_t connection) {
 
 // Waits until the socket is ready for events, in slices with the idle function between them.
 bool waitFor(SOCKET socket, SHORT events, int32_t timeoutMs, const OS_Idle& idle, int32_t& error) {
-    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-    for (;;) {
+    return tcp::inSlices(timeoutMs, tcp::kSliceMs, idle, error, [&](int slice) {
         WSAPOLLFD entry{socket, events, 0};
-        int ready = ::WSAPoll(&entry, 1, std::min(kSliceMs, remaining(deadline)));
-        if (ready > 0) return true;
-        if (ready == SOCKET_ERROR) {
-            error = errnoOf(::WSAGetLastError());
-            return false;
-        }
-        if (idle && !idle()) {
-            error = OS_TCPCANCELLED;
-            return false;
-        }
-        if (remaining(deadline) == 0) {
-            error = OS_TCPTIMEDOUT;
-            return false;
-        }
-    }
-}
-
-// The name lookup runs on a thread of its own, since the system's resolver cannot be cut into
-// slices; a lookup abandoned at the time-out finishes there and frees what it found.
-struct Lookup {
-    std::mutex lock;
-    bool done = false;
-    int status = 0;
-    ADDRINFOW* found = nullptr;
-    ~Lookup() {
-        if (found) ::FreeAddrInfoW(found);
-    }
-};
-
-// Every address the name has. Unlike on POSIX, addresses of a kind the machine has none of are
-// not left out (Windows would then find no address for the loopback names of a computer that is
-// offline); connecting to such an address fails at once and the next is tried.
-std::shared_ptr<Lookup> startLookup(const std::wstring& host, uint16_t port) {
-    auto lookup = std::make_shared<Lookup>();
-    std::thread([lookup, host, port] {
-        ADDRINFOW hints{};
-        hints.ai_family = AF_UNSPEC;
-        hints.ai_socktype = SOCK_STREAM;
-        hints.ai_protocol = IPPROTO_TCP;
-        ADDRINFOW* found = nullptr;
-        int status = ::GetAddrInfoW(host.c_str(), std::to_wstring(port).c_str(), &hints, &found);
-        std::lock_guard<std::mutex> hold(lookup->lock);
-        lookup->status = status;
-        lookup->found = found;
-        lookup->done = true;
-    }).detach();
-    return lookup;
-}
-
-bool lookupDone(Lookup& lookup) {
-    std::lock_guard<std::mutex> hold(lookup.lock);
-    return lookup.done;
+        const int ready = ::WSAPoll(&entry, 1, slice);
+        if (ready != SOCKET_ERROR) return ready > 0 ? 1 : 0;
+        error = errnoOf(::WSAGetLastError());
+        return -1;
+    });
 }
 
 // One address: a non-blocking connect, finished within the time-out. The socket is not handed
@@ -184,24 +126,19 @@ int32_t OS_TCPCONNECT(const std::string& host, uint16_t port, int32_t timeoutMs,
         error = OS_TCPNOHOST;
         return 0;
     }
-    std::shared_ptr<Lookup> lookup = startLookup(wideHost, port);
-    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (!lookupDone(*lookup)) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(std::min(5, remaining(deadline))));
-        if (lookupDone(*lookup)) break;
-        if (idle && !idle()) {
-            error = OS_TCPCANCELLED;
-            return 0;
-        }
-        if (remaining(deadline) == 0) {
-            error = OS_TCPTIMEDOUT;
-            return 0;
-        }
-    }
-    if (lookup->status != 0 || !lookup->found) {
-        error = OS_TCPNOHOST;
-        return 0;
-    }
+    // Every address the name has. Unlike on POSIX, addresses of a kind the machine has none of
+    // are not left out (Windows would then find no address for the loopback names of a computer
+    // that is offline); connecting to such an address fails at once and the next is tried.
+    const auto lookup = tcp::lookUp<ADDRINFOW>(
+        [wideHost, port](ADDRINFOW*& found) {
+            ADDRINFOW hints{};
+            hints.ai_family = AF_UNSPEC;
+            hints.ai_socktype = SOCK_STREAM;
+            hints.ai_protocol = IPPROTO_TCP;
+            return ::GetAddrInfoW(wideHost.c_str(), std::to_wstring(port).c_str(), &hints, &found);
+        },
+        [](ADDRINFOW* found) { ::FreeAddrInfoW(found); }, timeoutMs, idle, error);
+    if (!lookup) return 0;
     for (const ADDRINFOW* address = lookup->found; address; address = address->ai_next) {
         SOCKET socket = connectTo(*address, timeoutMs, idle, error);
         if (socket == INVALID_SOCKET) {
