@@ -13,32 +13,11 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <map>
 #include <thread>
 
+#include "platform/named_lock_table.h"
+
 namespace {
-
-struct Lock {
-    int file = -1;  // -1 for a handle that holds nothing
-    std::shared_ptr<void> companion;
-};
-
-std::map<int32_t, Lock>& locks() {
-    static std::map<int32_t, Lock> open;
-    return open;
-}
-
-int32_t keep(Lock lock) {
-    static int32_t next = 0;
-    locks()[++next] = std::move(lock);
-    return next;
-}
-
-bool plainName(const std::string& name) {
-    return !name.empty() && name.size() <= 64 && std::all_of(name.begin(), name.end(), [](char c) {
-        return std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '_';
-    });
-}
 
 // $XDG_RUNTIME_DIR, else a folder of the user's own in the temporary folder, made for it; empty
 // when it is someone else's or open to others, who could then hold or remove the lock.
@@ -62,7 +41,7 @@ std::string folderFor(const std::string& name) {
 }  // namespace
 
 std::string OS_LOCKFILEPATH(const std::string& name, const std::string& suffix) {
-    if (!plainName(name)) return "";
+    if (!OS_PLAINLOCKNAME(name)) return "";
     const std::string folder = folderFor(name);
     return folder.empty() ? "" : folder + "/" + name + suffix;
 }
@@ -84,35 +63,12 @@ int32_t OS_OPENLOCK(const std::string& name, int32_t timeoutMs, bool& heldElsewh
         if (std::chrono::steady_clock::now() >= deadline) {
             ::close(file);
             heldElsewhere = true;
-            return keep({});
+            return OS_KEEPLOCK(nullptr);
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     // The file names the process that holds it, for whoever looks.
     const std::string holder = std::to_string(::getpid()) + "\n";
     static_cast<void>(::ftruncate(file, 0) == 0 && ::pwrite(file, holder.data(), holder.size(), 0) > 0);
-    return keep({file, nullptr});
-}
-
-int32_t OS_WAITFORLOCK(const std::string& name, int32_t timeoutMs) {
-    bool heldElsewhere = false;
-    const int32_t handle = OS_OPENLOCK(name, timeoutMs, heldElsewhere);
-    if (!heldElsewhere) return handle;
-    OS_CLOSELOCK(handle);
-    return 0;
-}
-
-void OS_TIETOLOCK(int32_t handle, std::shared_ptr<void> companion) {
-    const auto found = locks().find(handle);
-    if (found != locks().end()) found->second.companion = std::move(companion);
-}
-
-void OS_CLOSELOCK(int32_t handle) {
-    const auto found = locks().find(handle);
-    if (found == locks().end()) return;
-    Lock lock = std::move(found->second);
-    locks().erase(found);
-    // What answers for the holder ends before the next holder can take the lock.
-    lock.companion.reset();
-    if (lock.file >= 0) ::close(lock.file);
+    return OS_KEEPLOCK(std::shared_ptr<void>(nullptr, [file](void*) { ::close(file); }));
 }

@@ -3,38 +3,15 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cctype>
 #include <chrono>
-#include <map>
 #include <thread>
 
 #include "platform/files.h"
 #include "platform/named_lock.h"
+#include "platform/named_lock_table.h"
 #include "platform/wide_text.h"
 
 namespace {
-
-struct Lock {
-    HANDLE file = INVALID_HANDLE_VALUE;  // none for a handle that holds nothing
-    std::shared_ptr<void> companion;
-};
-
-std::map<int32_t, Lock>& locks() {
-    static std::map<int32_t, Lock> open;
-    return open;
-}
-
-int32_t keep(Lock lock) {
-    static int32_t next = 0;
-    locks()[++next] = std::move(lock);
-    return next;
-}
-
-bool plainName(const std::string& name) {
-    return !name.empty() && name.size() <= 64 && std::all_of(name.begin(), name.end(), [](char c) {
-        return std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '_';
-    });
-}
 
 // One byte far past the end of the file is locked, so the file itself stays readable.
 bool tryLock(HANDLE file, bool& heldElsewhere) {
@@ -48,7 +25,7 @@ bool tryLock(HANDLE file, bool& heldElsewhere) {
 }  // namespace
 
 std::string OS_LOCKFILEPATH(const std::string& name, const std::string& suffix) {
-    if (!plainName(name)) return "";
+    if (!OS_PLAINLOCKNAME(name)) return "";
     const std::string folder = OS_USERDATAFOLDER("Tarvex");
     return folder.empty() ? "" : folder + "\\" + name + suffix;
 }
@@ -67,33 +44,10 @@ int32_t OS_OPENLOCK(const std::string& name, int32_t timeoutMs, bool& heldElsewh
     while (!tryLock(file, heldElsewhere)) {
         if (!heldElsewhere || std::chrono::steady_clock::now() >= deadline) {
             ::CloseHandle(file);
-            return heldElsewhere ? keep({}) : 0;
+            return heldElsewhere ? OS_KEEPLOCK(nullptr) : 0;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     heldElsewhere = false;
-    return keep({file, nullptr});
-}
-
-int32_t OS_WAITFORLOCK(const std::string& name, int32_t timeoutMs) {
-    bool heldElsewhere = false;
-    const int32_t handle = OS_OPENLOCK(name, timeoutMs, heldElsewhere);
-    if (!heldElsewhere) return handle;
-    OS_CLOSELOCK(handle);
-    return 0;
-}
-
-void OS_TIETOLOCK(int32_t handle, std::shared_ptr<void> companion) {
-    const auto found = locks().find(handle);
-    if (found != locks().end()) found->second.companion = std::move(companion);
-}
-
-void OS_CLOSELOCK(int32_t handle) {
-    const auto found = locks().find(handle);
-    if (found == locks().end()) return;
-    Lock lock = std::move(found->second);
-    locks().erase(found);
-    // What answers for the holder ends before the next holder can take the lock.
-    lock.companion.reset();
-    if (lock.file != INVALID_HANDLE_VALUE) ::CloseHandle(lock.file);
+    return OS_KEEPLOCK(std::shared_ptr<void>(nullptr, [file](void*) { ::CloseHandle(file); }));
 }
