@@ -263,11 +263,6 @@ DbAnswer DB_SETUSERVERSION(int32_t handle, int64_t version) {
     return DB_SCRIPT(handle, "PRAGMA user_version = " + std::to_string(version));
 }
 
-DbAnswer DB_INTEGRITYCHECK(int32_t handle) {
-    sqlite3* db = databaseOf(handle);
-    return db ? integrityOf(db) : notOpen();
-}
-
 int32_t DB_STARTCHECK(const std::string& path) {
     static int32_t last = 0;
     auto check = std::make_unique<Check>();

@@ -54,12 +54,10 @@ void DB_ROLLBACK(int32_t handle);
 // PRAGMA user_version: the version of the schema the file holds (0 for a new file).
 DbAnswer DB_USERVERSION(int32_t handle, int64_t& version);
 DbAnswer DB_SETUSERVERSION(int32_t handle, int64_t version);
-// PRAGMA integrity_check: Ok when it says "ok", otherwise Damaged with its first finding.
-DbAnswer DB_INTEGRITYCHECK(int32_t handle);
-
-// The same check of the file at path, run on a thread of its own through a connection of its
-// own, so that the program need not wait for it: DB_CHECKDONE tells whether it has ended,
-// DB_CHECKRESULT waits for its answer, DB_STOPCHECK interrupts it; either ends the check.
+// PRAGMA integrity_check of the file at path (Ok when it says "ok", else Damaged with its first
+// finding), run on a thread of its own through a connection of its own, so that the program need
+// not wait for it: DB_CHECKDONE tells whether it has ended, DB_CHECKRESULT waits for its answer,
+// DB_STOPCHECK interrupts it; either ends the check.
 int32_t DB_STARTCHECK(const std::string& path);
 bool DB_CHECKDONE(int32_t check);
 DbAnswer DB_CHECKRESULT(int32_t check);

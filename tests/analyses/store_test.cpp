@@ -39,7 +39,8 @@ Analysis saved(Analysis analysis) {
 int64_t checkedVersion(const std::string& file) {
     int32_t db = 0;
     int64_t version = -1;
-    if (!DB_OPEN(file, true, db).ok() || !DB_INTEGRITYCHECK(db).ok() || !DB_USERVERSION(db, version).ok()) version = -1;
+    if (!DB_CHECKRESULT(DB_STARTCHECK(file)).ok() || !DB_OPEN(file, true, db).ok() || !DB_USERVERSION(db, version).ok())
+        version = -1;
     DB_CLOSE(db);
     return version;
 }
