@@ -16,8 +16,6 @@ class Sha256 {
 public:
     Sha256();
     ~Sha256();
-    Sha256(const Sha256&) = delete;
-    Sha256& operator=(const Sha256&) = delete;
     void add(std::string_view bytes);
     // The 32 bytes of the digest of everything added.
     std::string finish();

@@ -5,7 +5,6 @@
 #include <atomic>
 #include <cctype>
 #include <charconv>
-#include <climits>
 #include <map>
 #include <memory>
 #include <mutex>

@@ -1,31 +1,23 @@
+// The same on every system, through the files service's reads at an offset.
 #include "platform/file_digest.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
+#include <algorithm>
 
 #include "platform/crypto.h"
+#include "platform/files.h"
 
 bool OS_FILEDIGEST(const std::string& path, int64_t& size, std::string& sha256) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) return false;
-    struct stat info {};
-    bool read = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    const int32_t file = OS_OPENFORREADING(path);
+    size = file == 0 ? -1 : OS_OPENFILESIZE(file);
+    bool read = size >= 0;
     Sha256 digest;
-    size = 0;
-    static unsigned char buffer[1 << 16];
-    while (read) {
-        ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR) continue;
-        if (got < 0) read = false;
-        if (got <= 0) break;
-        digest.add(std::string_view(reinterpret_cast<const char*>(buffer), static_cast<size_t>(got)));
-        size += got;
+    static char buffer[1 << 16];
+    for (int64_t at = 0; read && at < size; at += int64_t{sizeof buffer}) {
+        const size_t part = static_cast<size_t>(std::min<int64_t>(size - at, sizeof buffer));
+        read = OS_READAT(file, at, buffer, part);
+        digest.add(std::string_view(buffer, part));
     }
-    ::close(fd);
-    if (!read) return false;
-    sha256 = digest.finish();
-    return true;
+    OS_CLOSEFILE(file);
+    if (read) sha256 = digest.finish();
+    return read;
 }

@@ -4,12 +4,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
+
+#include "platform/wide_text.h"
 
 bool OS_FILEEXISTS(const std::string& path) {
     struct stat info {};
@@ -133,22 +134,6 @@ std::string OS_USERDATAFOLDER(const std::string& programName) {
     return userFolder("XDG_DATA_HOME", "/.local/share/", programName);
 }
 
-std::string OS_FULLPATH(const std::string& path) {
-    if (path.empty()) return "";
-    namespace fs = std::filesystem;
-    fs::path given(path);
-    // The first component: the first folder below the root, or the first name of a relative path.
-    fs::path first = given.root_path();
-    for (const fs::path& part : given.relative_path()) {
-        first /= part;
-        break;
-    }
-    std::error_code error;
-    if (first.empty() || !fs::exists(fs::symlink_status(first, error))) return "";
-    fs::path full = fs::weakly_canonical(fs::absolute(given, error), error);
-    return error ? "" : full.string();
-}
-
 bool OS_PATHEXISTS(const std::string& path) {
     struct stat info {};
     return ::lstat(path.c_str(), &info) == 0;
@@ -161,18 +146,6 @@ bool OS_MAKEFOLDERS(const std::string& path) {
     return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-std::vector<std::string> OS_LISTFILES(const std::string& folder) {
-    std::vector<std::string> names;
-    std::error_code error;
-    for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
-         entry.increment(error)) {
-        if (entry->is_regular_file(error) && !entry->is_symlink(error))
-            names.push_back(entry->path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 bool OS_SYNCFOLDER(const std::string& folder) {
     int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return false;
@@ -181,12 +154,6 @@ bool OS_SYNCFOLDER(const std::string& folder) {
 }
 
 bool OS_REMOVEEMPTYFOLDER(const std::string& path) { return ::rmdir(path.c_str()) == 0 || errno == ENOENT; }
-
-bool OS_REMOVETREE(const std::string& path) {
-    std::error_code error;
-    std::filesystem::remove_all(path, error);
-    return !error && !OS_PATHEXISTS(path);
-}
 
 int32_t OS_OPENFORREADING(const std::string& path) {
     int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
@@ -215,3 +182,8 @@ bool OS_READAT(int32_t file, int64_t offset, char* bytes, size_t count) {
     }
     return true;
 }
+
+// Paths are UTF-8 here already.
+std::filesystem::path OS_PATH(const std::string& path) { return path; }
+
+std::string OS_PATHTEXT(const std::filesystem::path& path) { return path.string(); }

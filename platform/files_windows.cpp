@@ -188,38 +188,12 @@ std::string OS_TEMPFOLDER() {
     return OS_PATHTEXT(fs::path(std::wstring(folder, length)).parent_path());
 }
 
-std::string OS_FULLPATH(const std::string& path) {
-    if (path.empty()) return "";
-    const fs::path given = OS_PATH(path);
-    if (given.empty()) return "";
-    fs::path first = given.root_path();
-    for (const fs::path& part : given.relative_path()) {
-        first /= part;
-        break;
-    }
-    std::error_code error;
-    if (first.empty() || !fs::exists(fs::symlink_status(first, error))) return "";
-    const fs::path full = fs::weakly_canonical(fs::absolute(given, error), error);
-    return error ? "" : OS_PATHTEXT(full);
-}
-
 bool OS_PATHEXISTS(const std::string& path) { return attributesOf(path) != INVALID_FILE_ATTRIBUTES; }
 
 bool OS_MAKEFOLDERS(const std::string& path) {
     std::error_code error;
     fs::create_directories(OS_PATH(path), error);
     return isFolder(attributesOf(path));
-}
-
-std::vector<std::string> OS_LISTFILES(const std::string& folder) {
-    std::vector<std::string> names;
-    std::error_code error;
-    for (fs::directory_iterator entry(OS_PATH(folder), error), end; !error && entry != end; entry.increment(error)) {
-        if (entry->is_regular_file(error) && !entry->is_symlink(error))
-            names.push_back(OS_PATHTEXT(entry->path().filename()));
-    }
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 // A folder's entries reach the disk with the rename itself (MOVEFILE_WRITE_THROUGH); nothing to flush.
@@ -229,12 +203,6 @@ bool OS_REMOVEEMPTYFOLDER(const std::string& path) {
     const std::wstring wide = OS_WIDETEXT(path);
     return !wide.empty() && (::RemoveDirectoryW(wide.c_str()) || ::GetLastError() == ERROR_FILE_NOT_FOUND ||
                              ::GetLastError() == ERROR_PATH_NOT_FOUND);
-}
-
-bool OS_REMOVETREE(const std::string& path) {
-    std::error_code error;
-    fs::remove_all(OS_PATH(path), error);
-    return !error && !OS_PATHEXISTS(path);
 }
 
 int32_t OS_OPENFORREADING(const std::string& path) { return handleNumber(openRegularForReading(path)); }

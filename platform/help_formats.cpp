@@ -33,10 +33,6 @@ std::string lower(std::string_view text) {
     return result;
 }
 
-bool endsWith(std::string_view text, std::string_view tail) {
-    return text.size() >= tail.size() && text.substr(text.size() - tail.size()) == tail;
-}
-
 // The text up to the first NUL byte.
 std::string cString(std::string_view bytes) { return std::string(bytes.substr(0, bytes.find('\0'))); }
 
@@ -251,7 +247,7 @@ std::string resolveTarget(std::string_view target, const std::vector<std::string
     std::string best;
     // Every file path starts with "/", so a match always ends the target at a folder boundary.
     for (const std::string& file : files)
-        if (file.size() > best.size() && endsWith(wanted, lower(file))) best = file;
+        if (file.size() > best.size() && wanted.ends_with(lower(file))) best = file;
     return best.empty() ? best : best + fragment;
 }
 
@@ -265,7 +261,7 @@ std::optional<uint64_t> declaredFileSize(std::string_view head) {
 }
 
 bool endsWithNoCase(std::string_view text, std::string_view tail) {
-    return endsWith(lower(text), lower(tail));
+    return lower(text).ends_with(lower(tail));
 }
 
 }  // namespace help

@@ -153,18 +153,18 @@ public:
         contents_ = new QTreeWidget;
         contents_->setHeaderHidden(true);
         contents_->setObjectName("contents");
-        tabs_ = new QTabWidget;
-        tabs_->setObjectName("tabs");
-        tabs_->addTab(contents_, "Contents");
-        tabs_->addTab(indexPage(), "Index");
-        tabs_->addTab(searchPage(), "Search");
+        auto* tabs = new QTabWidget;
+        tabs->setObjectName("tabs");
+        tabs->addTab(contents_, "Contents");
+        tabs->addTab(indexPage(), "Index");
+        tabs->addTab(searchPage(), "Search");
         browser_ = new HelpBrowser;
         browser_->setObjectName("page");
         browser_->setOpenLinks(false);
         browser_->document()->setDocumentMargin(12);
 
         QSplitter* splitter = new QSplitter(Qt::Horizontal);
-        splitter->addWidget(tabs_);
+        splitter->addWidget(tabs);
         splitter->addWidget(browser_);
         splitter->setStretchFactor(1, 1);
         splitter->setSizes({250, 650});
@@ -333,12 +333,12 @@ private:
             if (!name.endsWith(".htm") && !name.endsWith(".html")) continue;
             std::optional<std::string> bytes = file_->read(path);
             if (!bytes) continue;
-            const QTextDocumentFragment page = QTextDocumentFragment::fromHtml(decodeHtml(*bytes));
-            const QString text = page.toPlainText();
+            const QString html = decodeHtml(*bytes);
+            const QString text = QTextDocumentFragment::fromHtml(html).toPlainText();
             bool all = true;
             for (const QString& word : words) all = all && text.contains(singular(word), Qt::CaseInsensitive);
             if (!all) continue;
-            auto* item = new QListWidgetItem(titleOf(*bytes, path), searchResults_);
+            auto* item = new QListWidgetItem(titleOf(html, path), searchResults_);
             item->setData(kPathRole, QString::fromStdString(path));
         }
         if (searchResults_->count() == 0) {
@@ -356,8 +356,7 @@ private:
         return word;
     }
 
-    static QString titleOf(const std::string& bytes, const std::string& path) {
-        const QString html = decodeHtml(bytes);
+    static QString titleOf(const QString& html, const std::string& path) {
         const int start = html.indexOf("<title>", 0, Qt::CaseInsensitive);
         const int end = html.indexOf("</title>", start, Qt::CaseInsensitive);
         if (start >= 0 && end > start) return QTextDocumentFragment::fromHtml(html.mid(start + 7, end - start - 7)).toPlainText().trimmed();
@@ -365,9 +364,8 @@ private:
     }
 
     void openFound(QListWidgetItem* item) {
-        const QString path = item ? item->data(kPathRole).toString() : QString();
-        if (path.isEmpty()) return;
-        go(pageUrl(path.toStdString()));
+        if (!item || item->data(kPathRole).toString().isEmpty()) return;
+        openListed(item);
         const QStringList words = searchField_->text().split(' ', Qt::SkipEmptyParts);
         if (!words.isEmpty()) browser_->find(words.first());
     }
@@ -410,7 +408,6 @@ private:
     }
 
     QTreeWidget* contents_;
-    QTabWidget* tabs_;
     QLineEdit* indexFilter_;
     QListWidget* index_;
     QLineEdit* searchField_;

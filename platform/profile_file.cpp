@@ -8,45 +8,22 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 
+#include "platform/files.h"
 #include "platform/profile_text.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-// The whole file; empty when there is none, nothing when it exists but cannot be read. It is
-// opened without blocking, so that a pipe or a device of that name cannot stop the program;
-// anything but a regular file reads as nothing.
+// The whole file; empty when there is none, nothing when it exists but cannot be read. Anything
+// but a regular file reads as nothing.
 std::optional<std::string> readWhole(const fs::path& file) {
-    int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) return errno == ENOENT ? std::optional<std::string>("") : std::nullopt;
-    std::optional<std::string> content;
-    struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
-        content.emplace();
-        content->reserve(static_cast<size_t>(info.st_size));
-        char buffer[65536];
-        ssize_t got;
-        while ((got = ::read(fd, buffer, sizeof buffer)) != 0) {
-            if (got < 0 && errno == EINTR) continue;
-            if (got < 0) {
-                content.reset();
-                break;
-            }
-            content->append(buffer, static_cast<size_t>(got));
-        }
-    }
-    ::close(fd);
-    return content;
-}
-
-// Root may write anything, so the write bits are looked at as well: a file or folder that
-// nobody may write is one the user made read-only on purpose.
-bool mayWrite(const fs::path& path, mode_t mode) {
-    return (mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 && ::access(path.c_str(), W_OK) == 0;
+    if (::access(file.c_str(), F_OK) != 0 && errno == ENOENT) return std::string();
+    return OS_READFILE(file.string(), INT64_MAX);
 }
 
 bool writeAll(int fd, std::string_view content) {
@@ -57,14 +34,6 @@ bool writeAll(int fd, std::string_view content) {
         content.remove_prefix(static_cast<size_t>(put));
     }
     return true;
-}
-
-// Makes the rename itself last through a power failure; a failure here loses no data.
-void syncFolder(const fs::path& folder) {
-    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    ::fsync(fd);
-    ::close(fd);
 }
 
 // The new content goes to a temporary file beside the old one, reaches the disk, and is then
@@ -83,7 +52,8 @@ bool replaceWhole(const fs::path& file, const fs::path& folder, std::string_view
         ::unlink(temporary.c_str());
         return false;
     }
-    syncFolder(folder);
+    // The rename itself lasts through a power failure; a failure here loses no data.
+    OS_SYNCFOLDER(folder.string());
     return true;
 }
 
@@ -114,10 +84,9 @@ bool OS_WRITEPROFILESTRING(const std::string& section, const std::string& key, c
     fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
 
     struct stat old {};
-    bool existed = ::stat(target.c_str(), &old) == 0;
-    if (existed && (!S_ISREG(old.st_mode) || !mayWrite(target, old.st_mode))) return false;
-    struct stat place {};
-    const bool folderTakesFiles = ::stat(folder.c_str(), &place) == 0 && mayWrite(folder, place.st_mode);
+    const bool existed = ::stat(target.c_str(), &old) == 0;
+    if (existed && !OS_FILEWRITABLE(target.string())) return false;
+    const bool folderTakesFiles = OS_FOLDERTAKESFILES(folder.string());
     if (!folderTakesFiles && !existed) return false;
 
     std::optional<std::string> content = readWhole(target);

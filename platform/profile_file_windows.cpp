@@ -35,15 +35,11 @@ bool writeAll(HANDLE handle, std::string_view content) {
 // over it in one step. The temporary file has a fixed name, so crashes leave at most one behind.
 bool replaceWhole(const std::string& file, std::string_view content) {
     const std::string temporary = file + ".tmp";
-    const std::wstring wide = OS_WIDETEXT(temporary);
-    if (wide.empty()) return false;
-    ::DeleteFileW(wide.c_str());
-    HANDLE handle = ::CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return false;
-    bool written = writeAll(handle, content) && ::FlushFileBuffers(handle);
-    written = ::CloseHandle(handle) && written;
-    if (!written || !OS_RENAMEFILE(temporary, file)) {
-        ::DeleteFileW(wide.c_str());
+    const int32_t handle = OS_CREATEPRIVATEFILE(temporary);
+    if (handle == 0) return false;
+    const bool written = OS_WRITEFILE(handle, content.data(), content.size());
+    if (!OS_FINISHFILE(handle) || !written || !OS_RENAMEFILE(temporary, file)) {
+        OS_DELETEFILE(temporary);
         return false;
     }
     return true;

@@ -2,6 +2,8 @@
 // time in proportion to its size.
 #include "platform/profile_text.h"
 
+#include <algorithm>
+
 #include "base/text.h"
 
 namespace {
@@ -39,14 +41,10 @@ std::string_view trimmed(std::string_view text) {
     return text.substr(first, last - first);
 }
 
+char lowerAscii(char ch) { return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch; }
+
 bool sameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        char x = a[i] >= 'A' && a[i] <= 'Z' ? static_cast<char>(a[i] - 'A' + 'a') : a[i];
-        char y = b[i] >= 'A' && b[i] <= 'Z' ? static_cast<char>(b[i] - 'A' + 'a') : b[i];
-        if (x != y) return false;
-    }
-    return true;
+    return std::ranges::equal(a, b, [](char x, char y) { return lowerAscii(x) == lowerAscii(y); });
 }
 
 std::string_view withoutMark(std::string_view content) {
@@ -88,9 +86,7 @@ std::string limited(std::string_view text) { return std::string(UTF8HEAD(text, R
 
 std::string oneLine(std::string_view text) {
     std::string line(text);
-    for (char& ch : line) {
-        if (ch == '\r' || ch == '\n') ch = ' ';
-    }
+    std::ranges::replace_if(line, [](char ch) { return ch == '\r' || ch == '\n'; }, ' ');
     return line;
 }
 

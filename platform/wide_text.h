@@ -1,4 +1,5 @@
-// Texts and paths are UTF-8 in the program and UTF-16 at every Windows call (built on Windows only).
+// Texts and paths are UTF-8 in the program and UTF-16 at every Windows call. OS_PATH and
+// OS_PATHTEXT exist on every system (on POSIX they change nothing), the rest on Windows only.
 #pragma once
 
 #include <filesystem>

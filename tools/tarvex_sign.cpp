@@ -2,15 +2,14 @@
 // installer, and checks one. The program believes only version files signed with this key.
 #include <sys/stat.h>
 
-#include <cstdio>
 #include <fstream>
 #include <iostream>
 #include <optional>
-#include <sstream>
 #include <string>
 
 #include "base/text.h"
 #include "platform/crypto.h"
+#include "platform/files.h"
 #include "update/base64.h"
 #include "update/signature.h"
 #include "update/version_file.h"
@@ -27,14 +26,6 @@ const char* kUsage =
     "      with its size and SHA-256, for VERSION (four numbers: 3.0.2.0).\n"
     "  tarvex-sign verify PUBLIC-KEY VERSION-FILE [INSTALLER]\n"
     "      Checks the signature of a version file and, given the installer, its size and digest.\n";
-
-std::optional<std::string> readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return std::nullopt;
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
 
 int fail(const std::string& message) {
     std::cerr << "tarvex-sign: " << message << "\n";
@@ -57,7 +48,7 @@ int keygen(const std::string& secretFile) {
 }
 
 std::optional<std::string> secretKey(const std::string& secretFile) {
-    std::optional<std::string> text = readFile(secretFile);
+    std::optional<std::string> text = OS_READFILE(secretFile, INT64_MAX);
     if (!text) return std::nullopt;
     while (!text->empty() && (text->back() == '\n' || text->back() == '\r')) text->pop_back();
     std::optional<std::string> key = FROM_BASE64(*text);
@@ -67,7 +58,7 @@ std::optional<std::string> secretKey(const std::string& secretFile) {
 
 // The installer's lines: its SHA-256 digest and its size.
 std::optional<std::string> describe(const std::string& installer) {
-    std::optional<std::string> bytes = readFile(installer);
+    std::optional<std::string> bytes = OS_READFILE(installer, INT64_MAX);
     if (!bytes) return std::nullopt;
     return "sha256 " + HEXTEXT(OS_SHA256(*bytes)) + "\r\nsize " + std::to_string(bytes->size()) + "\r\n";
 }
@@ -82,16 +73,13 @@ int make(char** argv) {
     if (!VERSIONPARTS(version)) return fail("not a version of four numbers, 3.0.1.0: " + version);
     std::optional<std::string> lines = describe(argv[6]);
     if (!lines) return fail(std::string("cannot read ") + argv[6]);
-    const std::string unsigned_ = host + " " + path + " " + name + "\r\n" + *lines + version;
-    const std::string signature = SIGNVERSIONTEXT(unsigned_, *key);
-    const std::string text =
-        host + " " + path + " " + name + "\r\n" + *lines + "signature " + signature + "\r\n" + version;
-    std::cout << text;
+    const std::string head = host + " " + path + " " + name + "\r\n" + *lines;
+    std::cout << head << "signature " << SIGNVERSIONTEXT(head + version, *key) << "\r\n" << version;
     return 0;
 }
 
 int verify(int argc, char** argv) {
-    std::optional<std::string> text = readFile(argv[3]);
+    std::optional<std::string> text = OS_READFILE(argv[3], INT64_MAX);
     if (!text) return fail(std::string("cannot read ") + argv[3]);
     if (!SIGNEDBYMAKER(*text, argv[2])) return fail("the signature does not match this key");
     VersionFile file = READVERSIONFILE(*text);
