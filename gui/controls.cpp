@@ -88,8 +88,6 @@ public:
     }
 };
 
-bool has(const std::string& props, char letter) { return props.find(letter) != std::string::npos; }
-
 QString qs(const std::string& text) { return QString::fromStdString(text); }
 
 // A label breaks its line at each "|"; the text as the program set it is kept for reading back
@@ -109,8 +107,14 @@ W* place(Form& form, int32_t id, W* widget, double col, double row, double width
     return widget;
 }
 
-Qt::FocusPolicy tabPolicy(const std::string& props) {
-    return has(props, 'T') ? Qt::StrongFocus : Qt::ClickFocus;
+// In a dialog the button with the focus is drawn as its default, so the button that Enter
+// presses shows as such from the moment the dialog opens.
+void wireButton(Form& form, int32_t id, QPushButton* button, const std::string& props) {
+    button->setAutoDefault(form.modal);
+    button->setFocusPolicy(tabPolicy(props));
+    QObject::connect(button, &QPushButton::clicked, button, [name = form.name, id] {
+        if (settings().commandEvents) dispatch(name, id, EZ_MSG_CLICK);
+    });
 }
 
 }  // namespace
@@ -202,22 +206,6 @@ void EZ_CHECKBOX(int32_t id, double col, double row, double width, double height
         if (gui::settings().commandEvents) gui::dispatch(name, id, EZ_MSG_CLICK);
     });
 }
-
-namespace gui {
-namespace {
-
-// In a dialog the button with the focus is drawn as its default, so the button that Enter
-// presses shows as such from the moment the dialog opens.
-void wireButton(Form& form, int32_t id, QPushButton* button, const std::string& props) {
-    button->setAutoDefault(form.modal);
-    button->setFocusPolicy(tabPolicy(props));
-    QObject::connect(button, &QPushButton::clicked, button, [name = form.name, id] {
-        if (settings().commandEvents) dispatch(name, id, EZ_MSG_CLICK);
-    });
-}
-
-}  // namespace
-}  // namespace gui
 
 void EZ_BUTTON(int32_t id, double col, double row, double width, double height, const std::string& text,
                const std::string& props) {
@@ -416,7 +404,6 @@ void EZ_PROGRESSBAR(int32_t id, double col, double row, double width, double hei
     if (!form) return;
     auto* bar = gui::place(*form, id, new QProgressBar(form->client), col, row, width, height);
     bar->setTextVisible(false);
-    bar->setRange(0, 100);
     bar->setValue(0);
     bar->setFocusPolicy(Qt::NoFocus);
 }

@@ -43,19 +43,15 @@ int32_t keyCode(const QKeyEvent* event) {
 bool replaying = false;
 void replay(QWidget* target, int32_t code) {
     replaying = true;
-    if (code == 9) {
-        QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
-        QCoreApplication::sendEvent(target, &tab);
-    } else {
-        int key = code == 13   ? Qt::Key_Return
-                  : code == 27 ? Qt::Key_Escape
-                  : code == 8  ? Qt::Key_Backspace
-                               : 0;
-        char32_t ch = static_cast<char32_t>(code);
-        QString text = code == 13 ? QString("\r") : QString::fromUcs4(&ch, 1);
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-        QCoreApplication::sendEvent(target, &press);
-    }
+    int key = code == 9    ? Qt::Key_Tab
+              : code == 13 ? Qt::Key_Return
+              : code == 27 ? Qt::Key_Escape
+              : code == 8  ? Qt::Key_Backspace
+                           : 0;
+    char32_t ch = static_cast<char32_t>(code);
+    QString text = code == 9 ? QString() : code == 13 ? QString("\r") : QString::fromUcs4(&ch, 1);
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QCoreApplication::sendEvent(target, &press);
     replaying = false;
 }
 
@@ -79,12 +75,26 @@ bool pressButton(QWidget* widget, const QKeyEvent* event) {
     return true;
 }
 
+bool key(Form& form, int32_t id, QWidget* widget, QKeyEvent* event) {
+    if (replaying || id < 0) return false;
+    // A key on the form itself (nothing focused) is the form's, id 0.
+    if (id == 0 && widget != form.window) return false;
+    bool text = id > 0 && isTextBox(findControl(form.name, id));
+    if (text ? !settings().keyEvents : !form.keyEvents) return false;
+    int32_t code = keyCode(event);
+    if (code < 0) return false;
+    int32_t value = code;
+    int32_t cancel = 0;
+    std::string name = form.name;
+    dispatch(name, id, EZ_MSG_KEY, value, cancel);
+    if (value == code) return false;
+    if (value != 0 && findForm(name)) replay(widget, value);
+    return true;
+}
+
 class Watcher : public QObject {
 public:
     bool eventFilter(QObject* object, QEvent* event) override;
-
-private:
-    bool key(Form& form, int32_t id, QWidget* widget, QKeyEvent* event);
 };
 
 // Only the events that become messages are looked at; the rest pass untouched.
@@ -128,9 +138,7 @@ bool Watcher::eventFilter(QObject* object, QEvent* event) {
         case QEvent::Enter: {
             if (!settings().cursorEvents) return false;
             QPoint global = static_cast<QSinglePointEvent*>(event)->globalPosition().toPoint();
-            int32_t value = 0;
-            int32_t cancel = 0;
-            dispatch(form->name, controlAt(*form, global), EZ_MSG_CURSOR, value, cancel);
+            dispatch(form->name, controlAt(*form, global), EZ_MSG_CURSOR);
             return false;
         }
         case QEvent::ToolTip: {
@@ -147,23 +155,6 @@ bool Watcher::eventFilter(QObject* object, QEvent* event) {
         }
         default: return false;
     }
-}
-
-bool Watcher::key(Form& form, int32_t id, QWidget* widget, QKeyEvent* event) {
-    if (replaying || id < 0) return false;
-    // A key on the form itself (nothing focused) is the form's, id 0.
-    if (id == 0 && widget != form.window) return false;
-    bool text = id > 0 && isTextBox(findControl(form.name, id));
-    if (text ? !settings().keyEvents : !form.keyEvents) return false;
-    int32_t code = keyCode(event);
-    if (code < 0) return false;
-    int32_t value = code;
-    int32_t cancel = 0;
-    std::string name = form.name;
-    dispatch(name, id, EZ_MSG_KEY, value, cancel);
-    if (value == code) return false;
-    if (value != 0 && findForm(name)) replay(widget, value);
-    return true;
 }
 
 Watcher& watcher() {
@@ -206,9 +197,7 @@ void EZ_SETTOOLTIP(const std::string& form, int32_t id, const std::string& text)
 void EZ_SETCURSOR(const std::string& cursor) {
     gui::Form* form = gui::findForm(EZ_CURRENTFORM());
     if (!form) return;
-    if (cursor.empty())
-        form->client->unsetCursor();
-    else if (cursor == "WAIT")
+    if (cursor == "WAIT")
         form->client->setCursor(Qt::WaitCursor);
     else if (cursor == "HAND")
         form->client->setCursor(Qt::PointingHandCursor);

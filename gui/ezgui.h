@@ -194,12 +194,11 @@ std::string EZ_GETSBTEXT(const std::string& form, int32_t id, int32_t part);
 
 // Menus: the bar is started before its form is created, then filled while designing.
 void EZ_DEFMAINMENU(int32_t id, const std::string& caption);
-int32_t EZ_GETMENU(const std::string& form);
 int32_t EZ_DEFSUBMENU(int32_t id, const std::string& caption);
 void EZ_ADDMENUITEM(int32_t menu, int32_t id, const std::string& caption, const std::string& props);
 void EZ_SETSUBMENU(int32_t menu, int32_t id, int32_t submenu);
 void EZ_SAVEMENU(const std::string& form, int32_t number, int32_t menu);
-int32_t EZ_GETMENU(const std::string& form, int32_t number);
+int32_t EZ_GETMENU(const std::string& form, int32_t number = 0);
 void EZ_SETMENUITEM(int32_t menu, int32_t id, const std::string& caption, const std::string& props);
 bool EZ_MENUCHECKED(int32_t menu, int32_t id);
 void EZ_DEFACCEL(const std::string& form, const std::string& keys);

@@ -79,35 +79,28 @@ bool fitsIn(const QFont& font, const QStringList& lines, double room) {
 
 // The font each control was created in, the largest it takes; kept here rather than in a
 // property, which would cost a look-up by name on every keystroke.
-QHash<const QObject*, QFont>& givenFonts() {
-    static QHash<const QObject*, QFont> fonts;
-    return fonts;
-}
-
-void setFontIfOther(QWidget* control, const QFont& font) {
-    if (control->font() != font) control->setFont(font);
-}
+QHash<const QObject*, QFont> givenFonts;
 
 }  // namespace
 
 void setGivenFont(QWidget* control, const QFont& font) {
-    if (!givenFonts().contains(control))
-        QObject::connect(control, &QObject::destroyed, [](QObject* gone) { givenFonts().remove(gone); });
-    givenFonts().insert(control, font);
+    if (!givenFonts.contains(control))
+        QObject::connect(control, &QObject::destroyed, [](QObject* gone) { givenFonts.remove(gone); });
+    givenFonts.insert(control, font);
 }
 
 void fitText(QWidget* control) {
     double room = 0;
     const QStringList lines = linesOf(control, room);
     if (lines.isEmpty()) return;
-    const auto given = givenFonts().constFind(control);
-    QFont font = given != givenFonts().cend() ? *given : control->font();
+    const auto given = givenFonts.constFind(control);
+    QFont font = given != givenFonts.cend() ? *given : control->font();
     bool fits = fitsIn(font, lines, room);
     while (!fits && font.pointSizeF() - 0.5 >= kSmallestPoints) {
         font.setPointSizeF(font.pointSizeF() - 0.5);
         fits = fitsIn(font, lines, room);
     }
-    setFontIfOther(control, font);
+    if (control->font() != font) control->setFont(font);
     // The whole text goes to the tooltip only while it is cut; a tooltip of the program's stays.
     const bool fittedTip = !control->toolTip().isEmpty() && control->property(kFittedTip).toBool();
     if (!fits && (fittedTip || control->toolTip().isEmpty())) {

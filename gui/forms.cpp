@@ -1,5 +1,4 @@
 // Forms: creation with the design callback, showing, modality, closing.
-#include <QApplication>
 #include <algorithm>
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -13,14 +12,11 @@
 #include <QVBoxLayout>
 #include <QWindow>
 
-#include "gui/icons.h"
 #include "gui/registry.h"
 
 namespace gui {
 
-FormWindow::FormWindow(const std::string& name, QWidget* parent) : QDialog(parent), formName(name) {
-    setAttribute(Qt::WA_DeleteOnClose, false);
-}
+FormWindow::FormWindow(const std::string& name, QWidget* parent) : QDialog(parent), formName(name) {}
 
 // The close box and EZ_UNLOADFORM both arrive here: the program may keep the form open.
 void FormWindow::closeEvent(QCloseEvent* event) {
@@ -148,8 +144,6 @@ void fitToScreen(Form& form, QWidget* parent) {
     if (wanted.height() <= room.height()) scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     window->resize(wanted.boundedTo(room));
 }
-
-bool has(const std::string& props, char letter) { return props.find(letter) != std::string::npos; }
 
 }  // namespace
 }  // namespace gui

@@ -144,20 +144,16 @@ public:
             horizontalHeader()->resizeSection(static_cast<int>(column), room * shares[column] / 100);
     }
 
-    // The selected places as ranges of first and last, top to bottom.
-    std::vector<std::pair<int64_t, int64_t>> selectedRanges() const {
+    int64_t selectedCount() const { return static_cast<int64_t>(selectionModel()->selectedRows().size()); }
+
+    // The keys of the selected rows, taken range by range from the top.
+    std::vector<int64_t> selected() const {
         std::vector<std::pair<int64_t, int64_t>> ranges;
         for (const QItemSelectionRange& range : selectionModel()->selection()) ranges.emplace_back(range.top(), range.bottom());
         std::sort(ranges.begin(), ranges.end());
-        return ranges;
-    }
-
-    int64_t selectedCount() const { return static_cast<int64_t>(selectionModel()->selectedRows().size()); }
-
-    std::vector<int64_t> selected() const {
         std::vector<int64_t> keys;
         int64_t done = -1;  // ranges of a selection may overlap
-        for (auto [first, last] : selectedRanges()) {
+        for (auto [first, last] : ranges) {
             if (last <= done) continue;
             const std::vector<int64_t> some = model.keys(std::max(first, done + 1), last);
             keys.insert(keys.end(), some.begin(), some.end());
@@ -245,8 +241,6 @@ private:
 
 ListView* listAt(const std::string& form, int32_t id) { return dynamic_cast<ListView*>(findControl(form, id)); }
 
-bool has(const std::string& props, char letter) { return props.find(letter) != std::string::npos; }
-
 }  // namespace
 }  // namespace gui
 
@@ -256,7 +250,7 @@ void EZ_LISTVIEW(int32_t id, double col, double row, double width, double height
     auto* list = new gui::ListView(form->name, id, form->client);
     gui::placeControl(*form, id, list, col, row, width, height);
     list->fitRowsToFont();
-    list->setFocusPolicy(gui::has(props, 'T') ? Qt::StrongFocus : Qt::ClickFocus);
+    list->setFocusPolicy(gui::tabPolicy(props));
     list->setSelectionMode(gui::has(props, 'M') ? QAbstractItemView::ExtendedSelection
                                                 : QAbstractItemView::SingleSelection);
 }

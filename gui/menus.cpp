@@ -19,22 +19,19 @@ struct Menu {
     std::string form;
 };
 
-std::vector<Menu>& menus() {
-    static std::vector<Menu> all;
-    return all;
-}
+std::vector<Menu> menus;
 
 int32_t pendingBar = 0;
 
 Menu* menuAt(int32_t handle) {
-    if (handle < 1 || handle > static_cast<int32_t>(menus().size())) return nullptr;
-    Menu& menu = menus()[handle - 1];
+    if (handle < 1 || handle > static_cast<int32_t>(menus.size())) return nullptr;
+    Menu& menu = menus[handle - 1];
     return menu.widget ? &menu : nullptr;
 }
 
 int32_t remember(QWidget* widget) {
-    menus().push_back({widget, 0, ""});
-    return static_cast<int32_t>(menus().size());
+    menus.push_back({widget, 0, ""});
+    return static_cast<int32_t>(menus.size());
 }
 
 std::string formOfMenu(int32_t handle) {
@@ -75,7 +72,7 @@ void attachPendingMenu(Form& form) {
     bar->form = form.name;
     form.menuBar = static_cast<QMenuBar*>(bar->widget.data());
     form.menuBar->setParent(form.window);
-    form.savedMenus[0] = static_cast<int32_t>(bar - menus().data()) + 1;
+    form.savedMenus[0] = static_cast<int32_t>(bar - menus.data()) + 1;
 }
 
 }  // namespace gui
@@ -84,8 +81,6 @@ void EZ_DEFMAINMENU(int32_t id, const std::string& caption) {
     gui::pendingBar = gui::remember(new QMenuBar());
     gui::addItem(gui::pendingBar, id, caption);
 }
-
-int32_t EZ_GETMENU(const std::string& form) { return EZ_GETMENU(form, 0); }
 
 int32_t EZ_GETMENU(const std::string& form, int32_t number) {
     gui::Form* f = gui::findForm(form);
@@ -124,7 +119,7 @@ void EZ_SAVEMENU(const std::string& form, int32_t number, int32_t menu) {
 void EZ_SETMENUITEM(int32_t menu, int32_t id, const std::string& caption, const std::string& props) {
     QAction* item = gui::findItem(menu, id);
     if (!item) return;
-    bool checked = props.find('X') != std::string::npos;
+    bool checked = gui::has(props, 'X');
     if (!item->isSeparator()) item->setText(QString::fromStdString(caption));
     item->setCheckable(checked || item->isCheckable());
     item->setChecked(checked);

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "gui/ezgui.h"
 #include "gui/registry.h"
 
 int32_t EZ_MSGBOX(const std::string& form, const std::string& text, const std::string& caption,

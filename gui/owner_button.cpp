@@ -2,7 +2,6 @@
 #include "gui/owner_button.h"
 
 #include <QPainter>
-#include <QStyleOptionButton>
 
 #include "gui/registry.h"
 
@@ -41,9 +40,6 @@ void OwnerButton::paintEvent(QPaintEvent* event) {
     if (!drawn) QPushButton::paintEvent(event);
 }
 
-}  // namespace gui
-
-namespace gui {
 namespace {
 
 // What every style shares: the colours chosen, the state, the caption and focus mark.
@@ -53,7 +49,6 @@ struct Face {
     QColor face;
     QColor text;
     bool pressed;
-    bool disabled;
     bool focused;
     bool hovered;
 };
@@ -71,7 +66,6 @@ Face beginFace(int32_t face, int32_t caption) {
             faceColour,
             textColour,
             (current.state & OwnerButton::Pressed) != 0,
-            (current.state & OwnerButton::Disabled) != 0,
             (current.state & OwnerButton::Focused) != 0,
             (current.state & OwnerButton::Hovered) != 0};
 }

@@ -8,16 +8,9 @@
 namespace gui {
 namespace {
 
-std::map<std::string, std::unique_ptr<Form>>& forms() {
-    static std::map<std::string, std::unique_ptr<Form>> all;
-    return all;
-}
-
+std::map<std::string, std::unique_ptr<Form>> forms;
 // Forms in the order they were last activated; the last one is the current form.
-std::vector<std::string>& activation() {
-    static std::vector<std::string> order;
-    return order;
-}
+std::vector<std::string> activation;
 
 Form* designing = nullptr;
 
@@ -29,8 +22,8 @@ Settings& settings() {
 }
 
 Form* findForm(const std::string& name) {
-    auto it = forms().find(name);
-    if (it == forms().end() || !it->second->window) return nullptr;
+    auto it = forms.find(name);
+    if (it == forms.end() || !it->second->window) return nullptr;
     return it->second.get();
 }
 
@@ -50,14 +43,8 @@ int32_t controlId(const Form& form, const QWidget* widget) {
     return -1;
 }
 
-Form* formOf(const QWidget* widget) {
-    const QWidget* top = widget ? widget->window() : nullptr;
-    auto* window = qobject_cast<const FormWindow*>(top);
-    return window ? findForm(window->formName) : nullptr;
-}
-
 Form& registerForm(const std::string& name) {
-    auto& slot = forms()[name];
+    auto& slot = forms[name];
     slot = std::make_unique<Form>();
     slot->name = name;
     slot->serial = nextFormSerial();
@@ -66,23 +53,23 @@ Form& registerForm(const std::string& name) {
 }
 
 void forgetForm(const std::string& name) {
-    auto& order = activation();
+    auto& order = activation;
     order.erase(std::remove(order.begin(), order.end(), name), order.end());
-    auto it = forms().find(name);
-    if (it == forms().end()) return;
+    auto it = forms.find(name);
+    if (it == forms.end()) return;
     if (designing == it->second.get()) designing = nullptr;
-    forms().erase(it);
+    forms.erase(it);
 }
 
 std::vector<std::string> formNames() {
     std::vector<std::string> names;
-    for (const auto& [name, form] : forms())
+    for (const auto& [name, form] : forms)
         if (form->window) names.push_back(name);
     return names;
 }
 
 void noteActive(const std::string& name) {
-    auto& order = activation();
+    auto& order = activation;
     order.erase(std::remove(order.begin(), order.end(), name), order.end());
     order.push_back(name);
 }
@@ -106,7 +93,7 @@ void dispatch(const std::string& form, int32_t id, int32_t message) {
 // A modal form open over others is the current one, whatever the window system has yet
 // activated; otherwise the active form, or the one activated last.
 std::string EZ_CURRENTFORM() {
-    auto& order = gui::activation();
+    auto& order = gui::activation;
     for (auto it = order.rbegin(); it != order.rend(); ++it)
         if (gui::Form* form = gui::findForm(*it); form && form->modal) return *it;
     if (auto* window = qobject_cast<gui::FormWindow*>(QApplication::activeWindow()))

@@ -3,6 +3,7 @@
 
 #include <QDialog>
 #include <QFont>
+#include <QIcon>
 #include <QPointer>
 #include <QRect>
 #include <QString>
@@ -15,10 +16,7 @@
 #include "gui/ezgui.h"
 
 class QMenuBar;
-class QMenu;
 class QStatusBar;
-class QAction;
-class QVBoxLayout;
 
 namespace gui {
 
@@ -63,11 +61,16 @@ Form* findForm(const std::string& name);
 Form* designForm();  // the form whose controls are being created
 QWidget* findControl(const std::string& form, int32_t id);
 int32_t controlId(const Form& form, const QWidget* widget);  // -1 when not a control
-Form* formOf(const QWidget* widget);
 
 // Hands an event to the program's callback; value and cancel come back.
 void dispatch(const std::string& form, int32_t id, int32_t message, int32_t& value, int32_t& cancel);
 void dispatch(const std::string& form, int32_t id, int32_t message);
+
+// Whether a control's property letters hold letter; with "T" the control is a Tab stop.
+inline bool has(const std::string& props, char letter) { return props.find(letter) != std::string::npos; }
+inline Qt::FocusPolicy tabPolicy(const std::string& props) {
+    return has(props, 'T') ? Qt::StrongFocus : Qt::ClickFocus;
+}
 
 // The form being designed, after the loading event of the control about to be created; then
 // the new control placed on it in the current font, colours and layer.
@@ -125,6 +128,8 @@ void installFontSubstitutes();
 
 // A picture file: relative names are found in the image folder beside the program.
 QString imagePath(const std::string& file);
+// Icons loaded by name and handed to the program as numbers.
+QIcon iconFor(int32_t handle);
 
 // A text box, label or tick box whose text is wider than its room shrinks its font until the
 // text fits (down to 6 points); a text that even then does not fit shows its start, and its

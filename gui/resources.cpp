@@ -15,15 +15,8 @@
 namespace gui {
 namespace {
 
-std::map<int32_t, QFont>& fonts() {
-    static std::map<int32_t, QFont> table;
-    return table;
-}
-
-std::map<int32_t, QColor>& colours() {
-    static std::map<int32_t, QColor> table;
-    return table;
-}
+std::map<int32_t, QFont> fonts;
+std::map<int32_t, QColor> colours;
 
 // The classic sixteen colours, in the order programs of this kind number them.
 constexpr int kClassic[16][3] = {{0, 0, 0},       {0, 0, 128},   {0, 128, 0},   {0, 128, 128},
@@ -43,9 +36,9 @@ QColor paletteColour(int32_t number) {
 QFont fontOf(const std::string& face, double points, const std::string& props) {
     QFont font(QString::fromStdString(face));
     font.setPointSizeF(points);
-    font.setBold(props.find('B') != std::string::npos);
-    font.setItalic(props.find('I') != std::string::npos);
-    font.setUnderline(props.find('U') != std::string::npos);
+    font.setBold(has(props, 'B'));
+    font.setItalic(has(props, 'I'));
+    font.setUnderline(has(props, 'U'));
     return font;
 }
 
@@ -75,15 +68,15 @@ void installFontSubstitutes() {
 }
 
 QFont fontFor(int32_t number) {
-    auto it = fonts().find(number);
-    if (it != fonts().end()) return it->second;
+    auto it = fonts.find(number);
+    if (it != fonts.end()) return it->second;
     return defaultFont(number == 4 ? 8 : 9);
 }
 
 bool colourFor(int32_t number, QColor& colour) {
     if (number < 0) return false;
-    auto it = colours().find(number);
-    if (it != colours().end()) {
+    auto it = colours.find(number);
+    if (it != colours.end()) {
         colour = it->second;
         return true;
     }
@@ -93,25 +86,24 @@ bool colourFor(int32_t number, QColor& colour) {
 }
 
 void applyColours(QWidget* widget, int32_t foreground, int32_t background) {
-    QColor unused;
-    if (!colourFor(foreground, unused) && !colourFor(background, unused)) {
+    QColor fore, back;
+    const bool coloured = colourFor(foreground, fore), filled = colourFor(background, back);
+    if (!coloured && !filled) {
         // Default colours: the widget follows its parent's palette.
         if (widget->testAttribute(Qt::WA_SetPalette)) widget->setPalette(QPalette());
         widget->setAutoFillBackground(false);
         return;
     }
     QPalette palette = widget->parentWidget() ? widget->parentWidget()->palette() : QApplication::palette();
-    QColor colour;
-    if (colourFor(foreground, colour)) {
-        palette.setColor(QPalette::WindowText, colour);
-        palette.setColor(QPalette::Text, colour);
-        palette.setColor(QPalette::ButtonText, colour);
+    if (coloured) {
+        palette.setColor(QPalette::WindowText, fore);
+        palette.setColor(QPalette::Text, fore);
+        palette.setColor(QPalette::ButtonText, fore);
     }
-    bool filled = colourFor(background, colour);
     if (filled) {
-        palette.setColor(QPalette::Window, colour);
-        palette.setColor(QPalette::Base, colour);
-        palette.setColor(QPalette::Button, colour);
+        palette.setColor(QPalette::Window, back);
+        palette.setColor(QPalette::Base, back);
+        palette.setColor(QPalette::Button, back);
     }
     widget->setPalette(palette);
     widget->setAutoFillBackground(filled);
@@ -120,12 +112,11 @@ void applyColours(QWidget* widget, int32_t foreground, int32_t background) {
 }  // namespace gui
 
 void EZ_DEFFONT(int32_t number, const std::string& face, double points, const std::string& props) {
-    gui::fonts()[number] = gui::fontOf(face, points, props);
+    gui::fonts[number] = gui::fontOf(face, points, props);
 }
 
 // Windows system colour indexes, mapped to the roles of the desktop's own palette.
 void EZ_DEFSYSTEMCOLOR(int32_t number, int32_t systemIndex) {
-    QPalette palette = QApplication::palette();
     QPalette::ColorRole role = QPalette::Window;
     switch (systemIndex) {
         case 5: role = QPalette::Base; break;
@@ -136,13 +127,12 @@ void EZ_DEFSYSTEMCOLOR(int32_t number, int32_t systemIndex) {
         case 18: role = QPalette::ButtonText; break;
         case 23: role = QPalette::ToolTipText; break;
         case 24: role = QPalette::ToolTipBase; break;
-        default: role = QPalette::Window; break;
     }
-    gui::colours()[number] = palette.color(QPalette::Active, role);
+    gui::colours[number] = QApplication::palette().color(QPalette::Active, role);
 }
 
 void EZ_DEFCOLORL(int32_t number, int32_t red, int32_t green, int32_t blue) {
-    gui::colours()[number] = QColor(red & 255, green & 255, blue & 255);
+    gui::colours[number] = QColor(red & 255, green & 255, blue & 255);
 }
 
 void EZ_COLOR(int32_t foreground, int32_t background) {

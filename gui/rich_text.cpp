@@ -1,7 +1,5 @@
 // The rich-text view: a read-only, scrolling page that shows plain text or an RTF file, read by
 // the layer's own RTF reader and rendered into the view's document.
-#include <QAbstractTextDocumentLayout>
-#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -13,11 +11,7 @@
 namespace gui {
 namespace {
 
-// As many characters as the view takes until the program sets another limit.
-constexpr int kDefaultLimit = 32767;
 const char* kLimit = "ezTextLimit";
-
-bool has(const std::string& props, char letter) { return props.find(letter) != std::string::npos; }
 
 // Twips are 1/1440 inch; the view lays out at 96 pixels an inch.
 qreal pixels(int twips) { return twips / 15.0; }
@@ -94,8 +88,8 @@ void EZ_RICHTEXT(int32_t id, double col, double row, double width, double height
     view->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     view->setVerticalScrollBarPolicy(gui::has(props, 'V') ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
     view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    view->setFocusPolicy(gui::has(props, 'T') ? Qt::StrongFocus : Qt::ClickFocus);
-    view->setProperty(gui::kLimit, gui::kDefaultLimit);
+    view->setFocusPolicy(gui::tabPolicy(props));
+    view->setProperty(gui::kLimit, static_cast<int>(gui::kMaxBoxText));
     gui::placeControl(*form, id, view, col, row, width, height);
 }
 

@@ -29,6 +29,11 @@ constexpr std::array<char32_t, 32> kWindows1252 = {
     0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
 
+// One byte of the Windows-1252 code page as a Unicode code point (U+FFFD for its five gaps).
+char32_t fromWindows1252(unsigned char byte) {
+    return byte >= 0x80 && byte <= 0x9F ? kWindows1252[byte - 0x80] : static_cast<char32_t>(byte);
+}
+
 int hexValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -50,10 +55,7 @@ struct CharFormat {
     bool operator==(const CharFormat&) const = default;
 };
 
-struct ParFormat {
-    Align align = Align::Left;
-    int leftIndent = 0, rightIndent = 0, firstIndent = 0, spaceBefore = 0, spaceAfter = 0;
-};
+using ParFormat = ParagraphFormat;
 
 struct Group {
     CharFormat chars;
@@ -431,12 +433,7 @@ private:
     }
 
     void closeParagraph(const ParFormat& par) {
-        paragraph_.align = par.align;
-        paragraph_.leftIndent = par.leftIndent;
-        paragraph_.rightIndent = par.rightIndent;
-        paragraph_.firstIndent = par.firstIndent;
-        paragraph_.spaceBefore = par.spaceBefore;
-        paragraph_.spaceAfter = par.spaceAfter;
+        static_cast<ParFormat&>(paragraph_) = par;
         document_.paragraphs.push_back(std::move(paragraph_));
         paragraph_ = Paragraph{};
     }
@@ -484,10 +481,6 @@ bool validUtf8(std::string_view text) {
 bool Run::sameFormat(const Run& other) const {
     return bold == other.bold && italic == other.italic && underline == other.underline &&
            halfPoints == other.halfPoints && font == other.font && colour == other.colour;
-}
-
-char32_t fromWindows1252(unsigned char byte) {
-    return byte >= 0x80 && byte <= 0x9F ? kWindows1252[byte - 0x80] : static_cast<char32_t>(byte);
 }
 
 bool isRtf(std::string_view bytes) {

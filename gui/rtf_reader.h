@@ -31,13 +31,16 @@ struct Run {
 enum class Align { Left, Centre, Right, Justify };
 
 // Indents and spacing are in twips (1/1440 inch), as RTF writes them.
-struct Paragraph {
+struct ParagraphFormat {
     Align align = Align::Left;
     int leftIndent = 0;
     int rightIndent = 0;
     int firstIndent = 0;
     int spaceBefore = 0;
     int spaceAfter = 0;
+};
+
+struct Paragraph : ParagraphFormat {
     std::vector<Run> runs;
 };
 
@@ -56,8 +59,5 @@ Document readPlainText(std::string_view text);
 
 // The document's text: paragraphs joined with "\n", line breaks as "\n".
 std::string plainText(const Document& document);
-
-// One byte of the Windows-1252 code page as a Unicode code point (U+FFFD for its five gaps).
-char32_t fromWindows1252(unsigned char byte);
 
 }  // namespace rtf

@@ -6,18 +6,13 @@
 #include <QPixmap>
 #include <vector>
 
-#include "gui/icons.h"
 #include "gui/registry.h"
 
 namespace gui {
 namespace {
 
 QEventLoop* runLoop = nullptr;
-
-std::vector<QIcon>& icons() {
-    static std::vector<QIcon> loaded;
-    return loaded;
-}
+std::vector<QIcon> icons;
 
 }  // namespace
 
@@ -34,8 +29,8 @@ QString imagePath(const std::string& file) {
 }
 
 QIcon iconFor(int32_t handle) {
-    if (handle < 1 || handle > static_cast<int32_t>(icons().size())) return {};
-    return icons()[handle - 1];
+    if (handle < 1 || handle > static_cast<int32_t>(icons.size())) return {};
+    return icons[handle - 1];
 }
 
 }  // namespace gui
@@ -86,6 +81,6 @@ int32_t EZ_LOADICON(const std::string& name) {
                        : gui::imagePath(name);
     QPixmap image(path);
     if (image.isNull()) return 0;
-    gui::icons().push_back(QIcon(image));
-    return static_cast<int32_t>(gui::icons().size());
+    gui::icons.push_back(QIcon(image));
+    return static_cast<int32_t>(gui::icons.size());
 }

@@ -8,7 +8,6 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QCompleter>
 #include <QDialogButtonBox>
 #include <QElapsedTimer>
 #include <QFileDialog>
@@ -27,7 +26,6 @@
 #include <QTimer>
 #include <QToolTip>
 #include <QWindow>
-#include <algorithm>
 
 #include "gui/registry.h"
 
@@ -266,25 +264,20 @@ static std::shared_ptr<Answer> whenReady(std::function<bool()> ready, std::funct
     // Owned by the application, so that a watch still waiting when the tests end is freed.
     auto* timer = new QTimer(QCoreApplication::instance());
     auto waited = std::make_shared<int>(0);
+    auto stop = [timer] {
+        timer->stop();
+        timer->deleteLater();
+    };
     QObject::connect(timer, &QTimer::timeout, timer, [=] {
-        if (answer->withdrawn) {
-            timer->stop();
-            timer->deleteLater();
-            return;
-        }
+        if (answer->withdrawn) return stop();
         *waited += 10;
         if (!answer->answered && ready()) {
             answer->answered = true;
             action();
         }
-        if (answer->answered && gone()) {
-            timer->stop();
-            timer->deleteLater();
-            return;
-        }
+        if (answer->answered && gone()) return stop();
         if (*waited < timeoutMs) return;
-        timer->stop();
-        timer->deleteLater();
+        stop();
         answer->timedOut = true;
         closeModalForms();
     });

@@ -11,13 +11,6 @@ namespace gui {
 // As many characters as a multi-line box holds, as a native edit control of its default size.
 constexpr qsizetype kMaxBoxText = 32767;
 
-// The first count characters of text, never half of a character outside the Basic Multilingual Plane.
-inline QString firstChars(const QString& text, qsizetype count) {
-    QString part = text.left(count);
-    if (part.size() < text.size() && !part.isEmpty() && part.back().isHighSurrogate()) part.chop(1);
-    return part;
-}
-
 // The plain text of what is pasted or dropped: its text, else the text of its HTML, else
 // nothing. Only the start of HTML is read, so a huge clipboard cannot stall the window.
 inline QString carriedText(const QMimeData* source) {
@@ -43,7 +36,10 @@ protected:
         const qsizetype kept = this->document()->characterCount() - 1 - (cursor.selectionEnd() - cursor.selectionStart());
         const qsizetype room = kMaxBoxText - kept;
         if (text.isEmpty() || room <= 0) return;
-        this->insertPlainText(firstChars(text, room));
+        // Never half of a character outside the Basic Multilingual Plane.
+        QString part = text.left(room);
+        if (part.size() < text.size() && part.back().isHighSurrogate()) part.chop(1);
+        this->insertPlainText(part);
         this->ensureCursorVisible();
     }
 };

@@ -3,7 +3,6 @@
 // and their close requests are kept and carried out once every handler has returned. Forms the
 // handler itself opened (the "Updating..." window, a message box) work as usual.
 #include <QApplication>
-#include <QCloseEvent>
 #include <QTimer>
 #include <algorithm>
 

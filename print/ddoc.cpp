@@ -9,8 +9,6 @@
 #include <utility>
 
 #include "print/page.h"
-#include "print/pdf.h"
-#include "print/preview.h"
 
 namespace {
 
@@ -63,12 +61,7 @@ void DD_TEXT(int32_t job, double x, double y, int32_t align, const std::string& 
     if (!document) return;
     const QString shown = QString::fromStdString(text);
     const double width = print::advance(document->font, shown);
-    double left = units(x);
-    if (align == 1)
-        left -= width / 2;
-    else if (align == 2)
-        left -= width;
-    addLine(*document, left, units(y), shown);
+    addLine(*document, units(x) - (align == 1 ? width / 2 : align == 2 ? width : 0), units(y), shown);
 }
 
 double DD_TEXTWIDTH(int32_t job, const std::string& text) {
@@ -84,10 +77,10 @@ void DD_RECTANGLE(int32_t job, double left, double top, double right, double bot
     }
 }
 
-bool DD_WRAPTEXT(int32_t job, double left, double top, double right, double bottom, double lineHeight,
+void DD_WRAPTEXT(int32_t job, double left, double top, double right, double bottom, double lineHeight,
                  const std::string& text, bool markCut) {
     Document* document = documentOf(job);
-    if (!document) return false;
+    if (!document) return;
     // One page unit of slack, so that a line ending exactly on the bottom edge is kept.
     const double lastTop = units(bottom) - units(lineHeight) + 1;
     const double width = units(right - left);
@@ -100,7 +93,6 @@ bool DD_WRAPTEXT(int32_t job, double left, double top, double right, double bott
         if (markCut && fitting < lines.size() && i + 1 == fitting) line = print::withEllipsis(document->font, line, width);
         addLine(*document, units(left), units(top) + static_cast<double>(i) * units(lineHeight), line);
     }
-    return fitting == lines.size();
 }
 
 int32_t DD_WRAPLINECOUNT(int32_t job, double left, double right, const std::string& text) {

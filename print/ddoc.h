@@ -25,8 +25,8 @@ void DD_RECTANGLE(int32_t job, double left, double top, double right, double bot
 
 // text word-wrapped inside the box, one line every lineHeight from its top; lines that do
 // not fit above the bottom are left out, and with markCut the last line printed then ends in
-// "…". True when the whole text fitted.
-bool DD_WRAPTEXT(int32_t job, double left, double top, double right, double bottom, double lineHeight,
+// "…".
+void DD_WRAPTEXT(int32_t job, double left, double top, double right, double bottom, double lineHeight,
                  const std::string& text, bool markCut = false);
 
 // How many lines text takes when wrapped between left and right in the current font.

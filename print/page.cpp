@@ -1,9 +1,14 @@
-// The recorded page: fonts and measurements in page units, line breaking, painting.
+// The recorded page: fonts and measurements in page units, line breaking, painting, and the PDF
+// file, the same drawing as on paper.
 #include "print/page.h"
 
 #include <QFontMetricsF>
+#include <QMarginsF>
+#include <QPageLayout>
+#include <QPageSize>
 #include <QPaintDevice>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QTextLayout>
 #include <QTextOption>
 #include <cmath>
@@ -77,6 +82,17 @@ void paintPage(QPainter& painter, const Page& page) {
         }
     }
     painter.restore();
+}
+
+bool writePdf(const Page& page, const QString& path, const QString& name) {
+    QPdfWriter writer(path);
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF()));
+    writer.setResolution(1200);
+    writer.setTitle(name);
+    QPainter painter;
+    if (!painter.begin(&writer)) return false;
+    paintPage(painter, page);
+    return painter.end();
 }
 
 }  // namespace print

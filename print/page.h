@@ -53,4 +53,11 @@ QString withEllipsis(const QFont& font, QString line, double width);
 // Paints the page with the painter's origin at the paper's top-left corner.
 void paintPage(QPainter& painter, const Page& page);
 
+// Writes the page as a one-page US Letter PDF titled name; false when the file cannot be written.
+bool writePdf(const Page& page, const QString& path, const QString& name);
+
+// Shows the page modally over the active window until the user closes the preview; from it
+// the page is printed through the system print dialog or saved as a PDF file.
+void showPreview(const Page& page, const QString& title, const QString& name);
+
 }  // namespace print

@@ -1,5 +1,5 @@
 // The print preview: the page as it will come out, with buttons to print it or save it as a PDF.
-#include "print/preview.h"
+#include "print/page.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -16,8 +16,6 @@
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QVBoxLayout>
-
-#include "print/pdf.h"
 
 namespace print {
 namespace {
