@@ -21,6 +21,48 @@ const std::string kForm = "AB";
 // A history file larger than this is not the program's own and is not read.
 constexpr int64_t kMaxHistoryBytes = 16 << 20;
 
+void LOADPROGRAMHISTORY() {
+    const std::string file = EZ_APPPATH() + "/History.rtf";
+    if (!OS_FILEEXISTS(file)) return;
+    std::string content = OS_READFILE(file, kMaxHistoryBytes).value_or("");
+    EZ_SETRICHTEXTLEN(kForm, AB::HISTORY, static_cast<int32_t>(content.size()) + 1024);
+    EZ_SETRICHTEXT(kForm, AB::HISTORY, content, 1);
+}
+
+void AB_HISTORY_SETTEXT(const std::string& text) { EZ_SETRICHTEXT(kForm, AB::HISTORY, text, 0); }
+
+void AB_INITIALIZE() {
+    std::string released = GETBUILDDATE();
+    EZ_SETTEXT(kForm, EZ_FORMITSELF, "About " + ProductName);
+    EZ_DEFACCEL(kForm, "F1," + std::to_string(HELP_KEY));
+    EZ_SETTEXT(kForm, AB::PRODUCT, ProductName);
+    EZ_SETTEXT(kForm, AB::VERSION, "Version " + ProgramVersion + " \u2014 Released " + FORMATDATE(released, 0));
+    EZ_SETTEXT(kForm, AB::COPYRIGHT, "Copyright \u00a9 2009\u20132026 Tarvex|All rights reserved.");
+    EZ_SETTEXT(kForm, AB::WEB_SITE, "Visit our web site for other helpful programs:|" + ProductWebPage);
+    EZ_SETTEXT(kForm, AB::THANKS,
+               "Our thanks to the sales representatives and station managers|"
+               "whose questions, figures and patience helped shape|every version of " +
+                   ProductName + ".");
+    LOADPROGRAMHISTORY();
+    AboutPage = AB::INFO_PAGE;
+}
+
+void AB_EVENTS(int32_t& id, int32_t& message, int32_t&, int32_t&) {
+    if (id == EZ_FORMITSELF && message == EZ_MSG_STARTED) AB_INITIALIZE();
+    else if (id == HELP_KEY && message == EZ_MSG_CLICK) GETHELP(HELP_CONTEXT, IDH_GETTING_STARTED);
+}
+
+void AB_OKBTN_CLICKED(int32_t&, int32_t& message, int32_t&, int32_t&) {
+    if (message == EZ_MSG_CLICK) EZ_UNLOADFORM(kForm);
+}
+
+void AB_HISTORYBUTTON_CLICKED(int32_t& id, int32_t& message, int32_t&, int32_t&) {
+    if (message != EZ_MSG_CLICK) return;
+    AboutPage = AboutPage == AB::INFO_PAGE ? AB::HISTORY_PAGE : AB::INFO_PAGE;
+    EZ_DISPLAYLAYER(kForm, AboutPage);
+    EZ_SETTEXT(kForm, id, AboutPage == AB::HISTORY_PAGE ? "&View Program Info" : "&View Program History");
+}
+
 }  // namespace
 
 void EZ_AB_Display(const std::string& parent) {
@@ -66,53 +108,4 @@ void EZ_AB_ParseEvents(int32_t& id, int32_t& message, int32_t& value, int32_t& c
         case AB::HISTORY_BUTTON: AB_HISTORYBUTTON_CLICKED(id, message, value, cancel); break;
         default: AB_EVENTS(id, message, value, cancel); break;
     }
-}
-
-void AB_EVENTS(int32_t& id, int32_t& message, int32_t&, int32_t&) {
-    if (id == EZ_FORMITSELF && message == EZ_MSG_STARTED) AB_INITIALIZE();
-    else if (id == HELP_KEY && message == EZ_MSG_CLICK) GETHELP(HELP_CONTEXT, IDH_GETTING_STARTED);
-}
-
-void AB_INITIALIZE() {
-    std::string released = GETBUILDDATE();
-    EZ_SETTEXT(kForm, EZ_FORMITSELF, "About " + ProductName);
-    EZ_DEFACCEL(kForm, "F1," + std::to_string(HELP_KEY));
-    EZ_SETTEXT(kForm, AB::PRODUCT, ProductName);
-    EZ_SETTEXT(kForm, AB::VERSION, "Version " + ProgramVersion + " \u2014 Released " + FORMATDATE(released, 0));
-    EZ_SETTEXT(kForm, AB::COPYRIGHT, "Copyright \u00a9 2009\u20132026 Tarvex|All rights reserved.");
-    EZ_SETTEXT(kForm, AB::WEB_SITE, "Visit our web site for other helpful programs:|" + ProductWebPage);
-    EZ_SETTEXT(kForm, AB::THANKS,
-               "Our thanks to the sales representatives and station managers|"
-               "whose questions, figures and patience helped shape|every version of " +
-                   ProductName + ".");
-    LOADPROGRAMHISTORY();
-    AboutPage = AB::INFO_PAGE;
-}
-
-void LOADPROGRAMHISTORY() {
-    const std::string file = EZ_APPPATH() + "/History.rtf";
-    if (!OS_FILEEXISTS(file)) return;
-    std::string content = OS_READFILE(file, kMaxHistoryBytes).value_or("");
-    EZ_SETRICHTEXTLEN(kForm, AB::HISTORY, static_cast<int32_t>(content.size()) + 1024);
-    EZ_SETRICHTEXT(kForm, AB::HISTORY, content, 1);
-}
-
-void AB_HISTORY_SETTEXT(const std::string& text) { EZ_SETRICHTEXT(kForm, AB::HISTORY, text, 0); }
-
-void AB_OKBTN_CLICKED(int32_t&, int32_t& message, int32_t&, int32_t&) {
-    if (message == EZ_MSG_CLICK) EZ_UNLOADFORM(kForm);
-}
-
-void AB_HISTORYBUTTON_CLICKED(int32_t& id, int32_t& message, int32_t&, int32_t&) {
-    if (message != EZ_MSG_CLICK) return;
-    std::string caption;
-    if (AboutPage == AB::INFO_PAGE) {
-        AboutPage = AB::HISTORY_PAGE;
-        caption = "&View Program Info";
-    } else {
-        AboutPage = AB::INFO_PAGE;
-        caption = "&View Program History";
-    }
-    EZ_DISPLAYLAYER(kForm, AboutPage);
-    EZ_SETTEXT(kForm, id, caption);
 }

@@ -10,7 +10,6 @@
 #include "analyses/saving.h"
 #include "analyses/scenario_name.h"
 #include "analyses/store.h"
-#include "base/text.h"
 #include "common/help.h"
 #include "gui/ezgui.h"
 #include "msgbox/message_box.h"

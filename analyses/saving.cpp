@@ -1,7 +1,5 @@
 #include "analyses/saving.h"
 
-#include <vector>
-
 #include "analyses/scenario_name.h"
 #include "msgbox/message_box.h"
 

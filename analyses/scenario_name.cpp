@@ -19,10 +19,8 @@ Question question;
 std::string typedName() { return std::string(UTF8FIRST(TRIMSPACES(EZ_GETTEXT(kForm, SN::NAME)), kMaxName)); }
 
 void SN_OKBTN() {
-    const std::string name = typedName();
-    if (name.empty()) return;
-    question.answer = name;
-    EZ_UNLOADFORM(kForm);
+    question.answer = typedName();
+    if (!question.answer.empty()) EZ_UNLOADFORM(kForm);
 }
 
 }  // namespace

@@ -200,9 +200,7 @@ DbAnswer indexEvery() {
     DbAnswer page;
     std::string last = "0";
     do {
-        page = DB_RUN(Store, "SELECT id, customer, sales_rep, scenario FROM analyses WHERE id > ?1 ORDER BY id LIMIT 1000",
-                      {last});
-        for (size_t n = 0; n < page.rows.size() && page.ok(); ++n) page.outcome = searchIndex(page.rows[n], true).outcome;
+        page = searchIndexWhere("id > ?1 ORDER BY id LIMIT 1000", {last}, true);
         if (!page.rows.empty()) last = page.rows.back()[0];
     } while (page.ok() && !page.rows.empty());
     return page;

@@ -3,7 +3,6 @@
 // analysis or none, and never harms an earlier one.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>

@@ -23,18 +23,11 @@ void DEFINEFONTSANDCOLOURS() {
     EZ_DEFFONT(7, "Segoe UI", 9, "BV");
     EZ_DEFFONT(8, "Segoe UI", 11, "BV");
     EZ_DEFFONT(9, "Wingdings", 16, "L+SV");
-    EZ_DEFSYSTEMCOLOR(32, 4);
-    EZ_DEFSYSTEMCOLOR(33, 5);
-    EZ_DEFSYSTEMCOLOR(34, 15);
-    EZ_DEFSYSTEMCOLOR(35, 24);
-    EZ_DEFCOLORL(36, 255, 111, 185);
-    EZ_DEFCOLORL(37, 159, 171, 20);
-    EZ_DEFCOLORL(38, 255, 167, 71);
-    EZ_DEFCOLORL(39, 207, 170, 210);
-    EZ_DEFCOLORL(40, 227, 213, 28);
-    EZ_DEFCOLORL(41, 67, 137, 188);
-    EZ_DEFCOLORL(42, 183, 106, 108);
-    EZ_DEFCOLORL(43, 137, 68, 221);
+    const int32_t system[] = {4, 5, 15, 24};
+    for (int32_t n = 0; n < 4; ++n) EZ_DEFSYSTEMCOLOR(32 + n, system[n]);
+    const int32_t mixed[][3] = {{255, 111, 185}, {159, 171, 20}, {255, 167, 71},  {207, 170, 210},
+                                {227, 213, 28},  {67, 137, 188}, {183, 106, 108}, {137, 68, 221}};
+    for (int32_t n = 0; n < 8; ++n) EZ_DEFCOLORL(36 + n, mixed[n][0], mixed[n][1], mixed[n][2]);
 }
 
 // The event switches, fonts and colours that every form of the program relies on.

@@ -51,10 +51,7 @@ std::optional<int32_t> DAYNUMBER(std::string_view dateText, std::string_view ord
 }
 
 std::string FORMATDATE(std::string& dateText, int32_t useSlashes) {
-    if (useSlashes != 0)
-        std::replace(dateText.begin(), dateText.end(), '-', '/');
-    else
-        std::replace(dateText.begin(), dateText.end(), '/', '-');
+    std::ranges::replace(dateText, useSlashes != 0 ? '-' : '/', useSlashes != 0 ? '/' : '-');
     return dateText;
 }
 

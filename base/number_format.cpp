@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "base/number_kinds.h"
+
 namespace {
 
 // The digits of a magnitude without leading zeros (none at all for zero) and
@@ -165,9 +167,7 @@ std::string FORMATNUMBER(long double value, std::string_view mask) {
 std::optional<std::string> FORMATQUOTIENT(__int128 num, __int128 den, std::string_view mask) {
     const int decimals = DECIMALSOF(mask);
     __int128 scaled = num;
-    for (int n = 0; n < decimals; ++n) {
-        if (__builtin_mul_overflow(scaled, 10, &scaled)) return std::nullopt;
-    }
+    if (!TIMESPOWEROFTEN(scaled, decimals)) return std::nullopt;
     __int128 units = scaled / den;
     const __int128 rest = scaled % den < 0 ? -(scaled % den) : scaled % den;
     // A 5 in the first dropped place, or more, rounds away from zero.

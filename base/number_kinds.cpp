@@ -1,5 +1,6 @@
 #include "base/number_kinds.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -40,11 +41,8 @@ std::optional<Money> ROUNDEDPRODUCT(__int128 a, __int128 b, int scale) {
     const __int128 away = remainder < 0 ? -remainder : remainder;
     const __int128 sign = product < 0 ? -1 : 1;
     if (away > divisor - away || (away == divisor - away && quotient % 2 != 0)) quotient += sign;
-    constexpr Money most = std::numeric_limits<Money>::max();
-    constexpr Money least = std::numeric_limits<Money>::min();
-    if (quotient > most) return most;
-    if (quotient < least) return least;
-    return static_cast<Money>(quotient);
+    return static_cast<Money>(
+        std::clamp<__int128>(quotient, std::numeric_limits<Money>::min(), std::numeric_limits<Money>::max()));
 }
 
 int32_t TOWHOLE(long double value) {
@@ -55,4 +53,10 @@ int32_t TOWHOLE(long double value) {
     if (value <= least) return least;
     // In range, the processor's rounding to nearest breaks ties to even.
     return static_cast<int32_t>(std::llrint(value));
+}
+
+bool TIMESPOWEROFTEN(__int128& value, long power) {
+    for (long n = 0; n < power && value != 0; ++n)
+        if (__builtin_mul_overflow(value, 10, &value)) return false;
+    return true;
 }

@@ -20,3 +20,6 @@ std::optional<Money> ROUNDEDPRODUCT(__int128 a, __int128 b, int scale);
 
 // Nearest 32-bit integer, ties to even, saturating; NaN gives 0.
 int32_t TOWHOLE(long double value);
+
+// value × 10^power, or false when 128 bits cannot hold it.
+bool TIMESPOWEROFTEN(__int128& value, long power);

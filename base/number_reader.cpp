@@ -4,6 +4,7 @@
 #include <cfloat>
 
 #include "base/number_decimal.h"
+#include "base/number_kinds.h"
 
 namespace {
 
@@ -36,17 +37,8 @@ long double WHOLEINBASE(std::string_view text, int base) {
 
 // The base that the letter after "&" names, 0 for none.
 int BASEOF(char letter) {
-    switch (letter) {
-        case 'H':
-        case 'h': return 16;
-        case 'O':
-        case 'o':
-        case 'Q':
-        case 'q': return 8;
-        case 'B':
-        case 'b': return 2;
-        default: return 0;
-    }
+    const char lower = static_cast<char>(letter | 0x20);  // 'H' and 'h' alike
+    return lower == 'h' ? 16 : lower == 'o' || lower == 'q' ? 8 : lower == 'b' ? 2 : 0;
 }
 
 // Text after "&": the letter names the base, the digits follow it.
@@ -108,14 +100,6 @@ DecimalText SCANDECIMAL(std::string_view text, size_t at) {
         }
     }
     return scanned;
-}
-
-// value × 10^times, or false when 128 bits cannot hold it.
-bool TIMESPOWEROFTEN(__int128& value, long times) {
-    for (long n = 0; n < times && value != 0; ++n) {
-        if (n > 40 || __builtin_mul_overflow(value, 10, &value)) return false;
-    }
-    return true;
 }
 
 // The exact digits and scale of a scanned decimal. Zeros are held back until a later digit
@@ -187,10 +171,8 @@ ExactNumber READEXACT(std::string_view text) {
 }
 
 std::string REMOVECHARS(std::string_view text, std::string_view set) {
-    std::string kept;
-    for (char c : text) {
-        if (set.find(c) == std::string_view::npos) kept += c;
-    }
+    std::string kept(text);
+    std::erase_if(kept, [&](char c) { return set.find(c) != std::string_view::npos; });
     return kept;
 }
 

@@ -37,21 +37,11 @@ std::string_view UTF8FIRST(std::string_view text, size_t maxCharacters) {
 
 void APPENDUTF8(std::string& out, char32_t code) {
     if (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) code = 0xFFFD;
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
+    // How many continuation bytes, six bits of the code each, follow the lead byte.
+    const int more = code < 0x80 ? 0 : code < 0x800 ? 1 : code < 0x10000 ? 2 : 3;
+    constexpr unsigned kLead[] = {0x00, 0xC0, 0xE0, 0xF0};
+    out += static_cast<char>(kLead[more] | (code >> (6 * more)));
+    for (int n = more - 1; n >= 0; --n) out += static_cast<char>(0x80 | ((code >> (6 * n)) & 0x3F));
 }
 
 std::string HEXTEXT(std::string_view bytes) {

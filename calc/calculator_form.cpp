@@ -98,10 +98,7 @@ constexpr ControlSpec kControls[] = {
 // clang-format on
 
 void createControl(const ControlSpec& c) {
-    if (c.result)
-        EZ_COLOR(0, 26);
-    else
-        EZ_COLOR(-1, -1);
+    EZ_COLOR(c.result ? 0 : -1, c.result ? 26 : -1);
     switch (c.kind) {
         case Kind::Label: EZ_LABEL(c.id, c.col, c.row, c.width, c.height, c.text, c.props); break;
         case Kind::Text: EZ_TEXT(c.id, c.col, c.row, c.width, c.height, c.text, c.props); break;
@@ -198,12 +195,7 @@ int32_t topicOf(int32_t id) {
 void clearForm() {
     int32_t answer = ASKUSER("Clear This Form?", "Remove all information on this form?{f7}",
                              "Are you SURE?{f10}", "", "*{G,f7}|&Yes|&No", 2);
-    if (answer != 1) return;
-    for (int32_t id : RI::INPUTS) EZ_SETTEXT(kForm, id, "");
-    EZ_SETTEXT(kForm, RI::COMMENTS, "");
-    for (int row = 1; row <= kStationRows; ++row) EZ_SETCHECK(kForm, RI::TICKBOX(row), 0);
-    CHECKPRINT();
-    KEEPSHOWN();
+    if (answer == 1) SHOWANALYSIS({});
 }
 
 // The seven inputs: recalculate on every change, mark the field with the focus,
@@ -212,14 +204,11 @@ void clearForm() {
 void fieldEvents(int32_t& id, int32_t& message, int32_t& value) {
     switch (message) {
         case EZ_MSG_CHANGE:
-            if (reformatting) {
-                CHECKPRINT();
-                break;
-            }
-            NOTICECHANGED(id);
+            if (!reformatting) NOTICECHANGED(id);
             CHECKPRINT();
             // While typing, a figure begun with a sign or a point is not misread yet.
-            if (EZ_GETTEXT(kForm, id).find_first_of("0123456789") != std::string::npos) showIgnored(id);
+            if (!reformatting && EZ_GETTEXT(kForm, id).find_first_of("0123456789") != std::string::npos)
+                showIgnored(id);
             break;
         case EZ_MSG_FOCUS: EZ_SETCOLOR(kForm, id, 0, 25); break;
         case EZ_MSG_BLUR:
@@ -374,8 +363,6 @@ void RI_Events(int32_t& id, int32_t& message, int32_t&, int32_t&) {
     }
 }
 
-// A row is shown, captioned with its station's name, exactly when its cume is above 0;
-// a hidden row keeps its caption and its tick.
 void SHOWSTATIONS() {
     for (int row = 1; row <= kStationRows; ++row) {
         const int32_t tick = RI::TICKBOX(row), share = RI::SHARELABEL(row);
@@ -425,13 +412,8 @@ void INITIALIZE_RI() {
 // of the page can be computed; the status bar says which input stops a figure, or, once the
 // inputs are filled, that a station is missing.
 void CHECKPRINT() {
-    bool filled = true;
-    for (int32_t id : RI::INPUTS) {
-        if (ISBLANK(EZ_GETTEXT(kForm, id))) {
-            filled = false;
-            break;
-        }
-    }
+    const bool filled =
+        std::ranges::none_of(RI::INPUTS, [](int32_t id) { return ISBLANK(EZ_GETTEXT(kForm, id)); });
     // Only a tick on a row that still has a station counts: one whose station was removed or whose
     // cume is 0 keeps its stored tick, but it is not printed.
     bool kept = false, ticked = false;

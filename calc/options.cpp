@@ -2,7 +2,6 @@
 
 #include "about/about_box.h"
 #include "analyses/saved_analyses.h"
-#include "analyses/saving.h"
 #include "base/number_kinds.h"
 #include "base/number_reader.h"
 #include "base/text.h"

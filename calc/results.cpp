@@ -48,20 +48,12 @@ struct Quotient {
     long double value = 0;
 };
 
-// a × 10^power, or false when 128 bits cannot hold it.
-bool SCALEUP(__int128 a, int power, __int128& scaled) {
-    scaled = a;
-    for (int n = 0; n < power; ++n) {
-        if (__builtin_mul_overflow(scaled, 10, &scaled)) return false;
-    }
-    return true;
-}
-
 // (a × 10^power) ÷ (b × c), exact when it fits, with its extended-precision value.
 Quotient QUOTIENT(__int128 a, int power, __int128 b, __int128 c, long double value) {
     Quotient q;
     q.value = value;
-    q.exact = SCALEUP(a, power, q.num) && !__builtin_mul_overflow(b, c, &q.den);
+    q.num = a;
+    q.exact = TIMESPOWEROFTEN(q.num, power) && !__builtin_mul_overflow(b, c, &q.den);
     return q;
 }
 
@@ -204,9 +196,10 @@ Audience AUDIENCEPERRESPONSE(std::string_view sales, std::string_view closingRat
     const ExactNumber c = READEXACT(ratio);
     Quotient every;
     every.value = listeners / (static_cast<long double>(hundredths) / percent);
+    every.den = hundredths;
     every.exact = c.exact &&
                   !__builtin_mul_overflow(static_cast<__int128>(listeners), c.digits, &every.num) &&
-                  SCALEUP(hundredths, c.scale, every.den);
+                  TIMESPOWEROFTEN(every.den, c.scale);
     audience.known = true;
     audience.beyondAudience = every.exact ? every.num < every.den : every.value < 1;
     audience.halfOrMore = every.exact ? every.num <= 2 * every.den : every.value <= 2;

@@ -28,8 +28,8 @@ void SHOWNOTICE() {
     EZ_SETSBTEXT("RI", RI::STATUS_BAR, 1, text);
 }
 
-void ENDNOTICES(bool (*over)(const Notice&, int32_t), int32_t control) {
-    std::erase_if(passing, [&](const Notice& notice) { return over(notice, control); });
+void ENDNOTICES(const auto& over) {
+    std::erase_if(passing, over);
     SHOWNOTICE();
 }
 
@@ -48,20 +48,14 @@ void PASSINGNOTICE(const std::string& text, NoticeLasts lasts, int32_t control) 
 }
 
 void NOTICECHANGED(int32_t control) {
-    ENDNOTICES(
-        [](const Notice& notice, int32_t changed) {
-            return notice.lasts == NoticeLasts::UNTILNEXTEDIT ||
-                   (notice.lasts == NoticeLasts::UNTILFIELDCHANGES && notice.control == changed);
-        },
-        control);
+    ENDNOTICES([&](const Notice& notice) {
+        return notice.lasts == NoticeLasts::UNTILNEXTEDIT ||
+               (notice.lasts == NoticeLasts::UNTILFIELDCHANGES && notice.control == control);
+    });
 }
 
 void NOTICEBLURRED(int32_t control) {
-    ENDNOTICES(
-        [](const Notice& notice, int32_t blurred) {
-            return notice.lasts == NoticeLasts::WHILEFOCUSED && notice.control == blurred;
-        },
-        control);
+    ENDNOTICES([&](const Notice& n) { return n.lasts == NoticeLasts::WHILEFOCUSED && n.control == control; });
 }
 
 void RESETNOTICES() {

@@ -16,9 +16,8 @@ std::string fixedText(const std::string& text, size_t size) { return std::string
 
 std::string GETINI(const std::string& file, const std::string& section, const std::string& key,
                    const std::string& fallback) {
-    std::string value = OS_GETPROFILESTRING(fixedText(section, 300), fixedText(key, 300),
-                                            fixedText(fallback, 300), fixedText(file, 300));
-    return TRIMSPACES(value);
+    return TRIMSPACES(OS_GETPROFILESTRING(fixedText(section, 300), fixedText(key, 300),
+                                          fixedText(fallback, 300), fixedText(file, 300)));
 }
 
 void WRITEINI(const std::string& file, const std::string& section, const std::string& key,
@@ -29,8 +28,7 @@ void WRITEINI(const std::string& file, const std::string& section, const std::st
 
 void SETMENUITEM(const std::string& formName, int32_t menuNumber, int32_t itemId, const std::string& text,
                  const std::string& props) {
-    int32_t menu = EZ_GETMENU(formName, menuNumber);
-    EZ_SETMENUITEM(menu, itemId, text, props);
+    EZ_SETMENUITEM(EZ_GETMENU(formName, menuNumber), itemId, text, props);
 }
 
 std::string SETTINGSFILE(const std::string& programFolder) {

@@ -11,7 +11,6 @@ std::string GETINI(const std::string& file, const std::string& section, const st
 // Writes the value, creating file, section or key; a failed write is silently lost.
 void WRITEINI(const std::string& file, const std::string& section, const std::string& key,
               const std::string& value);
-// The text without leading and trailing spaces (other blanks are kept).
 void SETMENUITEM(const std::string& formName, int32_t menuNumber, int32_t itemId, const std::string& text,
                  const std::string& props);
 

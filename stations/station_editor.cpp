@@ -10,7 +10,6 @@
 #include "base/number_reader.h"
 #include "base/text.h"
 #include "common/help.h"
-#include "common/settings.h"
 #include "gui/ezgui.h"
 #include "msgbox/message_box.h"
 #include "stations/station_editor_ids.h"
