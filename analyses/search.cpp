@@ -12,13 +12,6 @@ namespace {
 // Words of three characters or more are found by their three-character pieces.
 constexpr size_t kThree = 3;
 
-std::string folded(std::string_view text) {
-    std::string out(text);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return out;
-}
-
 // Where each character of the text starts, and where the text ends.
 std::vector<size_t> starts(std::string_view text) {
     std::vector<size_t> at;
@@ -44,7 +37,7 @@ SearchPieces SEARCHPIECES(const std::vector<std::string>& texts) {
     SearchPieces index;
     std::set<std::string> shorter;
     for (const std::string& text : texts) {
-        const std::string lower = folded(text);
+        const std::string lower = ASCIILOWER(text);
         for (const std::string& piece : pieces(lower, kThree)) append(index.threes, piece);
         append(index.threes, "x");
         for (size_t length = 1; length < kThree; ++length)
@@ -56,7 +49,7 @@ SearchPieces SEARCHPIECES(const std::vector<std::string>& texts) {
 
 std::string SEARCHQUERY(const std::string& search) {
     std::string query;
-    const std::string lower = folded(search);
+    const std::string lower = ASCIILOWER(search);
     for (size_t at = 0; at < lower.size();) {
         const size_t end = std::min(lower.find(' ', at), lower.size());
         const std::string_view word = std::string_view(lower).substr(at, end - at);

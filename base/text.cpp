@@ -14,6 +14,13 @@ std::string TRIMSPACES(std::string_view text) {
 
 bool ISBLANK(std::string_view text) { return text.find_first_not_of(' ') == std::string_view::npos; }
 
+std::string ASCIILOWER(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return lower;
+}
+
 size_t UTF8NEXT(std::string_view text, size_t at) {
     size_t next = at + 1;
     if (static_cast<unsigned char>(text[at]) < 0xC0) return next;

@@ -10,6 +10,8 @@
 std::string TRIMSPACES(std::string_view text);
 // True when the text holds nothing but spaces.
 bool ISBLANK(std::string_view text);
+// The text with the ASCII letters A to Z in lower case, every other byte as it is.
+std::string ASCIILOWER(std::string_view text);
 
 // The byte after the character that starts at `at`: a lead byte with up to three continuation
 // bytes after it, or any other byte alone.

@@ -13,3 +13,6 @@
 // signed installer program followed by a payload has); nothing when the headers name a table at
 // the end that cannot be one (inside the headers, not on an 8-byte boundary, too short).
 std::optional<int64_t> CONTENTEND(const PayloadReader& read, int64_t fileSize);
+
+// The number that count bytes (at most 8) hold, the least significant first.
+uint64_t LITTLEENDIAN(const char* bytes, size_t count);

@@ -33,8 +33,6 @@ int fail(int code, const std::string& message) {
 
 }  // namespace
 
-std::string RUNFOLDER(const std::string& runFile) { return runFile.substr(0, runFile.find_last_of('/')); }
-
 bool HOLDSPROGRAM(const std::string& folder) {
     return OS_FILEEXISTS(folder + "/" + kProgramExecutable) || OS_FILEEXISTS(folder + "/Tarvex.ini");
 }
@@ -76,7 +74,7 @@ int SILENTINSTALL(const std::string& runFile) {
     std::string problem;
     const std::optional<Payload> payload = CHECKINSTALLER(runFile, problem);
     if (!payload) return fail(1, "the installer " + runFile + " is damaged: " + problem + " Nothing was changed.");
-    const std::string folder = RUNFOLDER(runFile);
+    const std::string folder = FOLDEROF(runFile);
     // The copy that started the installer holds the lock until it has ended.
     const int32_t lock = OS_WAITFORLOCK("Tarvex", kProgramEndWaitMs);
     if (lock == 0) return fail(2, "Tarvex did not end within 60 seconds. Nothing was changed.");
@@ -137,13 +135,13 @@ int SILENTUNINSTALL(const std::string& installer, const std::string& named) {
     // A folder named on the command line is taken only when it holds the program's executable.
     const std::string registered = OS_READSHELLENTRIES().folder;
     const std::string folder = !named.empty()       ? named
-                               : registered.empty() ? RUNFOLDER(installer)
+                               : registered.empty() ? FOLDEROF(installer)
                                                     : registered;
     if (!OS_FILEEXISTS(folder + "/" + kProgramExecutable))
         return fail(6, "there is no Tarvex in " + folder + ". Nothing was changed.");
     if (named.empty() && kSystemKeepsShellEntries &&
         comparable(OS_OWNEXECUTABLE()) == comparable(installer) &&
-        RUNFOLDER(comparable(installer)) == comparable(folder))
+        FOLDEROF(comparable(installer)) == comparable(folder))
         return handOver(installer, folder);
     const int32_t lock = OS_WAITFORLOCK("Tarvex", kProgramEndWaitMs);
     if (lock == 0) return fail(2, "Tarvex did not end within 60 seconds. Nothing was changed.");

@@ -12,8 +12,6 @@
 // How long the installer waits for the copy that started it to end.
 constexpr int32_t kProgramEndWaitMs = 60000;
 
-// The folder the .run file lies in.
-std::string RUNFOLDER(const std::string& runFile);
 // True when the folder holds a copy of the program (its executable or its settings file).
 bool HOLDSPROGRAM(const std::string& folder);
 

@@ -33,8 +33,6 @@ bool writeAll(int32_t file, const std::string& bytes, Sha256& digest) {
     return OS_WRITEFILE(file, bytes.data(), bytes.size());
 }
 
-std::string folderOf(const std::string& path) { return path.substr(0, path.find_last_of('/')); }
-
 }  // namespace
 
 std::optional<Payload> CHECKINSTALLER(const std::string& runFile, std::string& problem) {
@@ -60,7 +58,7 @@ bool UNPACKPAYLOAD(const std::string& runFile, const Payload& payload, const std
     for (const PayloadFile& file : payload.files) {
         const std::string path = folder + "/" + file.name;
         // The bytes before the content (count and entry header) are digested only.
-        written = copyBytes(from, at, file.offset - at, 0, &digest) && OS_MAKEFOLDERS(folderOf(path));
+        written = copyBytes(from, at, file.offset - at, 0, &digest) && OS_MAKEFOLDERS(FOLDEROF(path));
         const int32_t to = written ? OS_CREATEPRIVATEFILE(path) : 0;
         written = to != 0 && copyBytes(from, file.offset, file.size, to, &digest) && OS_FINISHFILE(to);
         if (!written || (file.executable && !OS_MAKEEXECUTABLE(path))) {
@@ -114,4 +112,17 @@ bool PACKPROGRAM(const std::string& stub, const std::string& programFolder, cons
         problem = "The installer " + output + " could not be written.";
     }
     return written;
+}
+
+bool COPYWHOLEFILE(const std::string& from, const std::string& to) {
+    const std::string temporary = to + ".new";
+    const int32_t in = OS_OPENFORREADING(from);
+    const int32_t out = in ? OS_CREATEPRIVATEFILE(temporary) : 0;
+    const int64_t size = out != 0 ? OS_OPENFILESIZE(in) : -1;
+    bool copied = size >= 0 && copyBytes(in, 0, size, out, nullptr);
+    if (in) OS_CLOSEFILE(in);
+    copied = out != 0 && OS_FINISHFILE(out) && copied && OS_MAKEEXECUTABLE(temporary) &&
+             OS_RENAMEFILE(temporary, to);
+    if (!copied && out != 0) OS_DELETEFILE(temporary);
+    return copied;
 }

@@ -1,4 +1,4 @@
-// The payload of a .run file on disk: checking it, unpacking it, and making a .run (pack mode).
+// The payload of a .run file on disk: checking it, unpacking it, making a .run (pack mode), copying one.
 #pragma once
 
 #include <cstdint>
@@ -21,3 +21,6 @@ bool UNPACKPAYLOAD(const std::string& runFile, const Payload& payload, const std
 // in programFolder and the trailer for version. False, with the reason in problem, on failure.
 bool PACKPROGRAM(const std::string& stub, const std::string& programFolder, const std::string& version,
                  const std::string& output, std::string& problem);
+
+// Copies the file whole to a new name, atomically: the copy is there entire or not at all.
+bool COPYWHOLEFILE(const std::string& from, const std::string& to);

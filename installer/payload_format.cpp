@@ -15,24 +15,10 @@ constexpr size_t kVersionBytes = 32;
 constexpr size_t kBlock = 1 << 16;
 constexpr size_t kMaxSigningPadding = 7;
 
-uint64_t readNumber(const char* bytes, size_t count) {
-    uint64_t value = 0;
-    for (size_t i = count; i-- > 0;) value = value << 8 | static_cast<unsigned char>(bytes[i]);
-    return value;
-}
-
 std::string numberBytes(uint64_t value, size_t count) {
     std::string bytes(count, '\0');
     for (size_t i = 0; i < count; ++i) bytes[i] = static_cast<char>(value >> (8 * i) & 0xff);
     return bytes;
-}
-
-// A name of one file inside a folder: no separator, no control character, not hidden, not "." or "..".
-bool plainName(std::string_view name) {
-    if (name.empty() || name.size() > kMaxNameBytes || name[0] == '.') return false;
-    for (unsigned char c : name)
-        if (c < 0x20 || c == 0x7f || c == '/' || c == '\\') return false;
-    return true;
 }
 
 // The SHA-256 of size bytes at offset, read in blocks.
@@ -58,7 +44,7 @@ std::optional<std::vector<PayloadFile>> readFiles(const PayloadReader& read, con
     char count[4];
     if (payload.size < 4 || !read(at, count, 4)) return std::nullopt;
     at += 4;
-    const uint64_t files = readNumber(count, 4);
+    const uint64_t files = LITTLEENDIAN(count, 4);
     if (files == 0 || files > kMaxPayloadFiles) return std::nullopt;
     std::vector<PayloadFile> list;
     std::set<std::string> names;
@@ -66,7 +52,7 @@ std::optional<std::vector<PayloadFile>> readFiles(const PayloadReader& read, con
         char length[2];
         if (end - at < 2 || !read(at, length, 2)) return std::nullopt;
         at += 2;
-        const size_t nameBytes = static_cast<size_t>(readNumber(length, 2));
+        const size_t nameBytes = static_cast<size_t>(LITTLEENDIAN(length, 2));
         if (nameBytes == 0 || nameBytes > 2 * kMaxNameBytes || end - at < static_cast<int64_t>(nameBytes) + 9)
             return std::nullopt;
         PayloadFile file;
@@ -80,7 +66,7 @@ std::optional<std::vector<PayloadFile>> readFiles(const PayloadReader& read, con
             return std::nullopt;
         }
         file.executable = rest[0] == 1;
-        const uint64_t size = readNumber(rest + 1, 8);
+        const uint64_t size = LITTLEENDIAN(rest + 1, 8);
         if (size > static_cast<uint64_t>(end - at)) return std::nullopt;
         file.offset = at;
         file.size = static_cast<int64_t>(size);
@@ -116,7 +102,8 @@ std::optional<int64_t> trailerEnd(const PayloadReader& read, int64_t fileSize) {
 bool PROGRAMFILENAME(std::string_view name) {
     if (name == kProgramExecutable || name == "History.rtf" || name == "Release Notes.rtf") return true;
     for (std::string_view folder : {"Help/", "Graphics/"})
-        if (name.starts_with(folder)) return plainName(name.substr(folder.size()));
+        if (name.starts_with(folder))
+            return name.size() - folder.size() <= kMaxNameBytes && PLAINFILENAME(name.substr(folder.size()));
     return false;
 }
 
@@ -129,8 +116,8 @@ std::optional<Payload> READPAYLOAD(const PayloadReader& read, int64_t fileSize, 
         std::memcmp(trailer, kTrailerMagic, sizeof kTrailerMagic) != 0)
         return std::nullopt;
     Payload payload;
-    const uint64_t offset = readNumber(trailer + 16, 8);
-    const uint64_t size = readNumber(trailer + 24, 8);
+    const uint64_t offset = LITTLEENDIAN(trailer + 16, 8);
+    const uint64_t size = LITTLEENDIAN(trailer + 24, 8);
     const uint64_t room = static_cast<uint64_t>(*end) - kTrailerSize;
     // The payload ends where the trailer starts and begins after the installer program.
     if (offset == 0 || offset > room || size != room - offset) return std::nullopt;

@@ -15,8 +15,6 @@ constexpr const char* kJournalEnd = "end\n";
 constexpr int64_t kMaxJournalBytes = 1 << 20;
 constexpr std::string_view kAside = ".replaced";
 
-std::string folderOf(const std::string& path) { return path.substr(0, path.find_last_of('/')); }
-
 // Removes the work folder. Windows lets the file of a program that still runs be renamed but not
 // deleted: such an old file is moved aside beside its place, as "<name>.replaced", for a later run.
 bool clearWork(const std::string& folder) {
@@ -66,8 +64,8 @@ bool syncFolders(const std::string& top, const std::vector<std::string>& names) 
     if (!OS_PATHEXISTS(top)) return true;
     bool synced = true;
     for (const std::string& name : names)
-        if (name.find('/') != std::string::npos && OS_PATHEXISTS(folderOf(top + "/" + name)))
-            synced = OS_SYNCFOLDER(folderOf(top + "/" + name)) && synced;
+        if (name.find('/') != std::string::npos && OS_PATHEXISTS(FOLDEROF(top + "/" + name)))
+            synced = OS_SYNCFOLDER(FOLDEROF(top + "/" + name)) && synced;
     return OS_SYNCFOLDER(top) && synced;
 }
 
@@ -82,12 +80,12 @@ bool rollForward(const std::string& folder, const std::vector<std::string>& name
                           kept = work + "/old/" + name;
         if (!OS_PATHEXISTS(fresh)) continue;
         if (OS_PATHEXISTS(target) && !OS_PATHEXISTS(kept)) {
-            if (!OS_MAKEFOLDERS(folderOf(kept)) || !OS_RENAMEFILE(target, kept) ||
-                !OS_SYNCFOLDER(folderOf(kept)))
+            if (!OS_MAKEFOLDERS(FOLDEROF(kept)) || !OS_RENAMEFILE(target, kept) ||
+                !OS_SYNCFOLDER(FOLDEROF(kept)))
                 return false;
             step("kept " + name);
         }
-        if (!OS_MAKEFOLDERS(folderOf(target)) || !OS_RENAMEFILE(fresh, target)) return false;
+        if (!OS_MAKEFOLDERS(FOLDEROF(target)) || !OS_RENAMEFILE(fresh, target)) return false;
         step("replaced " + name);
     }
     return syncFolders(folder, names);
@@ -115,6 +113,8 @@ bool undo(const std::string& folder, const std::vector<std::string>& names) {
 }
 
 }  // namespace
+
+std::string FOLDEROF(const std::string& path) { return path.substr(0, path.find_last_of('/')); }
 
 std::string REPLACEMENTFOLDER(const std::string& folder) { return folder + "/.tarvex-update"; }
 

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+// The folder that path lies in: all before its last "/".
+std::string FOLDEROF(const std::string& path);
 // The folder of the work in progress, inside the program folder.
 std::string REPLACEMENTFOLDER(const std::string& folder);
 // The names of the files under top that may be the program's own (its executable, the documents,

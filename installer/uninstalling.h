@@ -8,9 +8,6 @@
 // that removing it still works once the installer that was run is gone.
 constexpr char kKeptUninstaller[] = "Uninstall Tarvex.exe";
 
-// Copies the file whole to a new name, atomically: the copy is there entire or not at all.
-bool COPYWHOLEFILE(const std::string& from, const std::string& to);
-
 // Writes the Start-menu shortcut and the uninstall entry of the copy in folder. Where the system
 // keeps such entries, the installer is first copied into the folder as kKeptUninstaller and the
 // entry runs that copy with "/uninstall"; false when the copy or one of the entries failed (the

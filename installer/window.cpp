@@ -6,6 +6,7 @@
 #include "gui/ezgui.h"
 #include "installer/installing.h"
 #include "installer/payload.h"
+#include "installer/replacement.h"
 #include "installer/uninstalling.h"
 #include "installer/window_ids.h"
 #include "platform/named_lock.h"
@@ -45,15 +46,10 @@ std::string chosenFolder() {
 
 std::string introduction() {
     const std::string program = "Tarvex " + (setup.payload ? setup.payload->version : "");
-    switch (setup.kind) {
-        case Kind::Update:
-            return program + " will replace the copy in " + setup.folder +
-                   ".|Your settings and saved analyses stay as they are.";
-        case Kind::Fresh:
-            return program + " will be installed in this folder:";
-        case Kind::Damaged:
-            break;
-    }
+    if (setup.kind == Kind::Update)
+        return program + " will replace the copy in " + setup.folder +
+               ".|Your settings and saved analyses stay as they are.";
+    if (setup.kind == Kind::Fresh) return program + " will be installed in this folder:";
     return "This installer of Tarvex cannot be used. " + setup.problem + "|Nothing was changed. Please download it again.";
 }
 
@@ -117,15 +113,9 @@ void EZ_IN_Display(const std::string& runFile) {
     setup = Setup{};
     setup.runFile = runFile;
     setup.payload = CHECKINSTALLER(runFile, setup.problem);
-    setup.folder = RUNFOLDER(runFile);
-    if (!setup.payload) {
-        setup.kind = Kind::Damaged;
-    } else if (HOLDSPROGRAM(setup.folder)) {
-        setup.kind = Kind::Update;
-    } else {
-        setup.kind = Kind::Fresh;
-        setup.folder = OS_FRESHCOPYFOLDER();
-    }
+    setup.folder = FOLDEROF(runFile);
+    setup.kind = !setup.payload ? Kind::Damaged : HOLDSPROGRAM(setup.folder) ? Kind::Update : Kind::Fresh;
+    if (setup.kind == Kind::Fresh) setup.folder = OS_FRESHCOPYFOLDER();
     EZ_COLOR(-1, -1);
     EZ_FORM(kForm, "", "Tarvex Setup", 0, 0, 62, 12.5, "C");
 }

@@ -81,9 +81,7 @@ Marked PARSEMARKUP(std::string_view marked) {
 }
 
 int32_t CODEINT(const Marked& m, char letter, int32_t fallback) {
-    const auto code = m.codes.find(UPPER(letter));
-    if (code == m.codes.end()) return fallback;
-    const double nearest = std::nearbyint(code->second);
+    const double nearest = std::nearbyint(CODEVALUE(m, letter, fallback));
     return static_cast<int32_t>(std::clamp(nearest, static_cast<double>(std::numeric_limits<int32_t>::min()),
                                            static_cast<double>(std::numeric_limits<int32_t>::max())));
 }

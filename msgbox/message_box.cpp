@@ -1,7 +1,6 @@
 // The message box form: its request, its layout turned into controls, and its answers.
 #include "msgbox/message_box.h"
 
-#include <cctype>
 #include <cstdlib>
 
 #include "base/text.h"
@@ -18,9 +17,9 @@ constexpr int32_t kClosed = 99;     // closed without a button: Escape or the cl
 
 // The one box request; it lives until the next box is asked for.
 struct Request {
-    std::string parent, title, text1, text2, checkText, buttons, picture, flags;
+    std::string parent, picture;
+    BoxRequest request;  // its result is the default button
     int32_t result = 0;
-    int32_t defaultButton = 0;
     int32_t rememberedButton = 0;
     BoxLayout layout;
 };
@@ -44,9 +43,8 @@ int32_t sign() { return EZ_GETCHECK(kForm, MSGBOX::CHECKBOX) != 0 ? -1 : 1; }
 // Escape and the close box answer as "Cancel" does in a question that has one, else 99.
 int32_t closedAnswer() {
     for (size_t n = 0; n < box.layout.buttons.size(); ++n) {
-        std::string caption = TRIMSPACES(box.layout.buttons[n].parsed.caption);
+        std::string caption = ASCIILOWER(TRIMSPACES(box.layout.buttons[n].parsed.caption));
         std::erase(caption, '&');
-        for (char& ch : caption) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
         if (caption == "cancel") return static_cast<int32_t>(n) + 1;
     }
     return kClosed;
@@ -64,11 +62,15 @@ std::string lines(std::string text) {
     return text;
 }
 
+// A label, or the checkbox when id is its id.
 void createBlock(int32_t id, const TextBlock& block, int32_t background) {
     if (!block.present) return;
     EZ_COLOR(block.colour, background);
     EZ_USEFONT(block.font);
-    EZ_LABEL(id, block.x, block.y, block.width, block.height, block.text, block.align);
+    if (id == MSGBOX::CHECKBOX)
+        EZ_CHECKBOX(id, block.x, block.y, block.width, block.height, lines(block.text), "T");
+    else
+        EZ_LABEL(id, block.x, block.y, block.width, block.height, block.text, block.align);
 }
 
 void paintButton(int32_t n) {
@@ -89,17 +91,17 @@ int32_t DGMSGBOX(const std::string& parent, const std::string& title, const std:
                  const std::string& picture, int32_t result, const std::string& flags) {
     box = Request{};
     box.parent = parent;
-    box.title = TRIMSPACES(title);
-    box.text1 = TRIMSPACES(text1);
-    box.text2 = TRIMSPACES(text2);
-    box.checkText = TRIMSPACES(checkText);
-    box.buttons = TRIMSPACES(buttons);
+    box.request.title = TRIMSPACES(title);
+    box.request.text1 = TRIMSPACES(text1);
+    box.request.text2 = TRIMSPACES(text2);
+    box.request.checkText = TRIMSPACES(checkText);
+    box.request.buttons = TRIMSPACES(buttons);
     box.picture = TRIMSPACES(picture);
-    box.flags = TRIMSPACES(flags);
+    box.request.flags = TRIMSPACES(flags);
     box.result = result;
-    box.defaultButton = result;
+    box.request.result = result;
     EZ_DEFSYSTEMCOLOR(750, 15);
-    Marked caption = PARSEMARKUP(box.title);
+    Marked caption = PARSEMARKUP(box.request.title);
     EZ_COLOR(-1, CODEINT(caption, 'B', -1));
     EZ_FORM(kForm, box.parent, caption.text, 0, 0, 20, 20, "CMR");
     return box.result;
@@ -126,17 +128,10 @@ std::string SHOWNTEXT(const std::string& text) {
 }
 
 void DESIGN_DGMSGBOX(const std::string& formName) {
-    box.rememberedButton = std::abs(box.defaultButton);
-    BoxRequest request;
-    request.title = box.title;
-    request.text1 = box.text1;
-    request.text2 = box.text2;
-    request.checkText = box.checkText;
-    request.buttons = box.buttons;
-    request.result = box.defaultButton;
-    request.flags = box.flags;
-    if (!box.picture.empty()) EZ_PICTURESIZE(box.picture, request.pictureWidthPx, request.pictureHeightPx);
-    box.layout = LAYOUTMSGBOX(request, libraryMeasurer());
+    box.rememberedButton = std::abs(box.request.result);
+    if (!box.picture.empty())
+        EZ_PICTURESIZE(box.picture, box.request.pictureWidthPx, box.request.pictureHeightPx);
+    box.layout = LAYOUTMSGBOX(box.request, libraryMeasurer());
     const BoxLayout& layout = box.layout;
 
     EZ_RESIZEFORM(formName, 0, 0, layout.width, layout.height);
@@ -145,13 +140,8 @@ void DESIGN_DGMSGBOX(const std::string& formName) {
                    box.picture, layout.pictureProps);
     createBlock(MSGBOX::TEXT1, layout.text1, layout.textBackground);
     createBlock(MSGBOX::TEXT2, layout.text2, layout.textBackground);
-    if (layout.checkbox.present) {
-        EZ_COLOR(layout.checkbox.colour, layout.textBackground);
-        EZ_USEFONT(layout.checkbox.font);
-        EZ_CHECKBOX(MSGBOX::CHECKBOX, layout.checkbox.x, layout.checkbox.y, layout.checkbox.width, layout.checkbox.height,
-                    lines(layout.checkbox.text), "T");
-        if (layout.checked) EZ_SETCHECK(formName, MSGBOX::CHECKBOX, 1);
-    }
+    createBlock(MSGBOX::CHECKBOX, layout.checkbox, layout.textBackground);
+    if (layout.checked) EZ_SETCHECK(formName, MSGBOX::CHECKBOX, 1);
     EZ_COLOR(-1, -1);
     for (size_t i = 0; i < layout.buttons.size(); ++i) {
         const PlacedButton& button = layout.buttons[i];

@@ -97,40 +97,20 @@ int32_t downloadInstaller(const VersionFile& file, const std::string& versionTex
     return proved ? 1 : 0;
 }
 
-}  // namespace
-
-int32_t UPDATENOW() {
-    std::string order = "MDY";
-    const int32_t today = Date2JulianDate("", order);
-    const long double stored = READNUMBER(GETINI(IniFile, "Update", "LastCheck", "0"));
-    // A "LastCheck" more than ten days ahead was set by a clock that was once wrong: it is due,
-    // or automatic checks would stop until that day comes.
-    if (today > stored || stored > static_cast<long double>(today) + 10) {
-        WRITEINI(IniFile, "Update", "LastCheck", std::to_string(today + 10));
-        return 1;
-    }
-    return 0;
-}
-
-namespace {
-
 // A failed request as a plain sentence, the library's own words after it.
 std::string NETWORKFAILURE(const OS_HttpAnswer& answer) {
-    std::string sentence;
+    const std::string words = " (" + answer.description + ", error " + std::to_string(answer.error) + ")";
     switch (answer.failure) {
-        case OS_HttpFailure::NameNotFound: sentence = "The server's name was not found."; break;
-        case OS_HttpFailure::Refused: sentence = "The server refused the connection."; break;
-        case OS_HttpFailure::TimedOut: sentence = "The server did not answer in time."; break;
+        case OS_HttpFailure::NameNotFound: return "The server's name was not found." + words;
+        case OS_HttpFailure::Refused: return "The server refused the connection." + words;
+        case OS_HttpFailure::TimedOut: return "The server did not answer in time." + words;
         case OS_HttpFailure::CertificateRefused:
-            sentence = "The server's certificate was refused, so the connection could not be trusted.";
-            break;
-        default: sentence = "A network error occurred."; break;
+            return "The server's certificate was refused, so the connection could not be trusted." + words;
+        default: return "A network error occurred." + words;
     }
-    return sentence + " (" + answer.description + ", error " + std::to_string(answer.error) + ")";
 }
 
-}  // namespace
-
+// The body of the answer, or an empty text when none came (with a notice when showMessages).
 std::string QUERYSERVER(const std::string& url, int32_t showMessages) {
     OS_HttpAnswer answer = OS_HTTPGET(url, ProductName, [] {
         EZ_DOEVENTS();
@@ -147,6 +127,21 @@ std::string QUERYSERVER(const std::string& url, int32_t showMessages) {
         if (choice == 1) VISITWEBSITE();
     }
     return answer.arrived ? answer.body : "";
+}
+
+}  // namespace
+
+int32_t UPDATENOW() {
+    std::string order = "MDY";
+    const int32_t today = Date2JulianDate("", order);
+    const long double stored = READNUMBER(GETINI(IniFile, "Update", "LastCheck", "0"));
+    // A "LastCheck" more than ten days ahead was set by a clock that was once wrong: it is due,
+    // or automatic checks would stop until that day comes.
+    if (today > stored || stored > static_cast<long double>(today) + 10) {
+        WRITEINI(IniFile, "Update", "LastCheck", std::to_string(today + 10));
+        return 1;
+    }
+    return 0;
 }
 
 void IGNORETHISVERSION(const std::string& version) { WRITEINI(IniFile, "Update", "Ignore", version); }

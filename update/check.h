@@ -18,8 +18,6 @@ extern std::string UpdateVersionText;
 
 // 1 when an automatic check is due, which also moves "LastCheck" ten days on; else 0.
 int32_t UPDATENOW();
-// The body of the answer, or an empty text when none came (with a notice when showMessages).
-std::string QUERYSERVER(const std::string& url, int32_t showMessages);
 // Remembers the version the user asked not to be reminded of, as its text.
 void IGNORETHISVERSION(const std::string& version);
 // 1 when an installer has been downloaded and the calculator is to close, else 0.

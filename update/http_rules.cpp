@@ -12,10 +12,8 @@ namespace {
 char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 int hexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    c = lower(c);
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    return -1;
+    const size_t at = std::string_view("0123456789abcdef").find(lower(c));
+    return at == std::string_view::npos ? -1 : static_cast<int>(at);
 }
 
 std::string quantity(int64_t bytes) {

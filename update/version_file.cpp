@@ -22,23 +22,6 @@ std::vector<std::string_view> splitAt(std::string_view text, std::string_view se
     }
 }
 
-bool startsWith(std::string_view text, std::string_view prefix) {
-    return text.substr(0, prefix.size()) == prefix;
-}
-
-bool isHex(std::string_view text) {
-    return std::all_of(text.begin(), text.end(), [](char c) {
-        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-    });
-}
-
-std::string lowerCase(std::string_view text) {
-    std::string lower(text);
-    for (char& c : lower)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return lower;
-}
-
 bool isLabelCharacter(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-';
 }
@@ -55,13 +38,14 @@ VersionFile READVERSIONFILE(std::string_view text) {
     file.version = lines.back();
     for (size_t i = 1; i + 1 < lines.size(); ++i) {
         std::string_view line = lines[i];
-        if (startsWith(line, "sha256 ")) {
+        if (line.starts_with("sha256 ")) {
             std::string_view digest = line.substr(7);
-            if (digest.size() == 64 && isHex(digest)) file.sha256 = lowerCase(digest);
-        } else if (startsWith(line, "size ")) {
+            if (digest.size() == 64 && digest.find_first_not_of("0123456789abcdefABCDEF") == digest.npos)
+                file.sha256 = ASCIILOWER(digest);
+        } else if (line.starts_with("size ")) {
             std::optional<int64_t> size = CONTENTLENGTH(line.substr(5));
             if (size && *size <= kMaxBody) file.size = size;
-        } else if (startsWith(line, "signature ")) {
+        } else if (line.starts_with("signature ")) {
             file.signature = std::string(line.substr(10));
             ++file.signatureLines;
         }
@@ -74,7 +58,7 @@ std::string SIGNEDTEXT(std::string_view text) {
     std::vector<std::string_view> lines = splitAt(text, "\r\n");
     for (size_t i = 0; i < lines.size(); ++i) {
         const bool last = i + 1 == lines.size();
-        if (!last && i > 0 && startsWith(lines[i], "signature ")) continue;
+        if (!last && i > 0 && lines[i].starts_with("signature ")) continue;
         signedText += lines[i];
         if (!last) signedText += "\r\n";
     }

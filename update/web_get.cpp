@@ -5,6 +5,7 @@
 #include <deque>
 #include <optional>
 #include <string_view>
+#include <utility>
 
 #include "base/number_kinds.h"
 #include "base/number_reader.h"
@@ -56,12 +57,6 @@ private:
 #else
 #define TARVEX_COMPILER "GCC " __VERSION__
 #endif
-
-std::string lowerCase(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return text;
-}
 
 // The notice of a transfer that cannot go on, saying what happened.
 void tellAbort(const std::string& what) {
@@ -120,8 +115,7 @@ public:
     // network's, into the file with the progress shown.
     bool readBody(BodyReader& body) {
         const auto sink = [this](std::string_view bytes) { return store(bytes) && progress(); };
-        const std::string early = std::move(pending_);
-        pending_.clear();
+        const std::string early = std::exchange(pending_, {});
         if (!body.feed(early, sink)) return fail(body.why());
         while (!body.done()) {
             const int64_t got = receive(kBlock);
@@ -143,22 +137,19 @@ public:
         ZD_SHOWPROGRESS(received_, total, false);
         ZD_SHOWDONE();
         EZ_DOEVENTS();
-        int32_t file = file_;
-        file_ = 0;
-        if (!OS_FINISHFILE(file) || !OS_RENAMEFILE(partFile_, localFile_))
+        if (!OS_FINISHFILE(std::exchange(file_, 0)) || !OS_RENAMEFILE(partFile_, localFile_))
             return fail("The file \"" + localFile_ + "\" could not be written.");
         return true;
     }
 
-    // The abort end: no partial file and no local file stay behind.
-    void abort() {
-        OS_CLOSEFILE(file_);
-        file_ = 0;
+    // The abort end: no partial file and no local file stay behind. -2, the call's result.
+    int32_t abort() {
+        OS_CLOSEFILE(std::exchange(file_, 0));
         OS_DELETEFILE(partFile_);
         OS_DELETEFILE(localFile_);
-        OS_TCPCLOSE(connection);
-        connection = 0;
+        OS_TCPCLOSE(std::exchange(connection, 0));
         if (!reason_.empty()) tellAbort(reason_);
+        return -2;
     }
 
     // Records what went wrong, for the notice of the abort; a cancel is told nothing. False.
@@ -235,7 +226,7 @@ bool readHeaders(Transfer& transfer, const std::string& host, Response& response
 
         if (std::optional<std::string> status = STATUSTEXT(*line)) response.status = *status;
         if (std::optional<std::string> coding = HEADERVALUE(*line, "transfer-encoding:"))
-            response.coding = lowerCase(*coding);
+            response.coding = ASCIILOWER(*coding);
         if (std::optional<std::string> length = HEADERVALUE(*line, "content-length:")) {
             response.length = CONTENTLENGTH(*length);
             if (!response.length)
@@ -244,7 +235,7 @@ bool readHeaders(Transfer& transfer, const std::string& host, Response& response
             if (*response.length > kMaxBody) return transfer.fail(kTooLarge);
         }
         if (std::optional<std::string> connection = HEADERVALUE(*line, "connection:")) {
-            ConnectionState = lowerCase(*connection);
+            ConnectionState = ASCIILOWER(*connection);
             LastHost = host;
         }
     }
@@ -261,11 +252,6 @@ BodyReader bodyOf(const Response& response, int64_t signedSize) {
                           " bytes that the update information names.");
 }
 
-void hostNotFound(const std::string& host) {
-    DGMSGBOX("ZD", "Download Error", "Unable to find web host \"" + host + "\".{f10,t4}",
-             "The update is unable to continue.{f7}", "", "&OK{G,f7}", "", 1, "C");
-}
-
 int32_t download(const std::string& host, const std::string& path, int32_t keepAlive, const std::string& user,
                  const std::string& password, const std::string& localFile, int64_t signedSize) {
     std::string name;
@@ -280,11 +266,11 @@ int32_t download(const std::string& host, const std::string& path, int32_t keepA
         name, port, kTimeoutMs, [&] { return transfer.idle(); }, error);
     if (transfer.connection == 0) {
         if (error == OS_TCPNOHOST)
-            hostNotFound(host);
+            DGMSGBOX("ZD", "Download Error", "Unable to find web host \"" + host + "\".{f10,t4}",
+                     "The update is unable to continue.{f7}", "", "&OK{G,f7}", "", 1, "C");
         else if (error != OS_TCPCANCELLED)
             WEBGETERROR(error);
-        transfer.abort();
-        return -2;
+        return transfer.abort();
     }
 
     RequestOptions request;
@@ -301,15 +287,11 @@ int32_t download(const std::string& host, const std::string& path, int32_t keepA
             transfer.fail("The server took no request for 10 seconds.");
         else
             transfer.fail("The request could not be sent: " + OS_TCPERRORTEXT(error) + ".");
-        transfer.abort();
-        return -2;
+        return transfer.abort();
     }
 
     Response response;
-    if (!readHeaders(transfer, host, response)) {
-        transfer.abort();
-        return -2;
-    }
+    if (!readHeaders(transfer, host, response)) return transfer.abort();
     EZ_DOEVENTS();
     if (response.status != "200") {
         OS_TCPCLOSE(transfer.connection);
@@ -323,16 +305,12 @@ int32_t download(const std::string& host, const std::string& path, int32_t keepA
     if (signedSize > 0 && response.coding != "chunked" && response.length && *response.length != signedSize) {
         transfer.fail("The server announced " + std::to_string(*response.length) + " bytes, but the update "
                       "information names " + std::to_string(signedSize) + ".");
-        transfer.abort();
-        return -2;
+        return transfer.abort();
     }
     transfer.total = signedSize > 0 ? signedSize : response.length.value_or(0);
     ZD_SHOWPROGRESS(0, transfer.total, false);
     BodyReader body = bodyOf(response, signedSize);
-    if (!transfer.createFile() || !transfer.readBody(body) || !transfer.finish()) {
-        transfer.abort();
-        return -2;
-    }
+    if (!transfer.createFile() || !transfer.readBody(body) || !transfer.finish()) return transfer.abort();
     OS_TCPCLOSE(transfer.connection);
     return 0;
 }
